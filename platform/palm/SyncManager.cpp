@@ -1,0 +1,517 @@
+// The handheld sync library on top of the handheld store: one process-wide
+// session, databases held in memory while open and written back atomically
+// when closed (only when they changed).
+#include "platform/palm/SyncManager.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+#include <ctime>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "platform/palm/HandheldStore.h"
+#include "platform/palm/PdbFile.h"
+
+namespace {
+
+using wexal::palm::DatabaseInfo;
+using wexal::palm::HandheldLock;
+using wexal::palm::HandheldStore;
+using wexal::palm::PdbDatabase;
+using wexal::palm::PdbRecord;
+using wexal::palm::StoreError;
+
+constexpr std::size_t kMaxHandles = 32;                        // handles 1..32; 0 is never valid
+constexpr uint32_t kMaxRecordSize = 0xFFFF;                    // largest record the store keeps
+constexpr uint8_t kWriteKeptFlags = kSyncRecAttrDirty | 0x10;  // dirty, secret
+
+struct OpenDatabase {
+    PdbDatabase db;
+    std::unordered_map<uint32_t, uint32_t> positions;  // unique id -> index in db.records
+    bool dirty = false;
+    int handles = 0;
+
+    void Reindex() {
+        positions.clear();
+        positions.reserve(db.records.size() * 2 + 16);
+        for (uint32_t i = 0; i < db.records.size(); ++i) {
+            uint32_t id = db.records[i].uniqueId;
+            if (id != 0) {
+                positions.emplace(id, i);  // first one wins when a file repeats an id
+            }
+        }
+    }
+
+    // A 24-bit id, never 0, not held by any record; the header's seed moves
+    // past it so that later ids are not reused after a delete either.
+    std::optional<uint32_t> NewUniqueId() {
+        uint32_t id = db.header.uniqueIdSeed & wexal::palm::kPdbMaxUniqueId;
+        for (uint32_t tries = 0; tries < wexal::palm::kPdbMaxUniqueId; ++tries) {
+            if (id == 0) {
+                id = 1;
+            }
+            if (positions.find(id) == positions.end()) {
+                uint32_t next = id + 1;
+                db.header.uniqueIdSeed = next > wexal::palm::kPdbMaxUniqueId ? 1 : next;
+                return id;
+            }
+            id = (id + 1) & wexal::palm::kPdbMaxUniqueId;
+        }
+        return std::nullopt;
+    }
+};
+
+struct Handle {
+    std::shared_ptr<OpenDatabase> db;
+    std::string name;
+    bool writable = false;
+};
+
+struct Session {
+    explicit Session(HandheldStore s) : store(std::move(s)) {}
+    HandheldStore store;
+    HandheldLock lock;
+    std::map<std::string, std::shared_ptr<OpenDatabase>> open;  // by name
+    std::array<Handle, kMaxHandles + 1> handles;                // [0] unused
+};
+
+std::mutex g_mutex;
+std::unique_ptr<Session> g_session;
+
+int32_t CodeFor(const StoreError& e) {
+    switch (e.kind()) {
+        case StoreError::Kind::NotFound:
+            return kSyncErrNotFound;
+        case StoreError::Kind::Exists:
+            return kSyncErrExists;
+        case StoreError::Kind::BadName:
+            return kSyncErrBadArgument;
+        case StoreError::Kind::Damaged:
+            return kSyncErrDamaged;
+        case StoreError::Kind::Busy:
+            return kSyncErrBusy;
+        case StoreError::Kind::Io:
+            return kSyncErrIo;
+    }
+    return kSyncErrIo;
+}
+
+// Runs `body` under the session mutex, turning every exception into a code:
+// nothing may escape through the C interface.
+template <typename Body>
+int32_t Guarded(Body body) {
+    try {
+        std::lock_guard<std::mutex> guard(g_mutex);
+        return body();
+    } catch (const StoreError& e) {
+        return CodeFor(e);
+    } catch (const std::bad_alloc&) {
+        return kSyncErrIo;
+    } catch (...) {
+        return kSyncErrIo;
+    }
+}
+
+// The handle's entry, or nullptr when it is not open.
+Handle* FindHandle(uint8_t handle) {
+    if (handle == 0 || handle > kMaxHandles || !g_session->handles[handle].db) {
+        return nullptr;
+    }
+    return &g_session->handles[handle];
+}
+
+int FreeHandle() {
+    for (std::size_t i = 1; i <= kMaxHandles; ++i) {
+        if (!g_session->handles[i].db) {
+            return static_cast<int>(i);
+        }
+    }
+    return 0;
+}
+
+// A name from a C string: nullopt when null, empty or longer than 31 bytes.
+std::optional<std::string> NameArg(const char* name) {
+    if (name == nullptr) {
+        return std::nullopt;
+    }
+    std::size_t len = strnlen(name, kSyncMaxDbName + 1);
+    if (len == 0 || len > kSyncMaxDbName) {
+        return std::nullopt;
+    }
+    return std::string(name, len);
+}
+
+int32_t WriteBack(const std::string& name, OpenDatabase& open) {
+    if (!open.dirty) {
+        return kSyncErrNone;
+    }
+    open.db.header.name = name;
+    open.db.header.modificationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
+    open.db.header.modificationNumber += 1;
+    g_session->store.Save(open.db);
+    open.dirty = false;
+    return kSyncErrNone;
+}
+
+int32_t WriteBackGuarded(const std::string& name, OpenDatabase& open) {
+    try {
+        return WriteBack(name, open);
+    } catch (const StoreError& e) {
+        return CodeFor(e) == kSyncErrBadArgument ? kSyncErrIo : CodeFor(e);
+    } catch (...) {
+        return kSyncErrIo;
+    }
+}
+
+uint8_t OpenHandle(const std::string& name, std::shared_ptr<OpenDatabase> db, bool writable,
+                   int slot) {
+    Handle& h = g_session->handles[slot];
+    h.db = std::move(db);
+    h.name = name;
+    h.writable = writable;
+    h.db->handles += 1;
+    g_session->open[name] = h.db;
+    return static_cast<uint8_t>(slot);
+}
+
+}  // namespace
+
+extern "C" {
+
+int32_t SyncOpenSession(const char* handheldDir) {
+    if (handheldDir == nullptr || *handheldDir == '\0') {
+        return kSyncErrBadArgument;
+    }
+    return Guarded([&]() -> int32_t {
+        if (g_session) {
+            return kSyncErrBusy;
+        }
+        auto session = std::make_unique<Session>(HandheldStore::Open(handheldDir));
+        session->lock = session->store.Lock();
+        session->store.RemoveStaleTempFiles();
+        g_session = std::move(session);
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncCloseSession(void) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        int32_t result = kSyncErrNone;
+        for (auto& [name, db] : g_session->open) {
+            int32_t rc = WriteBackGuarded(name, *db);
+            if (rc != kSyncErrNone && result == kSyncErrNone) {
+                result = rc;
+            }
+        }
+        g_session.reset();  // releases the lock
+        return result;
+    });
+}
+
+int32_t SyncFindDbByName(const SyncFindDbByNameParams* params, SyncFindDbResult* result) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (params == nullptr || result == nullptr || params->cardNo != 0) {
+            return kSyncErrBadArgument;
+        }
+        std::optional<std::string> name = NameArg(params->name);
+        if (!name) {
+            return kSyncErrBadArgument;
+        }
+        SyncFindDbResult out{};
+        auto it = g_session->open.find(*name);
+        if (it != g_session->open.end()) {
+            const auto& h = it->second->db.header;
+            out.creator = h.creator;
+            out.type = h.type;
+            out.attributes = h.attributes;
+            out.version = h.version;
+            out.recordCount = static_cast<uint32_t>(it->second->db.records.size());
+        } else {
+            std::optional<DatabaseInfo> info = g_session->store.Find(*name);
+            if (!info) {
+                return kSyncErrNotFound;
+            }
+            out.creator = info->creator;
+            out.type = info->type;
+            out.attributes = info->attributes;
+            out.version = info->version;
+            out.recordCount = info->recordCount;
+        }
+        if ((params->optFlags & 0x40) == 0) {
+            out.recordCount = 0;
+        }
+        *result = out;
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncOpenDB(const char* name, int32_t cardNo, uint8_t* handle, uint8_t openMode) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        std::optional<std::string> dbName = NameArg(name);
+        if (!dbName || handle == nullptr || cardNo != 0) {
+            return kSyncErrBadArgument;
+        }
+        int slot = FreeHandle();
+        if (slot == 0) {
+            return kSyncErrTooManyOpen;
+        }
+        std::shared_ptr<OpenDatabase> db;
+        auto it = g_session->open.find(*dbName);
+        if (it != g_session->open.end()) {
+            db = it->second;  // a second handle shares the database in memory
+        } else {
+            db = std::make_shared<OpenDatabase>();
+            db->db = g_session->store.Load(*dbName);
+            db->Reindex();
+        }
+        *handle = OpenHandle(*dbName, std::move(db), (openMode & kSyncModeWrite) != 0, slot);
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncCreateDB(SyncCreateDbParams* params) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (params == nullptr || params->cardNo != 0 ||
+            (params->flags & wexal::palm::kPdbAttrResource) != 0) {
+            return kSyncErrBadArgument;
+        }
+        std::size_t len = strnlen(params->name, sizeof params->name);
+        if (len == 0 || len > kSyncMaxDbName) {
+            return kSyncErrBadArgument;
+        }
+        std::string name(params->name, len);
+        if (g_session->open.count(name) != 0 || g_session->store.Exists(name)) {
+            return kSyncErrExists;
+        }
+        int slot = FreeHandle();
+        if (slot == 0) {
+            return kSyncErrTooManyOpen;
+        }
+        auto db = std::make_shared<OpenDatabase>();
+        auto& h = db->db.header;
+        h.name = name;
+        h.attributes = params->flags;
+        h.version = params->version;
+        h.creationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
+        h.modificationDate = h.creationDate;
+        h.creator = params->creator;
+        h.type = params->type;
+        h.uniqueIdSeed = 1;
+        g_session->store.Create(db->db);
+        params->handle = OpenHandle(name, std::move(db), true, slot);
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncCloseDB(uint8_t handle) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        Handle* h = FindHandle(handle);
+        if (h == nullptr) {
+            return kSyncErrBadHandle;
+        }
+        std::shared_ptr<OpenDatabase> db = std::move(h->db);
+        std::string name = std::move(h->name);
+        *h = Handle{};
+        db->handles -= 1;
+        int32_t rc = WriteBackGuarded(name, *db);
+        if (db->handles == 0) {
+            g_session->open.erase(name);
+        }
+        return rc;
+    });
+}
+
+int32_t SyncDeleteDB(const char* name, int32_t cardNo) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        std::optional<std::string> dbName = NameArg(name);
+        if (!dbName || cardNo != 0) {
+            return kSyncErrBadArgument;
+        }
+        if (g_session->open.count(*dbName) != 0) {
+            return kSyncErrDatabaseOpen;
+        }
+        return g_session->store.Delete(*dbName) ? kSyncErrNone : kSyncErrNotFound;
+    });
+}
+
+int32_t SyncReadRecordByIndex(SyncRawRecord* record) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (record == nullptr) {
+            return kSyncErrBadArgument;
+        }
+        Handle* h = FindHandle(record->dbHandle);
+        if (h == nullptr) {
+            return kSyncErrBadHandle;
+        }
+        if (record->buffer == nullptr && record->bufferSize != 0) {
+            return kSyncErrBadArgument;
+        }
+        const auto& records = h->db->db.records;
+        if (record->index >= records.size()) {
+            return kSyncErrRecordNotFound;
+        }
+        const PdbRecord& r = records[record->index];
+        std::size_t n = std::min<std::size_t>(r.data.size(), record->bufferSize);
+        if (n != 0) {
+            std::memcpy(record->buffer, r.data.data(), n);
+        }
+        record->recSize = static_cast<uint32_t>(n);
+        record->recId = r.uniqueId;
+        record->attributes = r.attributes;
+        record->category = static_cast<int16_t>(r.attributes & kSyncRecAttrCategoryMask);
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncWriteRec(SyncRawRecord* record) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (record == nullptr) {
+            return kSyncErrBadArgument;
+        }
+        Handle* h = FindHandle(record->dbHandle);
+        if (h == nullptr) {
+            return kSyncErrBadHandle;
+        }
+        if (!h->writable) {
+            return kSyncErrReadOnly;
+        }
+        if ((record->buffer == nullptr && record->recSize != 0) || record->category < 0 ||
+            record->category > kSyncRecAttrCategoryMask) {
+            return kSyncErrBadArgument;
+        }
+        if (record->recSize > kMaxRecordSize) {
+            return kSyncErrTooLarge;
+        }
+        OpenDatabase& db = *h->db;
+        const auto* bytes = static_cast<const uint8_t*>(record->buffer);
+        uint8_t attributes = static_cast<uint8_t>((record->attributes & kWriteKeptFlags) |
+                                                  static_cast<uint8_t>(record->category));
+        if (record->recId == 0) {
+            if (db.db.records.size() >= wexal::palm::kPdbMaxRecords) {
+                return kSyncErrDatabaseFull;
+            }
+            std::optional<uint32_t> id = db.NewUniqueId();
+            if (!id) {
+                return kSyncErrDatabaseFull;
+            }
+            PdbRecord r;
+            r.attributes = attributes;
+            r.uniqueId = *id;
+            r.data.assign(bytes, bytes + record->recSize);
+            db.db.records.push_back(std::move(r));
+            db.positions.emplace(*id, static_cast<uint32_t>(db.db.records.size() - 1));
+            record->recId = *id;
+        } else {
+            auto it = db.positions.find(record->recId);
+            if (it == db.positions.end()) {
+                return kSyncErrRecordNotFound;
+            }
+            PdbRecord& r = db.db.records[it->second];
+            r.attributes = attributes;
+            r.data.assign(bytes, bytes + record->recSize);
+        }
+        db.dirty = true;
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncDeleteRec(SyncRawRecord* record) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (record == nullptr) {
+            return kSyncErrBadArgument;
+        }
+        Handle* h = FindHandle(record->dbHandle);
+        if (h == nullptr) {
+            return kSyncErrBadHandle;
+        }
+        if (!h->writable) {
+            return kSyncErrReadOnly;
+        }
+        OpenDatabase& db = *h->db;
+        auto it = db.positions.find(record->recId);
+        if (record->recId == 0 || it == db.positions.end()) {
+            return kSyncErrRecordNotFound;
+        }
+        db.db.records.erase(db.db.records.begin() + it->second);
+        db.Reindex();  // O(N): deletes are rare, writes stay O(1)
+        db.dirty = true;
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncReadUserID(SyncUserId* user) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (user == nullptr) {
+            return kSyncErrBadArgument;
+        }
+        wexal::palm::HandheldInfo info = g_session->store.ReadInfo();
+        SyncUserId out{};
+        std::size_t len = std::min(info.userName.size(), sizeof out.userName - 1);
+        std::memcpy(out.userName, info.userName.data(), len);
+        out.userNameLength = static_cast<uint32_t>(len + 1);
+        out.userId = info.userId;
+        *user = out;
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncWriteSysDateTime(uint32_t secondsSince1970) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        g_session->store.SetClock(secondsSince1970, std::time(nullptr));
+        return kSyncErrNone;
+    });
+}
+
+uint16_t SyncHostToHHWord(uint16_t value) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return static_cast<uint16_t>((value >> 8) | (value << 8));
+    } else {
+        return value;
+    }
+}
+
+uint16_t SyncHHToHostWord(uint16_t value) {
+    return SyncHostToHHWord(value);
+}
+
+}  // extern "C"

@@ -1,0 +1,115 @@
+// Several processes on one registry file: no lost changes, no half files.
+#include "platform/registry/Registry.h"
+
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace wexal::registry {
+namespace {
+
+using testing::TempDir;
+
+// Runs `body` in a child process; its exit status is 0 when it returned true.
+// A child that hangs is killed by an alarm rather than hanging the test.
+pid_t Spawn(const std::function<bool()>& body) {
+    pid_t pid = ::fork();
+    if (pid == 0) {
+        ::alarm(60);
+        bool ok = false;
+        try {
+            ok = body();
+        } catch (...) {
+        }
+        ::_exit(ok ? 0 : 1);
+    }
+    return pid;
+}
+
+int Wait(pid_t pid) {
+    int status = 0;
+    if (::waitpid(pid, &status, 0) != pid)
+        return -1;
+    return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+}
+
+TEST(RegistryConcurrency, TwoWritersLoseNothingAndReadersSeeWholeFiles) {
+    TempDir dir;
+    const auto file = dir / "registry.reg";
+    const std::string key = "Software\\Tolvane\\Wexal Conduit\\Shared";
+    Registry(file).WriteString(key, "Start", "yes");
+
+    auto writer = [&](const std::string& prefix) {
+        return [&, prefix] {
+            Registry reg(file);
+            for (int i = 0; i < 200; ++i) {
+                reg.WriteDword(key, prefix + std::to_string(i), static_cast<std::uint32_t>(i));
+                reg.WriteString(key + "\\" + prefix, "Last", std::to_string(i));
+            }
+            return true;
+        };
+    };
+    // The reader checks that every read parses and that values only ever grow in number.
+    pid_t reader = Spawn([&] {
+        Registry reg(file);
+        size_t seen = 0;
+        for (int round = 0; round < 2000 && seen < 401; ++round) {
+            size_t now = reg.ValueNames(key).size();
+            if (now < seen)
+                return false;
+            seen = now;
+        }
+        return true;
+    });
+    pid_t a = Spawn(writer("A"));
+    pid_t b = Spawn(writer("B"));
+    EXPECT_EQ(Wait(a), 0);
+    EXPECT_EQ(Wait(b), 0);
+    EXPECT_EQ(Wait(reader), 0);
+
+    Registry reg(file);
+    EXPECT_EQ(reg.ValueNames(key).size(), 401u);
+    for (int i = 0; i < 200; ++i) {
+        EXPECT_EQ(reg.ReadDword(key, "A" + std::to_string(i)), static_cast<std::uint32_t>(i));
+        EXPECT_EQ(reg.ReadDword(key, "B" + std::to_string(i)), static_cast<std::uint32_t>(i));
+    }
+    EXPECT_EQ(reg.ReadString(key + "\\A", "Last"), "199");
+    EXPECT_EQ(reg.ReadString(key + "\\B", "Last"), "199");
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+        const std::string name = entry.path().filename().string();
+        EXPECT_TRUE(name == "registry.reg" || name == "registry.reg.lock") << name;
+    }
+}
+
+TEST(RegistryConcurrency, WritersWaitForTheLockFile) {
+    TempDir dir;
+    const auto file = dir / "registry.reg";
+    Registry(file).WriteDword("Software", "x", 1);
+
+    int fd = ::open((dir / "registry.reg.lock").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(::flock(fd, LOCK_EX), 0);
+    const auto start = std::chrono::steady_clock::now();
+    pid_t child = Spawn([&] {
+        ::close(fd);  // the inherited copy would hold the parent's lock for ever
+        Registry(file).WriteDword("Software", "x", 2);
+        return std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(300);
+    });
+    ::usleep(400 * 1000);
+    EXPECT_EQ(Registry(dir / "other.reg").ReadDword("Software", "x"),
+              std::nullopt);  // other files are free
+    ::close(fd);              // lets the child in
+    EXPECT_EQ(Wait(child), 0);
+    EXPECT_EQ(Registry(file).ReadDword("Software", "x"), 2u);
+}
+
+}  // namespace
+}  // namespace wexal::registry

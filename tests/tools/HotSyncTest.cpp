@@ -1,0 +1,178 @@
+// The sync manager stand-in, run as a separate program on a handheld folder.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <string>
+
+#include "platform/palm/SyncManager.h"
+#include "platform/registry/Registry.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+using wexal::testing::ReadFile;
+using wexal::testing::ScopedEnv;
+using wexal::testing::TempDir;
+
+struct CommandRun {
+    int exitCode = -1;
+    std::string output;
+};
+
+CommandRun Execute(const std::string& command) {
+    CommandRun run;
+    FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
+    if (pipe == nullptr) {
+        return run;
+    }
+    char buffer[4096];
+    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) {
+        run.output.append(buffer, n);
+    }
+    int status = pclose(pipe);
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return run;
+}
+
+std::string Quote(const std::filesystem::path& path) {
+    return "'" + path.string() + "'";
+}
+
+class HotSyncTest : public ::testing::Test {
+  protected:
+    HotSyncTest()
+        : registry_("WEXAL_REGISTRY", (scratch_ / "registry.reg").string()),
+          data_("XDG_DATA_HOME", (scratch_ / "data").string()),
+          mode_("WEXAL_TEST_CONDUIT", "") {
+        handheld_ = scratch_ / "handheld";
+        CommandRun init =
+            Execute(std::string(HANDHELD_TOOL) + " " + Quote(handheld_) + " init --user Reader1");
+        EXPECT_EQ(init.exitCode, 0) << init.output;
+    }
+
+    CommandRun Sync(const std::string& extra = "") {
+        return Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_) +
+                       " --conduit " + Quote(TEST_CONDUIT) + " " + extra);
+    }
+
+    // Records of a database as texts, read through the sync library.
+    std::vector<std::string> Records(const char* name) {
+        std::vector<std::string> texts;
+        EXPECT_EQ(SyncOpenSession(handheld_.c_str()), kSyncErrNone);
+        uint8_t handle = 0;
+        if (SyncOpenDB(name, 0, &handle, kSyncModeRead) == kSyncErrNone) {
+            for (uint16_t i = 0;; ++i) {
+                char buffer[512] = {};
+                SyncRawRecord record{};
+                record.dbHandle = handle;
+                record.index = i;
+                record.bufferSize = sizeof buffer;
+                record.buffer = buffer;
+                if (SyncReadRecordByIndex(&record) != kSyncErrNone) {
+                    break;
+                }
+                texts.emplace_back(buffer);
+            }
+            SyncCloseDB(handle);
+        }
+        SyncCloseSession();
+        return texts;
+    }
+
+    TempDir scratch_;
+    ScopedEnv registry_;
+    ScopedEnv data_;
+    ScopedEnv mode_;
+    std::filesystem::path handheld_;
+};
+
+const std::vector<std::string> kThreeRecords = {"record 0", "record 1", "record 2"};
+
+TEST_F(HotSyncTest, RunsConduitWritesDatabaseAndLog) {
+    CommandRun run = Sync();
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("[19] Test conduit wrote TestDB for Reader1 (result 0)"),
+              std::string::npos)
+        << run.output;
+    EXPECT_EQ(Records("TestDB"), kThreeRecords);
+
+    const std::string log = ReadFile(scratch_.path() / "data/wexal/desktop/Reader1/HotSync.log");
+    EXPECT_NE(log.find("[19] Test conduit wrote TestDB"), std::string::npos) << log;
+
+    // An independent reader of the file format sees the same records.
+    const std::filesystem::path pdbdump = "/usr/share/doc/libpalm-perl/examples/pdbdump";
+    if (std::filesystem::exists(pdbdump)) {
+        CommandRun dump = Execute("perl " + Quote(pdbdump) + " " + Quote(handheld_ / "TestDB.pdb"));
+        EXPECT_EQ(dump.exitCode, 0) << dump.output;
+        EXPECT_NE(dump.output.find("TestDB"), std::string::npos) << dump.output;
+        EXPECT_NE(dump.output.find("record 2"), std::string::npos) << dump.output;
+    }
+}
+
+TEST_F(HotSyncTest, RunsRegisteredConduitsWhenNoneNamed) {
+    auto registry = wexal::registry::Registry::CurrentUser();
+    const std::string key = "Software\\U.S. Robotics\\Pilot Desktop\\Application3";
+    registry.WriteString(key, "Creator", "TEST");
+    registry.WriteString(key, "Conduit", TEST_CONDUIT);
+    CommandRun run = Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(Records("TestDB"), kThreeRecords);
+}
+
+TEST_F(HotSyncTest, RefusesBadHandheldUserOrLibrary) {
+    CommandRun missing =
+        Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(scratch_.path() / "nowhere") +
+                " --conduit " + Quote(TEST_CONDUIT));
+    EXPECT_NE(missing.exitCode, 0);
+    EXPECT_NE(missing.output.find("cannot be opened"), std::string::npos) << missing.output;
+
+    CommandRun otherUser = Sync("--user Reader2");
+    EXPECT_NE(otherUser.exitCode, 0);
+    EXPECT_NE(otherUser.output.find("belongs to user Reader1"), std::string::npos)
+        << otherUser.output;
+
+    wexal::testing::WriteFile(scratch_.path() / "junk.so", "not a library");
+    CommandRun junk = Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_) +
+                              " --conduit " + Quote(scratch_.path() / "junk.so"));
+    EXPECT_NE(junk.exitCode, 0);
+    EXPECT_NE(junk.output.find("cannot load conduit"), std::string::npos) << junk.output;
+
+    CommandRun partial = Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_) +
+                                 " --conduit " + Quote(PARTIAL_CONDUIT));
+    EXPECT_NE(partial.exitCode, 0);
+    EXPECT_NE(partial.output.find("does not export CfgConduit"), std::string::npos)
+        << partial.output;
+    EXPECT_TRUE(Records("TestDB").empty()) << "nothing may run when a conduit is incomplete";
+}
+
+TEST_F(HotSyncTest, CrashingConduitIsReportedAndStoreStaysReadable) {
+    ASSERT_EQ(Sync().exitCode, 0);
+    ScopedEnv crash("WEXAL_TEST_CONDUIT", "crash");
+    CommandRun run = Sync();
+    EXPECT_NE(run.exitCode, 0);
+    EXPECT_NE(run.output.find("crashed"), std::string::npos) << run.output;
+    // The database the conduit was writing is whole: either empty (as created)
+    // or with its records, never a damaged file.
+    auto records = Records("TestDB");
+    EXPECT_TRUE(records.empty() || records == kThreeRecords);
+}
+
+TEST_F(HotSyncTest, MessageBoxGoesToLogWithoutWaiting) {
+    ScopedEnv box("WEXAL_TEST_CONDUIT", "msgbox");
+    CommandRun run = Sync();
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Message box [Test]: going to write"), std::string::npos)
+        << run.output;
+}
+
+TEST_F(HotSyncTest, ConfigureHandsTheBlockToTheConduit) {
+    CommandRun run = Execute(std::string(HOTSYNC_TOOL) + " --configure --user Reader1 --conduit " +
+                             Quote(TEST_CONDUIT));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_NE(run.output.find("Test Conduit: action 6, as default"), std::string::npos)
+        << run.output;
+}
+
+}  // namespace
