@@ -25,13 +25,13 @@
 #include <cstring>
 
 #include "conduit/ActionPictures.h"
+#include "conduit/ConduitName.h"
 
 namespace wexal::conduit {
 namespace {
 
 namespace names = action_dialog_names;
 
-const char* const kConduitName = "Wexal Conduit 2.6.32";
 const char* const kHelpFileName = "hotsync.hlp";
 
 // One row of the action group: the radio button, the action it writes back,

@@ -14,26 +14,6 @@ namespace wexal::handheld {
 namespace {
 
 using wexal::palm::HandheldStore;
-using wexal::palm::StoreError;
-
-HandheldStore OpenStore(const CommandContext& c) {
-    try {
-        return HandheldStore::Open(c.dir);
-    } catch (const StoreError&) {
-        throw CommandError("no handheld folder " + c.dir.string());
-    }
-}
-
-void NoMoreArgs(const CommandContext& c) {
-    for (const std::string& a : c.args) {
-        if (a.rfind("--", 0) == 0) {
-            throw UsageError("unknown option " + a);
-        }
-    }
-    if (!c.args.empty()) {
-        throw UsageError("unexpected argument \"" + c.args.front() + "\"");
-    }
-}
 
 std::string Hex(unsigned value, int width) {
     char buf[16];
@@ -42,8 +22,8 @@ std::string Hex(unsigned value, int width) {
 }
 
 int List(CommandContext& c) {
-    NoMoreArgs(c);
-    HandheldStore store = OpenStore(c);
+    RejectLeftoverArgs(c);
+    HandheldStore store = OpenHandheld(c);
     std::vector<wexal::palm::DatabaseInfo> dbs = store.List();
     std::size_t width = 4;
     for (const auto& db : dbs) {
@@ -73,18 +53,10 @@ int Dump(CommandContext& c) {
     }
     std::string name = c.args.front();
     c.args.erase(c.args.begin());
-    NoMoreArgs(c);
+    RejectLeftoverArgs(c);
 
-    HandheldStore store = OpenStore(c);
-    wexal::palm::PdbDatabase db;
-    try {
-        db = store.Load(name);
-    } catch (const StoreError& e) {
-        if (e.kind() == StoreError::Kind::NotFound || e.kind() == StoreError::Kind::BadName) {
-            throw CommandError("no database \"" + name + "\" in " + c.dir.string());
-        }
-        throw;
-    }
+    HandheldStore store = OpenHandheld(c);
+    wexal::palm::PdbDatabase db = LoadDatabase(c, store, name);
     const auto& h = db.header;
     c.out << "Database " << QuoteText(h.name) << "\n"
           << "  creator " << FourCCText(h.creator) << "  type " << FourCCText(h.type)
@@ -136,7 +108,7 @@ int User(CommandContext& c) {
     if (c.args.size() > 1) {
         throw UsageError("too many arguments");
     }
-    HandheldStore store = OpenStore(c);
+    HandheldStore store = OpenHandheld(c);
     if (c.args.empty()) {
         c.out << store.UserName() << "\n";
         return 0;
@@ -155,7 +127,7 @@ int User(CommandContext& c) {
 int Init(CommandContext& c) {
     std::string user;
     TakeOption(c.args, "--user", &user);
-    NoMoreArgs(c);
+    RejectLeftoverArgs(c);
     if (!HandheldStore::IsValidUserName(user)) {
         throw CommandError("invalid user name: at most " +
                            std::to_string(HandheldStore::kMaxUserName) +

@@ -13,6 +13,11 @@
 #include <string>
 #include <vector>
 
+namespace wexal::palm {
+class HandheldStore;
+struct PdbDatabase;
+}  // namespace wexal::palm
+
 namespace wexal::handheld {
 
 // Wrong arguments: the tool prints the message and the command's usage, exit 2.
@@ -44,7 +49,8 @@ struct Command {
 };
 
 // Command groups.
-void AddBasicCommands(std::vector<Command>& commands);  // list, dump, user, init
+void AddBasicCommands(std::vector<Command>& commands);   // list, dump, user, init
+void AddLayoutCommands(std::vector<Command>& commands);  // show
 
 // Every command, in help order.
 const std::vector<Command>& AllCommands();
@@ -59,5 +65,13 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
 bool TakeOption(std::vector<std::string>& args, const std::string& name, std::string* value);
 // Parses a non-negative decimal number or throws UsageError mentioning `what`.
 unsigned long ParseCount(const std::string& text, const std::string& what);
+// Throws UsageError when arguments are left over (an unknown option first).
+void RejectLeftoverArgs(const CommandContext& c);
+// The command's handheld folder; CommandError "no handheld folder" when missing.
+wexal::palm::HandheldStore OpenHandheld(const CommandContext& c);
+// A whole database; CommandError "no database" when there is none of that name.
+wexal::palm::PdbDatabase LoadDatabase(const CommandContext& c,
+                                      const wexal::palm::HandheldStore& store,
+                                      const std::string& name);
 
 }  // namespace wexal::handheld

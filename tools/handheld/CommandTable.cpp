@@ -11,7 +11,8 @@ const std::vector<Command>& AllCommands() {
     static const std::vector<Command> commands = [] {
         std::vector<Command> all;
         AddBasicCommands(all);
-        // Further groups go here, e.g. AddRecordCommands(all);
+        AddLayoutCommands(all);
+        // Further groups go here.
         return all;
     }();
     return commands;
@@ -48,6 +49,39 @@ unsigned long ParseCount(const std::string& text, const std::string& what) {
         throw UsageError(what + " is too large: " + text);
     }
     return value;
+}
+
+void RejectLeftoverArgs(const CommandContext& c) {
+    for (const std::string& a : c.args) {
+        if (a.rfind("--", 0) == 0) {
+            throw UsageError("unknown option " + a);
+        }
+    }
+    if (!c.args.empty()) {
+        throw UsageError("unexpected argument \"" + c.args.front() + "\"");
+    }
+}
+
+wexal::palm::HandheldStore OpenHandheld(const CommandContext& c) {
+    try {
+        return wexal::palm::HandheldStore::Open(c.dir);
+    } catch (const wexal::palm::StoreError&) {
+        throw CommandError("no handheld folder " + c.dir.string());
+    }
+}
+
+wexal::palm::PdbDatabase LoadDatabase(const CommandContext& c,
+                                      const wexal::palm::HandheldStore& store,
+                                      const std::string& name) {
+    using wexal::palm::StoreError;
+    try {
+        return store.Load(name);
+    } catch (const StoreError& e) {
+        if (e.kind() == StoreError::Kind::NotFound || e.kind() == StoreError::Kind::BadName) {
+            throw CommandError("no database \"" + name + "\" in " + c.dir.string());
+        }
+        throw;
+    }
 }
 
 namespace {

@@ -91,8 +91,10 @@ SyncOutcome RunConduit(const ConduitLibrary& conduit, const SyncSession& session
         case kChildConduitFailed:
             return {false, "conduit " + name + " reported a failure"};
         default:
-            return {false, "conduit " + name + " ended the process with exit code " +
-                               std::to_string(WEXITSTATUS(status))};
+            // A conduit that calls exit itself, or dies under a checker that
+            // turns signals into exit codes.
+            return {false, "conduit " + name + " crashed (it ended the process with exit code " +
+                               std::to_string(WEXITSTATUS(status)) + ")"};
     }
 }
 

@@ -184,7 +184,7 @@ TEST_F(HandheldToolTest, ClearErrors) {
 
     r = Tool("--help");
     EXPECT_EQ(r.status, 0);
-    for (const char* command : {"list", "dump", "user", "init"}) {
+    for (const char* command : {"list", "dump", "user", "init", "show"}) {
         EXPECT_TRUE(Contains(r.output, std::string("  ") + command)) << r.output;
     }
 

@@ -1,0 +1,202 @@
+#include "conduit/HHDatabase.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "conduit/SyncLogActivity.h"
+#include "platform/synclog/SyncLog.h"
+
+namespace {
+
+// Find option that makes the sync library report the record count.
+constexpr std::uint8_t kFindWithCount = 0x40;
+constexpr std::int32_t kCard = 0;
+
+}  // namespace
+
+void LogHandheldError(const std::string& text) {
+    LogAddEntry(text.c_str(), kActivityHandheld, 0);
+}
+
+HHDatabase::HHDatabase(const char* tooLongText, const char* readErrorText)
+    : tooLongText_(tooLongText), readErrorText_(readErrorText) {}
+
+HHDatabase::~HHDatabase() {
+    if (IsOpen()) {
+        Close();
+    }
+}
+
+std::int32_t HHDatabase::Find(const std::string& name, std::uint32_t& recordCount) {
+    SyncFindDbByNameParams find{};
+    find.optFlags = kFindWithCount;
+    find.cardNo = kCard;
+    find.name = name.c_str();
+    SyncFindDbResult found{};
+    const std::int32_t result = SyncFindDbByName(&find, &found);
+    recordCount = result == kSyncErrNone ? found.recordCount : 0;
+    return result;
+}
+
+HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
+    if (IsOpen()) {
+        Close();
+    }
+    std::uint32_t count = 0;
+    const std::int32_t findResult = Find(name, count);
+
+    std::uint8_t handle = 0;
+    OpenOutcome outcome = OpenOutcome::Opened;
+    if (findResult == kSyncErrNone) {
+        if (SyncOpenDB(name.c_str(), kCard, &handle, kSyncModeWrite) != kSyncErrNone) {
+            return OpenOutcome::OpenFailed;
+        }
+    } else if (findResult == kSyncErrNotFound) {
+        SyncCreateDbParams create{};
+        create.creator = kCreator;
+        create.flags = 0;
+        create.cardNo = kCard;
+        name.copy(create.name, sizeof create.name - 1);
+        create.type = kType;
+        create.version = 0;
+        create.reserved = 0;
+        if (SyncCreateDB(&create) != kSyncErrNone) {
+            return OpenOutcome::CreateFailed;
+        }
+        handle = create.handle;
+        outcome = OpenOutcome::Created;
+    } else {
+        return OpenOutcome::FindFailed;
+    }
+
+    recordCount_ = count;
+    handle_ = handle;
+    recordId_ = 0;
+    buffer_ = std::make_unique<std::uint8_t[]>(kBufferSize);  // zero-filled
+    block_ = SyncRawRecord{};
+    block_.dbHandle = handle_;
+    block_.bufferSize = kBufferSize;
+    block_.buffer = buffer_.get();
+    return outcome;
+}
+
+std::int32_t HHDatabase::Close() {
+    if (!IsOpen()) {
+        return kSyncErrBadHandle;
+    }
+    const std::int32_t result = SyncCloseDB(handle_);
+    buffer_.reset();
+    block_.buffer = nullptr;
+    handle_ = 0;
+    return result;
+}
+
+void HHDatabase::Clear(HHNumbers numbers, HHTexts texts) {
+    for (std::uint16_t* number : numbers) {
+        *number = 0;
+    }
+    for (std::string* text : texts) {
+        text->clear();
+    }
+    recordId_ = 0;
+}
+
+std::int32_t HHDatabase::Write(HHNumbers numbers, HHTexts texts) {
+    if (!IsOpen()) {
+        return kSyncErrBadHandle;
+    }
+    PrepareBlock();
+    const std::optional<std::size_t> length = Pack(numbers, texts);
+    if (!length) {
+        LogHandheldError(tooLongText_);
+        return -1;
+    }
+    block_.recSize = static_cast<std::uint32_t>(*length);
+    return SyncWriteRec(&block_);
+}
+
+std::int32_t HHDatabase::ReadByIndex(std::uint16_t index, HHNumbers numbers, HHTexts texts) {
+    std::int32_t result = kSyncErrBadHandle;
+    if (IsOpen()) {
+        block_.dbHandle = handle_;
+        block_.index = index;
+        block_.bufferSize = kBufferSize;
+        block_.reserved = 0;
+        result = SyncReadRecordByIndex(&block_);
+    }
+    if (result != kSyncErrNone) {
+        if (readErrorText_ != nullptr) {
+            LogHandheldError("Error " + std::to_string(result) + readErrorText_);
+        }
+        return result;
+    }
+    recordId_ = block_.recId;
+    Unpack(std::min<std::size_t>(block_.recSize, kBufferSize), numbers, texts);
+    return kSyncErrNone;
+}
+
+std::int32_t HHDatabase::DeleteRecord() {
+    if (!IsOpen()) {
+        return kSyncErrBadHandle;
+    }
+    if (recordCount_ > 0) {
+        --recordCount_;
+    }
+    PrepareBlock();
+    return SyncDeleteRec(&block_);
+}
+
+void HHDatabase::PrepareBlock() {
+    block_.dbHandle = handle_;
+    block_.recId = recordId_;
+    block_.category = 0;
+    block_.reserved = 0;
+}
+
+std::optional<std::size_t> HHDatabase::Pack(HHNumbers numbers, HHTexts texts) {
+    // The length is known before the first byte is stored, so a record that
+    // does not fit never writes past the buffer.
+    std::size_t length = numbers.size() * sizeof(std::uint16_t);
+    for (const std::string* text : texts) {
+        length += text->size() + 1;
+    }
+    if (length > kBufferSize) {
+        return std::nullopt;
+    }
+
+    std::uint8_t* out = buffer_.get();
+    for (const std::uint16_t* number : numbers) {
+        const std::uint16_t word = SyncHostToHHWord(*number);
+        std::memcpy(out, &word, sizeof word);
+        out += sizeof word;
+    }
+    for (const std::string* text : texts) {
+        std::memcpy(out, text->data(), text->size());
+        out += text->size();
+        *out++ = 0;
+    }
+    return length;
+}
+
+void HHDatabase::Unpack(std::size_t size, HHNumbers numbers, HHTexts texts) const {
+    // A record shorter than its layout leaves the missing numbers 0 and the
+    // missing texts empty; a text without its NUL ends with the record.
+    const std::uint8_t* at = buffer_.get();
+    const std::uint8_t* const end = at + size;
+    for (std::uint16_t* number : numbers) {
+        if (end - at >= static_cast<std::ptrdiff_t>(sizeof(std::uint16_t))) {
+            std::uint16_t word = 0;
+            std::memcpy(&word, at, sizeof word);
+            *number = SyncHHToHostWord(word);
+            at += sizeof word;
+        } else {
+            *number = 0;
+            at = end;
+        }
+    }
+    for (std::string* text : texts) {
+        const std::uint8_t* const nul = std::find(at, end, std::uint8_t{0});
+        text->assign(at, nul);
+        at = nul == end ? end : nul + 1;
+    }
+}

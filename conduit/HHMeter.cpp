@@ -1,0 +1,76 @@
+#include "conduit/HHMeter.h"
+
+HHMeter::HHMeter() : db_("Overwrote buffer on Meter Pack", " occurred reading meter table") {}
+
+HHMeter::~HHMeter() = default;
+
+std::string HHMeter::DatabaseName(const std::string& route) {
+    return "route" + route;
+}
+
+bool HHMeter::NameFits(const std::string& route) {
+    if (DatabaseName(route).size() <= HHDatabase::kMaxNameLength) {
+        return true;
+    }
+    LogHandheldError("Route name too long for a handheld database: " + route);
+    return false;
+}
+
+std::int32_t HHMeter::Open(const std::string& route) {
+    if (!NameFits(route)) {
+        return 0;
+    }
+    switch (db_.Open(DatabaseName(route))) {
+        case HHDatabase::OpenOutcome::Opened:
+        case HHDatabase::OpenOutcome::Created:
+            return 1;
+        case HHDatabase::OpenOutcome::FindFailed:
+            LogHandheldError("Some other error occured during find");
+            return 0;
+        case HHDatabase::OpenOutcome::OpenFailed:
+            LogHandheldError("Opened Failed");
+            return 0;
+        case HHDatabase::OpenOutcome::CreateFailed:
+            LogHandheldError("Create Failed");
+            return 0;
+    }
+    return 0;
+}
+
+std::int32_t HHMeter::DeleteDB(const std::string& route) {
+    if (!NameFits(route)) {
+        return 0;
+    }
+    SyncDeleteDB(DatabaseName(route).c_str(), 0);
+    return 1;
+}
+
+std::int32_t HHMeter::Close() {
+    return db_.Close();
+}
+
+std::int32_t HHMeter::Clear() {
+    db_.Clear({}, Texts());
+    return 0;
+}
+
+std::int32_t HHMeter::Write() {
+    const bool adds = db_.RecordId() == 0;
+    const std::int32_t result = db_.Write({}, Texts());
+    if (adds && result == kSyncErrNone) {
+        db_.CountAddedRecord();
+    }
+    return result;
+}
+
+std::int32_t HHMeter::ReadByIndex(std::uint16_t index) {
+    return db_.ReadByIndex(index, {}, Texts());
+}
+
+std::array<std::string*, HHMeter::kTextCount> HHMeter::Texts() {
+    return {&ServiceUniqueID, &MeterTagNbr, &MeterSerialNbr, &MeterType,      &RouteSequence,
+            &Digits,          &PrvReading,  &MaxReading,     &MinReading,     &CurReading,
+            &ReadingDate,     &ReadingTime, &BillingName,    &ServiceAddress, &Message,
+            &Status,          &Intials,     &ResponseCode,   &ResponseText,   &LstReadingDate,
+            &ReadType,        &UserDef};
+}

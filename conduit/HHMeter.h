@@ -1,0 +1,68 @@
+// The meters of one route: the handheld database "route" + route name, one
+// record of 22 texts per meter.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "conduit/HHDatabase.h"
+
+class HHMeter {
+  public:
+    static constexpr std::size_t kTextCount = 22;
+
+    HHMeter();
+    virtual ~HHMeter();
+    HHMeter(const HHMeter&) = delete;
+    HHMeter& operator=(const HHMeter&) = delete;
+
+    // The database name of a route: "route" followed by the name as given.
+    static std::string DatabaseName(const std::string& route);
+
+    // Opens the route's database, creating it when missing: 1, or 0 with the
+    // failure logged.
+    std::int32_t Open(const std::string& route);
+    // Deletes the route's database whether it exists or not: 1, or 0 when the
+    // route name cannot name a database (logged).
+    std::int32_t DeleteDB(const std::string& route);
+    std::int32_t Close();
+    // Empties every text; the next Write adds a meter.
+    std::int32_t Clear();
+    std::int32_t Write();
+    std::int32_t ReadByIndex(std::uint16_t index);
+
+    // Meters in the database: the count found at open plus those added since.
+    std::uint32_t RecordCount() const { return db_.RecordCount(); }
+
+    std::string ServiceUniqueID;
+    std::string MeterTagNbr;
+    std::string MeterSerialNbr;
+    std::string MeterType;
+    std::string RouteSequence;
+    std::string Digits;
+    std::string PrvReading;
+    std::string MaxReading;
+    std::string MinReading;
+    std::string CurReading;
+    std::string ReadingDate;
+    std::string ReadingTime;
+    std::string BillingName;
+    std::string ServiceAddress;
+    std::string Message;
+    std::string Status;
+    std::string Intials;
+    std::string ResponseCode;
+    std::string ResponseText;
+    std::string LstReadingDate;
+    std::string ReadType;
+    std::string UserDef;
+
+  private:
+    std::array<std::string*, kTextCount> Texts();
+    // Logs and refuses a route whose database name would not fit: cutting it
+    // would let two routes share one database.
+    static bool NameFits(const std::string& route);
+
+    HHDatabase db_;
+};

@@ -1,0 +1,38 @@
+#include "conduit/HHRoute.h"
+
+HHRoute::HHRoute() : db_("Overwrote buffer on Route Pack", " occurred reading route table") {}
+
+HHRoute::~HHRoute() = default;
+
+std::int32_t HHRoute::Open() {
+    return HHDatabase::Succeeded(db_.Open(kDatabaseName)) ? 1 : 0;
+}
+
+std::int32_t HHRoute::Close() {
+    return db_.Close();
+}
+
+std::int32_t HHRoute::Clear() {
+    db_.Clear(Numbers(), Texts());
+    return 0;
+}
+
+std::int32_t HHRoute::Write() {
+    return db_.Write(Numbers(), Texts());
+}
+
+std::int32_t HHRoute::ReadByIndex(std::uint16_t index) {
+    return db_.ReadByIndex(index, Numbers(), Texts());
+}
+
+std::int32_t HHRoute::DeleteRecord() {
+    return db_.DeleteRecord();
+}
+
+std::array<std::uint16_t*, HHRoute::kNumberCount> HHRoute::Numbers() {
+    return {&MeterCount, &Word2, &Word3, &LastIndex};
+}
+
+std::array<std::string*, HHRoute::kTextCount> HHRoute::Texts() {
+    return {&RouteName, &DownloadStamp, &Text1, &Text2, &Status};
+}
