@@ -21,6 +21,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -240,6 +241,8 @@ bool EnsureApplication() {
         return qobject_cast<QApplication*>(existing) != nullptr;
     }
     if (!DisplayConfigured()) {
+        std::fputs("Wexal Conduit: no display to show the dialog on (DISPLAY is not set)\n",
+                   stderr);
         return false;
     }
     // The application object keeps references to its arguments, and a host

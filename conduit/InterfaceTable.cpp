@@ -2,53 +2,59 @@
 
 #include <array>
 
+#include "conduit/TextFileVendors.h"
 #include "conduit/WexalConduit.h"
 
 namespace {
 
 using Road = InterfaceRoad;
+namespace v = text_file_vendors;
 
 // Vendors whose codecs are not part of the conduit yet have no routines.
 constexpr const TextFileRoutines* kNotYet = nullptr;
 
 constexpr std::array<InterfaceRow, 37> kInterfaces = {{
     {1, Road::SingleFile, kNotYet, "Wexal Conduit Finished - AVR"},
-    {2, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Caselle"},
-    {3, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Datawest"},
-    {4, Road::SingleFile, kNotYet, "Wexal Conduit Finished - ElDorado"},
-    {5, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Infinitec"},
+    {2, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - Caselle"},
+    {3, Road::SingleFile, &v::kDatawest.routines, "Wexal Conduit Finished - Datawest"},
+    {4, Road::SingleFile, &v::kElDorado.routines, "Wexal Conduit Finished - ElDorado"},
+    {5, Road::SingleFile, &v::kInfinitec.routines, "Wexal Conduit Finished - Infinitec"},
     {6, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Incode-CMS"},
-    {7, Road::SingleFile, kNotYet, "Wexal Conduit Finished - MunicipalSoftware"},
-    {8, Road::SingleFile, kNotYet, "Wexal Conduit Finished - AccuFund"},
-    {9, Road::SingleFile, kNotYet, "Wexal Conduit Finished - QuikWater"},
-    {10, Road::SingleFile, kNotYet, "Wexal Conduit Finished - RVS Software"},
+    {7, Road::SingleFile, &v::kMunicipalSoftware.routines,
+     "Wexal Conduit Finished - MunicipalSoftware"},
+    {8, Road::SingleFile, &v::kAccuFund.routines, "Wexal Conduit Finished - AccuFund"},
+    {9, Road::SingleFile, &v::kQuikWater.routines, "Wexal Conduit Finished - QuikWater"},
+    {10, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - RVS Software"},
     {11, Road::SingleFile, kNotYet, "Wexal Conduit Finished - USTI"},
     {12, Road::SqlStub, nullptr, "Wexal Conduit Finished - SQL"},
     {13, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Incode"},
-    {14, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Power Manager for Windows"},
-    {15, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Data Technologies - Summit"},
+    {14, Road::SingleFile, &v::kPowerMgr.routines,
+     "Wexal Conduit Finished - Power Manager for Windows"},
+    {15, Road::SingleFile, &v::kDataTech.routines,
+     "Wexal Conduit Finished - Data Technologies - Summit"},
     {16, Road::SqlDataSource, nullptr, nullptr},
     {17, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Our Town Software"},
-    {18, Road::SingleFile, kNotYet, "Wexal Conduit Finished - PrariFire"},
-    {19, Road::SingleFile, kNotYet, "Wexal Conduit Finished - DataLogic"},
+    {18, Road::SingleFile, &v::kPrairiFire.routines, "Wexal Conduit Finished - PrariFire"},
+    {19, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - DataLogic"},
     {20, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Custom 1"},
-    {21, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Thoroughbred"},
+    {21, Road::SingleFile, &v::kThoroughbred.routines, "Wexal Conduit Finished - Thoroughbred"},
     {22, Road::SingleFile, kNotYet, "Wexal Conduit Finished - DataPointe"},
-    {23, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Mega Systems"},
+    {23, Road::SingleFile, &v::kMunicipalSoftware.routines,
+     "Wexal Conduit Finished - Mega Systems"},
     {24, Road::FolderScan, kNotYet, "Wexal Conduit Finished - LogHH"},
     {25, Road::SingleFile, kNotYet, "Wexal Conduit Finished - RAMAR"},
-    {26, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Banyon"},
-    {27, Road::SingleFile, kNotYet, "Wexal Conduit Finished - LOCIS"},
+    {26, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - Banyon"},
+    {27, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - LOCIS"},
     {28, Road::Excel, nullptr, "Wexal Conduit Finished - Excel"},
-    {29, Road::SingleFile, kNotYet, "Wexal Conduit Finished - CSDC"},
+    {29, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - CSDC"},
     {30, Road::FolderScan, kNotYet, "Wexal Conduit Finished - RMSBadger"},
     {31, Road::FolderScan, kNotYet, "Wexal Conduit Finished - Connekt"},
-    {32, Road::SingleFile, kNotYet, "Wexal Conduit Finished - CUBIC"},
-    {33, Road::SingleFile, kNotYet, "Wexal Conduit Finished - WLB"},
-    {34, Road::SingleFile, kNotYet, "Wexal Conduit Finished - UB Pro"},
+    {32, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - CUBIC"},
+    {33, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - WLB"},
+    {34, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - UB Pro"},
     {35, Road::SingleFile, kNotYet, "Wexal Conduit Finished - SCA"},
     {36, Road::SingleFile, kNotYet, "Wexal Conduit Finished - NorthStar"},
-    {37, Road::SingleFile, kNotYet, "Wexal Conduit Finished - Jayhawk"},
+    {37, Road::SingleFile, &v::kCaselle.routines, "Wexal Conduit Finished - Jayhawk"},
 }};
 
 }  // namespace

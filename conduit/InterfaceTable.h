@@ -16,7 +16,8 @@ enum class InterfaceRoad {
 };
 
 // The vendor's routines. Members that take the interface number get it from
-// `number`; the others ignore it.
+// `number`; the others ignore it. A negative upload result means a route's
+// readings are still on the handheld.
 struct TextFileRoutines {
     std::int32_t (*upload)(WexalConduit& conduit, const std::string& readingsPath,
                            std::int32_t captureExceptions, const std::string& exceptionsFile);

@@ -21,8 +21,15 @@ std::int32_t RunSingleFile(WexalConduit& conduit, const WexalConfig& config,
                            const InterfaceRow& row) {
     const TextFileRoutines& routines = *row.routines;
     const std::int32_t number = row.number;
-    routines.upload(conduit, config.ReadingsPath, config.CaptureExceptions, config.ExceptionsFile);
+    const std::int32_t uploaded = routines.upload(conduit, config.ReadingsPath,
+                                                  config.CaptureExceptions, config.ExceptionsFile);
     conduit.PurgeRoutes();
+    // A download recreates the meter databases of its routes: a route whose
+    // readings are still on the handheld would lose them.
+    if (uploaded < 0) {
+        Log("Wexal - Readings not uploaded, download left for the next HotSync", kActivityHandheld);
+        return 0;
+    }
     if (routines.verifySortOrder(conduit, config.RoutePath, number) != 0) {
         return 0;
     }

@@ -30,16 +30,29 @@ REG
 
 echo "== Demo folder: $demo"
 "$bin/handheld" "$demo/handheld" init --user UNIT01
+cp "$root/examples/demo/route.txt" "$demo/billing/route.txt"
 
 echo
-echo "== Sync"
-"$bin/hotsync" --handheld "$demo/handheld" || true
+echo "== First sync: reader settings, response codes, and the routes of route.txt"
+"$bin/hotsync" --handheld "$demo/handheld"
+"$bin/handheld" "$demo/handheld" show routeDB
 
 echo
-echo "== The handheld after the sync"
-"$bin/handheld" "$demo/handheld" list
-for db in readerDB rcodesDB routeDB; do
-  echo
-  echo "-- $db"
-  "$bin/handheld" "$demo/handheld" show "$db" || true
-done
+echo "== The meter reader works route 0101 (one exception) and route 0102"
+"$bin/handheld" "$demo/handheld" read 0101 --seed 7 --initials JMR --exception 2=03
+"$bin/handheld" "$demo/handheld" read 0102 --seed 8 --initials JMR
+
+echo
+echo "== The billing system exports the next routes; second sync uploads the readings"
+cp "$root/examples/demo/route.txt" "$demo/billing/route.txt"
+"$bin/hotsync" --handheld "$demo/handheld"
+
+echo
+echo "== Readings file (billing/readings.txt)"
+cat "$demo/billing/readings.txt"
+echo
+echo "== Exceptions file (billing/Exceptions.txt)"
+cat "$demo/billing/Exceptions.txt"
+echo
+echo "== Route files used, kept as history"
+ls "$demo/billing"

@@ -49,8 +49,9 @@ struct Command {
 };
 
 // Command groups.
-void AddBasicCommands(std::vector<Command>& commands);   // list, dump, user, init
-void AddLayoutCommands(std::vector<Command>& commands);  // show
+void AddBasicCommands(std::vector<Command>& commands);    // list, dump, user, init
+void AddLayoutCommands(std::vector<Command>& commands);   // show
+void AddReadingCommands(std::vector<Command>& commands);  // read
 
 // Every command, in help order.
 const std::vector<Command>& AllCommands();

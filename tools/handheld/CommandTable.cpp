@@ -12,6 +12,7 @@ const std::vector<Command>& AllCommands() {
         std::vector<Command> all;
         AddBasicCommands(all);
         AddLayoutCommands(all);
+        AddReadingCommands(all);
         // Further groups go here.
         return all;
     }();

@@ -1,0 +1,220 @@
+// Download of a route file: every route of the file gets a fresh meter
+// database on the handheld and its entry in the route list with status "R";
+// the used file then goes into its history. A file whose meters did not all
+// reach the handheld stays where it is for the next sync.
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include "conduit/HHMeter.h"
+#include "conduit/HHRoute.h"
+#include "conduit/TextFileRoad.h"
+#include "conduit/TextFileVendors.h"
+#include "conduit/TrailingWhiteSpace.h"
+#include "conduit/WexalConduit.h"
+#include "conduit/formats/LeadingNumber.h"
+#include "conduit/formats/VendorMeter.h"
+
+namespace {
+
+// The leading whole number of a text, at least `digits` digits with zeros
+// in front ("7A" gives 0007, "-3" gives -003, none gives 0000).
+std::string ZeroPadded(const std::string& text, int digits) {
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%0*lld", digits,
+                  static_cast<long long>(LeadingInteger(text)));
+    return formatted;
+}
+
+void FillCommon(const VendorMeter& record, std::uint32_t /*meterNumber*/, HHMeter& meter) {
+    meter.ServiceUniqueID = record.Field(CodecField::ServiceUniqueID);
+    meter.MeterTagNbr = record.Field(CodecField::MeterTagNbr);
+    meter.MeterSerialNbr = record.Field(CodecField::MeterSerialNbr);
+    meter.MeterType = record.Field(CodecField::MeterType);
+    meter.RouteSequence = ZeroPadded(record.Field(CodecField::RouteSequence), 4);
+    meter.Digits = ZeroPadded(record.Field(CodecField::Digits), 2);
+    meter.PrvReading = record.Field(CodecField::PrvReading);
+    meter.MaxReading = record.Field(CodecField::MaxReading);
+    meter.MinReading = record.Field(CodecField::MinReading);
+    meter.BillingName = record.Field(CodecField::BillingName);
+    meter.ServiceAddress = record.Field(CodecField::ServiceAddress);
+    meter.Message = record.Field(CodecField::Message);
+    meter.Status = "U";
+    // Empty for the layouts without it.
+    meter.LstReadingDate = record.Field(CodecField::LstReadingDate);
+    meter.ReadType = record.Field(CodecField::ReadType);
+    meter.UserDef = record.Field(CodecField::UserDef);
+}
+
+// Takes a route out of the route list (HHRoute logs a list it cannot open).
+void UnlistRoute(const std::string& route) {
+    HHRoute list;
+    if (list.Open() == 0) {
+        return;
+    }
+    std::string name = route;
+    TrimTrailingWhiteSpace(name);
+    for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
+        if (list.ReadByIndex(static_cast<std::uint16_t>(index)) == kSyncErrNone &&
+            list.RouteName == name) {
+            list.DeleteRecord();
+            break;
+        }
+    }
+    list.Close();
+}
+
+// One download: the route being filled and what went wrong so far.
+class RouteFileDownload {
+  public:
+    RouteFileDownload(WexalConduit& conduit, const TextFileVendor& vendor)
+        : conduit_(conduit), vendor_(vendor) {}
+
+    // Stores one record of the file; a new route starts when its route
+    // differs from the one being filled.
+    void Store(const VendorMeter& record, const std::string* userDef) {
+        const std::string& route = record.Field(vendor_.routeField);
+        if (!started_ || route != route_) {
+            if (started_) {
+                FinishRoute();
+            }
+            StartRoute(route);
+        }
+        if (!routeOpen_) {
+            return;  // its database could not be made: its meters are dropped
+        }
+        meters_.Clear();
+        (vendor_.fillMeter != nullptr ? vendor_.fillMeter : FillCommon)(record, count_ + 1,
+                                                                        meters_);
+        if (userDef != nullptr) {
+            meters_.UserDef = *userDef;
+        }
+        // Only a meter that reached the handheld counts.
+        if (meters_.Write() == kSyncErrNone) {
+            ++count_;
+        } else {
+            ++lostMeters_;
+        }
+    }
+
+    void Finish() {
+        if (started_) {
+            FinishRoute();
+        }
+    }
+
+    // Every meter of the file is on the handheld.
+    bool Complete() const { return complete_; }
+
+  private:
+    bool WantsProvisionalEntry() const {
+        switch (vendor_.provisionalEntries) {
+            case ProvisionalEntries::EveryRoute:
+                return true;
+            case ProvisionalEntries::FirstRouteOnly:
+                return !started_;
+            case ProvisionalEntries::None:
+                return false;
+        }
+        return false;
+    }
+
+    void StartRoute(const std::string& route) {
+        if (WantsProvisionalEntry()) {
+            conduit_.UpdateRoute(route, 0, "R");
+        }
+        started_ = true;
+        route_ = route;
+        count_ = 0;
+        lostMeters_ = 0;
+        meters_.DeleteDB(route);
+        routeOpen_ = meters_.Open(route) != 0;
+        // Meters left from before mean the old database was not deleted: new
+        // meters would be mixed with old ones.
+        if (routeOpen_ && meters_.RecordCount() != 0) {
+            meters_.Close();
+            routeOpen_ = false;
+        }
+        if (!routeOpen_) {
+            // Any entry of this name, provisional or left from an earlier
+            // download, would offer the reader a route whose meters are gone.
+            meters_.Close();
+            UnlistRoute(route);
+            LogHandheldError("Wexal - Route " + route +
+                             " not downloaded: its meter database cannot be made");
+            complete_ = false;
+        }
+    }
+
+    void FinishRoute() {
+        if (!routeOpen_) {
+            return;
+        }
+        meters_.Close();
+        conduit_.UpdateRoute(route_, static_cast<std::int32_t>(count_), "R");
+        if (lostMeters_ != 0) {
+            LogHandheldError("Wexal - " + std::to_string(lostMeters_) + " meters of route " +
+                             route_ + " could not be stored on the handheld");
+            complete_ = false;
+        }
+        routeOpen_ = false;
+    }
+
+    WexalConduit& conduit_;
+    const TextFileVendor& vendor_;
+    HHMeter meters_;
+    std::string route_;
+    bool started_ = false;
+    bool routeOpen_ = false;
+    bool complete_ = true;
+    std::uint32_t count_ = 0;
+    std::uint32_t lostMeters_ = 0;
+};
+
+}  // namespace
+
+void LogRouteFileReadError(const std::string& routeFile) {
+    LogHandheldError("Wexal - Download file could not be read: " + routeFile);
+}
+
+std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendor,
+                              const std::string& routeFile, std::uint32_t retainByRoute) {
+    std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
+    if (codec->Open(routeFile) != 0) {
+        LogHandheldError("Wexal - No file found to download");
+        return -1;
+    }
+    std::int32_t result = VendorMeter::kRecordRead;
+    std::string header;
+    if (vendor.headerGivesUserDef) {
+        result = codec->Read();
+        if (result != VendorMeter::kRecordRead) {
+            if (result == VendorMeter::kReadError) {
+                LogRouteFileReadError(routeFile);
+            }
+            return -1;
+        }
+        header = codec->Field(CodecField::ServiceAddress);
+        TrimTrailingWhiteSpace(header);
+    }
+
+    RouteFileDownload download(conduit, vendor);
+    while ((result = codec->Read()) == VendorMeter::kRecordRead) {
+        download.Store(*codec, vendor.headerGivesUserDef ? &header : nullptr);
+    }
+    download.Finish();
+
+    bool complete = download.Complete();
+    // A read error is no end of file: the meters after it are missing.
+    if (result == VendorMeter::kReadError) {
+        LogRouteFileReadError(routeFile);
+        complete = false;
+    }
+    if (!complete) {
+        LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
+                         routeFile);
+        return -1;
+    }
+    codec->CloseAndRoll(retainByRoute);
+    return 0;
+}

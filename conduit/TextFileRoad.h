@@ -1,0 +1,41 @@
+// The text-file road, written once for every vendor: the upload of one
+// route, the upload loop over the route list, the sort-order check and the
+// download of a route file. The per-vendor members of WexalConduit call these
+// with their vendor's row.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+class WexalConduit;
+struct TextFileVendor;
+
+// Appends the readings of one route to the readings file and captures its
+// exceptions. The number of meter records walked, or -1 when the route's
+// readings did not all reach the file: then nothing of this call stays in the
+// readings file and the route is to be uploaded again.
+std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
+                                 const std::string& route, std::string readingsPath,
+                                 std::uint32_t captureExceptions,
+                                 const std::string& exceptionsFile);
+
+// Uploads every route of the route list with status "U" or "M" and marks it
+// "N". 0, or -1 when a route could not be uploaded (it and the routes after
+// it keep their status).
+std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& vendor,
+                                  const std::string& readingsPath, std::uint32_t captureExceptions,
+                                  const std::string& exceptionsFile);
+
+// 0 when the routes of the file never decrease from one record to the next;
+// -1 when they do, or the file cannot be opened or read to its end.
+std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& routeFile);
+
+// Stores the route file's meters on the handheld, one meter database per
+// route, and rotates the file into its history once every meter is stored.
+// 0 when the file opened; -1 when it did not (or held no header where the
+// vendor's file must start with one).
+std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendor,
+                              const std::string& routeFile, std::uint32_t retainByRoute);
+
+// Logs that a route file could not be read to its end (activity 22).
+void LogRouteFileReadError(const std::string& routeFile);

@@ -1,0 +1,164 @@
+// Upload of one route: every meter of the route's database is weighed against
+// the vendor's exception rule, and every read meter becomes one line of the
+// readings file. A route goes in whole or not at all, so that a failed route
+// can simply be uploaded again at the next sync.
+#include <memory>
+#include <string>
+
+#include "conduit/ExceptionRule.h"
+#include "conduit/HHMeter.h"
+#include "conduit/MeterRecordFields.h"
+#include "conduit/SyncLogActivity.h"
+#include "conduit/TextFileRoad.h"
+#include "conduit/TextFileVendors.h"
+#include "conduit/TrailingWhiteSpace.h"
+#include "conduit/WexalConduit.h"
+#include "conduit/formats/VendorReading.h"
+#include "platform/msgbox/MessageBox.h"
+#include "platform/synclog/SyncLog.h"
+
+namespace {
+
+constexpr const char* kReadingsWriteFailed =
+    "Write to text file failed\nBad file name or disk full?";
+constexpr const char* kExceptionWriteFailed =
+    "Write to exception text file failed\nBad file name or disk full?";
+constexpr const char* kNoticeCaption = "Wexal Conduit";
+
+void Log(const std::string& text, std::int32_t activity) {
+    LogAddEntry(text.c_str(), activity, 0);
+}
+
+void ReplaceStars(std::string& path, const std::string& by) {
+    for (std::size_t at = path.find('*'); at != std::string::npos;
+         at = path.find('*', at + by.size())) {
+        path.replace(at, 1, by);
+    }
+}
+
+void HandOver(CodecFieldMask fields, const HHMeter& meter, const std::string& route,
+              VendorReading& codec) {
+    for (std::size_t index = 0; index < kCodecFieldCount; ++index) {
+        const auto field = static_cast<CodecField>(index);
+        if (!InMask(fields, field)) {
+            continue;
+        }
+        if (field == CodecField::SelectedRoute) {
+            codec.SetField(field, route);
+        } else if (const std::string* text = MeterRecordField(meter, field)) {
+            codec.SetField(field, *text);
+        }
+    }
+}
+
+// The readings path of this route: a "*" names the route's own file for the
+// vendors that keep one readings file per route. False when the first meter
+// cannot be read although the route has meters (the file is then unknown).
+bool ResolveReadingsPath(const TextFileVendor& vendor, const std::string& route, HHMeter& meters,
+                         std::string& path) {
+    if (!vendor.starInReadingsPath) {
+        return true;
+    }
+    // An empty route has no first meter: the failed read is logged and the
+    // route's name stands in.
+    if (meters.ReadByIndex(0) != 0 && meters.RecordCount() > 0) {
+        return false;
+    }
+    if (path.find('*') != std::string::npos) {
+        ReplaceStars(path, meters.UserDef.empty() ? route : meters.UserDef);
+    }
+    return true;
+}
+
+void CaptureException(WexalConduit& conduit, const TextFileVendor& vendor, const HHMeter& meter,
+                      const std::string& exceptionsFile) {
+    if (vendor.captureNotice != nullptr) {
+        WexalMessageBox(kNoticeCaption, vendor.captureNotice);
+    }
+    if (conduit.WriteException(meter, exceptionsFile) < 0) {
+        Log(kExceptionWriteFailed, kActivityFileWrite);
+    }
+}
+
+std::int32_t WriteReading(const TextFileVendor& vendor, const HHMeter& meter,
+                          const std::string& route, VendorReading& codec) {
+    HandOver(vendor.readingFields, meter, route, codec);
+    if (vendor.adjustReading != nullptr) {
+        vendor.adjustReading(meter, route, codec);
+    }
+    return vendor.writeReading != nullptr ? vendor.writeReading(codec, route) : codec.Write();
+}
+
+// Takes back what this call appended. When even that fails the lines stay
+// and would come again with the retry: say so.
+void TakeBack(const std::string& route, VendorReading& codec) {
+    codec.Close();
+    if (codec.DiscardWritten() != 0) {
+        Log("Readings of route " + route + " could not be taken back from " + codec.Path() +
+                "; they may be written twice",
+            kActivityFileWrite);
+    }
+}
+
+}  // namespace
+
+std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
+                                 const std::string& route, std::string readingsPath,
+                                 std::uint32_t captureExceptions,
+                                 const std::string& exceptionsFile) {
+    HHMeter meters;
+    // An unopened database would look like an empty route and be marked
+    // uploaded: its readings would never leave the handheld.
+    if (meters.Open(route) == 0) {
+        return -1;
+    }
+    if (!ResolveReadingsPath(vendor, route, meters, readingsPath)) {
+        return -1;
+    }
+    std::unique_ptr<VendorReading> codec = vendor.makeReading();
+    if (codec->Open(readingsPath, 1) != 0) {
+        Log(kReadingsWriteFailed, kActivityFileWrite);
+        return -1;
+    }
+
+    const bool capture = (captureExceptions & 0xFFFFU) != 0;
+    std::int32_t handled = 0;
+    bool failed = false;
+    for (std::uint32_t index = 0; index < meters.RecordCount(); ++index) {
+        // An unreadable meter (logged by HHMeter) would leave the previous
+        // meter's fields in hand; the route waits for the next sync instead.
+        if (meters.ReadByIndex(static_cast<std::uint16_t>(index)) != 0) {
+            failed = true;
+            break;
+        }
+        if (index == 0 && vendor.writeRouteHeader != nullptr &&
+            vendor.writeRouteHeader(*codec, route) != 0) {
+            Log(kReadingsWriteFailed, kActivityFileWrite);
+            failed = true;
+            break;
+        }
+        TrimTrailingWhiteSpace(meters.ResponseText);
+        if (capture && MeetsExceptionRule(vendor.rule, meters)) {
+            CaptureException(conduit, vendor, meters, exceptionsFile);
+        }
+        if ((IsSingleChar(meters.Status, 'R') || IsSingleChar(meters.Status, 'E')) &&
+            WriteReading(vendor, meters, route, *codec) != 0) {
+            Log(kReadingsWriteFailed, kActivityFileWrite);
+            failed = true;
+            break;
+        }
+        ++handled;
+    }
+    meters.Close();
+
+    // A full disk often shows only when the buffered lines are flushed.
+    if (!failed && codec->Close() != 0) {
+        Log(kReadingsWriteFailed, kActivityFileWrite);
+        failed = true;
+    }
+    if (failed) {
+        TakeBack(route, *codec);
+        return -1;
+    }
+    return handled;
+}

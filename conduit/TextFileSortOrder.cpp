@@ -1,0 +1,69 @@
+// The sort-order check of a route file: the download rebuilds a route's
+// meter database each time the route starts, so a route that comes back
+// after another one would lose its first block of meters.
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "conduit/HHDatabase.h"
+#include "conduit/TextFileRoad.h"
+#include "conduit/TextFileVendors.h"
+#include "conduit/formats/VendorMeter.h"
+
+namespace {
+
+std::string OutOfOrderText(SortMessage message, std::int32_t index, const std::string& previous,
+                           const std::string& route) {
+    std::string text =
+        "Wexal - Download file is not sequenced by route. Line = " + std::to_string(index);
+    if (message == SortMessage::Long) {
+        text += " " + previous + " is > " + route;
+    }
+    return text;
+}
+
+}  // namespace
+
+std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& routeFile) {
+    std::unique_ptr<VendorMeter> reader = vendor.makeMeter();
+    if (reader->Open(routeFile) != 0) {
+        LogHandheldError("Wexal - No file found to download during Sort Order Verification");
+        return -1;
+    }
+    // The header of a vendor whose file starts with one is passed over; a
+    // file without it holds nothing to download.
+    if (vendor.skipsHeader) {
+        const std::int32_t header = reader->Read();
+        if (header != VendorMeter::kRecordRead) {
+            if (header == VendorMeter::kReadError) {
+                LogRouteFileReadError(routeFile);
+            }
+            return -1;
+        }
+    }
+    std::optional<std::string> previous;
+    std::int32_t index = 0;
+    std::int32_t result = VendorMeter::kRecordRead;
+    while ((result = reader->Read()) == VendorMeter::kRecordRead) {
+        const std::string& route = reader->Field(vendor.routeField);
+        if (!previous) {
+            previous = route;
+        }
+        // Byte by byte, case-sensitive: route 10 sorts before route 9.
+        const int order = previous->compare(route);
+        if (order > 0) {
+            LogHandheldError(OutOfOrderText(vendor.sortMessage, index, *previous, route));
+            return -1;
+        }
+        if (order < 0) {
+            previous = route;
+        }
+        ++index;
+    }
+    // A read error hides the rest of the file, which may well be unsorted.
+    if (result == VendorMeter::kReadError) {
+        LogRouteFileReadError(routeFile);
+        return -1;
+    }
+    return 0;
+}

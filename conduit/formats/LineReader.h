@@ -1,0 +1,41 @@
+// Reads a route file line by line through a large buffer.
+//
+// A line ends at LF; a CR just before the LF belongs to the line end. A line
+// longer than the limit is cut there and the rest of that physical line is
+// passed over. A Ctrl-Z where a line would begin ends the file. A read error
+// is reported as such, never as an end of file.
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+
+class LineReader {
+  public:
+    enum class Outcome { Line, End, Error };
+
+    explicit LineReader(std::size_t limit);
+    ~LineReader();
+    LineReader(const LineReader&) = delete;
+    LineReader& operator=(const LineReader&) = delete;
+
+    // Opens a file for reading; false when it cannot be opened or is a folder.
+    bool Open(const std::string& path);
+    void Close();
+
+    // The next line, without its line end, at most `limit` characters. After
+    // End or Error every further call gives the same outcome.
+    Outcome Next(std::string& line);
+
+  private:
+    bool Refill();
+
+    static constexpr std::size_t kBufferSize = 256 * 1024;
+
+    std::size_t limit_;
+    int fd_ = -1;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    Outcome finished_ = Outcome::Line;  // Line while more may follow
+};

@@ -1,0 +1,98 @@
+#include "conduit/formats/LineWriter.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+
+LineWriter::~LineWriter() {
+    Close();
+}
+
+bool LineWriter::Open(const std::string& path) {
+    Close();
+    opened_ = false;  // a failed Open must not let the file before it be cut
+    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        ::close(fd);
+        return false;
+    }
+    fd_ = fd;
+    path_ = path;
+    openSize_ = info.st_size;
+    opened_ = true;
+    failed_ = false;
+    buffer_.clear();
+    buffer_.reserve(kBufferSize);
+    return true;
+}
+
+bool LineWriter::Append(std::string_view bytes) {
+    if (fd_ < 0 || failed_) {
+        return false;
+    }
+    buffer_.append(bytes);
+    if (buffer_.size() >= kBufferSize) {
+        return Flush();
+    }
+    return true;
+}
+
+bool LineWriter::Flush() {
+    std::size_t done = 0;
+    while (done < buffer_.size()) {
+        const ssize_t wrote = ::write(fd_, buffer_.data() + done, buffer_.size() - done);
+        if (wrote < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            failed_ = true;
+            break;
+        }
+        done += static_cast<std::size_t>(wrote);
+    }
+    buffer_.clear();
+    return !failed_;
+}
+
+bool LineWriter::Close() {
+    if (fd_ < 0) {
+        return true;
+    }
+    const bool flushed = failed_ ? false : Flush();
+    const bool closed = ::close(fd_) == 0;
+    fd_ = -1;
+    buffer_.clear();
+    buffer_.shrink_to_fit();
+    return flushed && closed;
+}
+
+bool LineWriter::TruncateToOpenSize() {
+    if (!opened_) {
+        return false;
+    }
+    buffer_.clear();
+    int fd = fd_;
+    if (fd < 0) {
+        fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+        if (fd < 0) {
+            return false;
+        }
+    }
+    struct stat info {};
+    // A file now shorter than at Open was changed by someone else: cutting
+    // "back" would lengthen it with zeros.
+    bool cut =
+        ::fstat(fd, &info) == 0 && info.st_size >= openSize_ && ::ftruncate(fd, openSize_) == 0;
+    if (fd != fd_) {
+        cut = ::close(fd) == 0 && cut;
+    } else if (cut) {
+        failed_ = false;  // the file is back as it was at Open
+    }
+    return cut;
+}

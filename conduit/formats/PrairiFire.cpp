@@ -1,0 +1,7 @@
+#include "conduit/formats/PrairiFire.h"
+
+#include "conduit/formats/StandardLayouts.h"
+
+PrairiFireMeter::PrairiFireMeter() : VendorMeter(PrairiFireRouteLayout()) {}
+
+PrairiFireReading::PrairiFireReading() : VendorReading(WideReadingsLayout()) {}

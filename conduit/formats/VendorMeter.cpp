@@ -1,0 +1,177 @@
+#include "conduit/formats/VendorMeter.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "conduit/ConduitName.h"
+#include "conduit/formats/HistoryRotation.h"
+#include "conduit/formats/LineReader.h"
+#include "conduit/formats/MeterLayout.h"
+#include "platform/msgbox/MessageBox.h"
+
+namespace {
+
+constexpr char kRouteFileMode = 'D';
+
+std::size_t Index(CodecField field) {
+    return static_cast<std::size_t>(field);
+}
+
+void AppendLinePiece(std::string& text, std::string_view line, const LinePiece& piece) {
+    if (piece.kind == LinePiece::Kind::Constant) {
+        text.append(piece.constant);
+        return;
+    }
+    const std::string_view cut =
+        piece.column < line.size() ? line.substr(piece.column, piece.length) : std::string_view{};
+    if (cut.size() < piece.width) {
+        text.append(piece.width - cut.size(), ' ');
+    }
+    text.append(cut);
+}
+
+void SetMark(std::string& text, std::string_view line, const MarkRule& mark) {
+    const bool marked =
+        mark.column < line.size() && mark.letters.find(line[mark.column]) != std::string_view::npos;
+    if (marked) {
+        if (mark.copyLetter) {
+            text.assign(1, line[mark.column]);
+        } else {
+            text.assign(mark.marked);
+        }
+    } else if (!mark.keepUnmarked) {
+        text.assign(mark.unmarked);
+    }
+}
+
+void RemoveTrailingBlanks(std::string& text) {
+    const std::size_t kept = text.find_last_not_of(' ');
+    text.resize(kept == std::string::npos ? 0 : kept + 1);
+}
+
+}  // namespace
+
+struct VendorMeter::Stream {
+    explicit Stream(std::size_t limit) : reader(limit) {}
+
+    LineReader reader;
+    std::string line;
+};
+
+VendorMeter::VendorMeter(const MeterLayout& layout) : layout_(layout) {}
+
+VendorMeter::~VendorMeter() {
+    Close();
+}
+
+std::int32_t VendorMeter::Open(const std::string& path) {
+    Close();
+    auto stream = std::make_unique<Stream>(layout_.lineLimit);
+    if (!stream->reader.Open(path)) {
+        return -1;
+    }
+    stream_ = stream.release();
+    path_ = path;
+    mode_ = kRouteFileMode;
+    return 0;
+}
+
+void VendorMeter::Close() {
+    delete stream_;
+    stream_ = nullptr;
+}
+
+std::int32_t VendorMeter::Read() {
+    if (mode_ != kRouteFileMode) {
+        if (layout_.wrongModeMessage) {
+            WexalMessageBox(kConduitName, "Bailing because of interface mode");
+        }
+        return kWrongMode;
+    }
+    if (stream_ == nullptr) {
+        return kEndOfFile;
+    }
+    std::string& line = stream_->line;
+    LineUse use = LineUse::Skip;
+    while (use == LineUse::Skip) {
+        switch (stream_->reader.Next(line)) {
+            case LineReader::Outcome::End:
+                return kEndOfFile;
+            case LineReader::Outcome::Error:
+                return kReadError;
+            case LineReader::Outcome::Line:
+                break;
+        }
+        use = PrepareLine(line);
+    }
+    if (use == LineUse::Record) {
+        CutFields(line);
+    }
+    if (routeOfFile_.empty()) {
+        routeOfFile_ = fields_[Index(layout_.route)];
+    }
+    return kRecordRead;
+}
+
+void VendorMeter::CutFields(std::string_view line) {
+    for (const FieldRule& rule : layout_.fields) {
+        std::string& text = fields_[Index(rule.field)];
+        text.clear();
+        for (const LinePiece& piece : rule.pieces) {
+            AppendLinePiece(text, line, piece);
+        }
+    }
+    if (!layout_.readings.empty()) {
+        const std::int64_t count = DigitCount(line);
+        for (const ReadingRule& reading : layout_.readings) {
+            fields_[Index(reading.field)].assign(CutReading(line, reading, count));
+        }
+    }
+    for (const MarkRule& mark : layout_.marks) {
+        SetMark(fields_[Index(mark.field)], line, mark);
+    }
+    AdjustFields(line);
+    for (std::size_t i = 0; i < kCodecFieldCount; ++i) {
+        if (layout_.blanksToZeros.Has(static_cast<CodecField>(i))) {
+            std::replace(fields_[i].begin(), fields_[i].end(), ' ', '0');
+        }
+    }
+    FinishFields(line);
+    for (std::size_t i = 0; i < kCodecFieldCount; ++i) {
+        if (layout_.trimmed.Has(static_cast<CodecField>(i))) {
+            RemoveTrailingBlanks(fields_[i]);
+        }
+    }
+}
+
+std::int32_t VendorMeter::CloseAndRoll(std::uint32_t byRoute) {
+    Close();
+    if (path_.empty()) {
+        return -1;  // never opened: there is no route file to move
+    }
+    return RotateIntoHistory(path_, HistoryBaseName(byRoute != 0, routeOfFile_));
+}
+
+const std::string& VendorMeter::Field(CodecField field) const {
+    return fields_[Index(field)];
+}
+
+bool VendorMeter::HasField(CodecField field) const {
+    return layout_.members.Has(field);
+}
+
+std::string& VendorMeter::MutableField(CodecField field) {
+    return fields_[Index(field)];
+}
+
+VendorMeter::LineUse VendorMeter::PrepareLine(std::string&) {
+    return LineUse::Record;
+}
+
+std::int64_t VendorMeter::DigitCount(std::string_view) {
+    return SettleDigitCount(layout_.digits, fields_[Index(layout_.digits.source)]);
+}
+
+void VendorMeter::AdjustFields(std::string_view) {}
+
+void VendorMeter::FinishFields(std::string_view) {}

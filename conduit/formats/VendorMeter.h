@@ -1,0 +1,83 @@
+// A route-file codec: reads a billing system's route file one meter per
+// line into named field texts, and rotates the used file into its history.
+// Each vendor's class (AccuFundMeter, ...) is this engine with the vendor's
+// layout table and hooks.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "conduit/formats/CodecField.h"
+
+struct MeterLayout;  // a vendor's columns and rules, in the vendor's source
+
+class VendorMeter {
+  public:
+    // Results of Read.
+    static constexpr std::int32_t kRecordRead = 0;
+    static constexpr std::int32_t kEndOfFile = -1;
+    static constexpr std::int32_t kWrongMode = -2;
+    static constexpr std::int32_t kReadError = -3;  // not an end of file
+
+    explicit VendorMeter(const MeterLayout& layout);
+    virtual ~VendorMeter();
+    VendorMeter(const VendorMeter&) = delete;
+    VendorMeter& operator=(const VendorMeter&) = delete;
+
+    // Opens the route file for reading: 0, or -1 when it cannot be opened.
+    std::int32_t Open(const std::string& path);
+    // Reads the next record into the field texts: kRecordRead, kEndOfFile,
+    // kWrongMode (after the "Bailing because of interface mode" box) or
+    // kReadError (logged by the caller; the fields keep the previous record).
+    std::int32_t Read();
+    // Closes the file and moves it into the history of used route files:
+    // "PriorD01".."PriorD10", or "P" + route of file + "01".."10" when
+    // byRoute is set. Rotation failures are logged (activity 22); returns 0
+    // when the file was moved, -1 when it stayed where it was.
+    std::int32_t CloseAndRoll(std::uint32_t byRoute);
+    void Close();
+
+    // The field text of the last record read; empty for fields the vendor's
+    // layout does not fill.
+    const std::string& Field(CodecField field) const;
+    // Whether the vendor's layout fills this field.
+    bool HasField(CodecField field) const;
+    // The route of the first record read (trailing blanks removed).
+    const std::string& RouteOfFile() const { return routeOfFile_; }
+    const std::string& Path() const { return path_; }
+
+  protected:
+    // For vendors whose rules need more than the layout table.
+    std::string& MutableField(CodecField field);
+    const MeterLayout& Layout() const { return layout_; }
+
+    // What a line of the file is to the codec.
+    enum class LineUse : std::uint8_t {
+        Record,      // the fields are cut from it
+        Skip,        // it carries no meter: the next line is read
+        SameRecord,  // it gives the record read before once more, fields unchanged
+    };
+    // Sees every line read before any field is cut; may reshape it. By
+    // default every line is a record.
+    virtual LineUse PrepareLine(std::string& line);
+    // The record's dial-digit count (negative: empty readings). By default
+    // the layout's digit rule on its digits field, which is cut by then.
+    virtual std::int64_t DigitCount(std::string_view line);
+    // After the fields, readings and marks, before blanks become zeros.
+    virtual void AdjustFields(std::string_view line);
+    // After blanks became zeros, before trailing blanks are removed.
+    virtual void FinishFields(std::string_view line);
+
+  private:
+    void CutFields(std::string_view line);
+
+    // The engine's state lives in the vendor-independent source.
+    const MeterLayout& layout_;
+    std::string fields_[kCodecFieldCount];
+    char mode_ = '\0';
+    std::string path_;
+    std::string routeOfFile_;
+    struct Stream;
+    Stream* stream_ = nullptr;
+};

@@ -1,0 +1,96 @@
+#include "conduit/formats/VendorReading.h"
+
+#include <string_view>
+#include <utility>
+
+#include "conduit/formats/LineAssembly.h"
+#include "conduit/formats/LineWriter.h"
+#include "conduit/formats/ReadingLayout.h"
+
+namespace {
+
+constexpr char kReadingsFileMode = 'U';
+// Readings files are text files of the billing system's platform.
+constexpr std::string_view kLineEnd = "\r\n";
+
+std::size_t Index(CodecField field) {
+    return static_cast<std::size_t>(field);
+}
+
+}  // namespace
+
+struct VendorReading::Stream {
+    LineWriter writer;
+    LineAssembler assembler;
+};
+
+VendorReading::VendorReading(const ReadingLayout& layout) : layout_(layout) {}
+
+VendorReading::~VendorReading() {
+    Close();
+    delete stream_;
+}
+
+std::int32_t VendorReading::Open(const std::string& path, std::int32_t /*append*/) {
+    // Readings files hold what the billing system has not taken yet: they are
+    // only ever appended to, whatever the caller asks.
+    if (stream_ == nullptr) {
+        stream_ = new Stream;
+    }
+    if (!stream_->writer.Open(path)) {
+        return -1;
+    }
+    path_ = path;
+    mode_ = kReadingsFileMode;
+    AfterOpen();
+    return 0;
+}
+
+std::int32_t VendorReading::Write() {
+    if (mode_ != kReadingsFileMode) {
+        return -2;
+    }
+    BeforeWrite();
+    return WriteLine(layout_);
+}
+
+std::int32_t VendorReading::WriteLine(const ReadingLayout& layout) {
+    if (mode_ != kReadingsFileMode) {
+        return -2;
+    }
+    if (stream_ == nullptr || !stream_->writer.IsOpen()) {
+        return -1;
+    }
+    const std::string& line = stream_->assembler.Assemble(layout, *this);
+    return stream_->writer.Append(line) && stream_->writer.Append(kLineEnd) ? 0 : -1;
+}
+
+std::int32_t VendorReading::Close() {
+    if (stream_ == nullptr) {
+        return 0;
+    }
+    return stream_->writer.Close() ? 0 : -1;
+}
+
+std::int32_t VendorReading::DiscardWritten() {
+    if (stream_ == nullptr) {
+        return -1;
+    }
+    return stream_->writer.TruncateToOpenSize() ? 0 : -1;
+}
+
+void VendorReading::SetField(CodecField field, std::string text) {
+    fields_[Index(field)] = std::move(text);
+}
+
+const std::string& VendorReading::Field(CodecField field) const {
+    return fields_[Index(field)];
+}
+
+bool VendorReading::HasField(CodecField field) const {
+    return layout_.members.Has(field);
+}
+
+void VendorReading::AfterOpen() {}
+
+void VendorReading::BeforeWrite() {}

@@ -1,0 +1,258 @@
+// The text-file road when files or the handheld fail: readings are never
+// lost or written twice, and a download that did not reach the handheld
+// whole leaves its route file for the next sync.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "tests/conduit/ReadFaults.h"
+#include "tests/conduit/SmallDisk.h"
+#include "tests/conduit/TextFileOffice.h"
+#include "tests/conduit/WriteFaults.h"
+
+namespace {
+
+using wexal::testing::FailingRead;
+using wexal::testing::FailingWrites;
+using wexal::testing::ReadFile;
+using wexal::testing::Reading;
+using wexal::testing::RouteMeter;
+using wexal::testing::SmallDisk;
+using wexal::testing::TextFileOffice;
+using wexal::testing::WriteFile;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kFinish = "20 Wexal Conduit Finished - AccuFund";
+constexpr const char* kWriteFailed = "17 Write to text file failed\nBad file name or disk full?";
+constexpr const char* kDownloadHeldBack =
+    "22 Wexal - Readings not uploaded, download left for the next HotSync";
+
+bool Logged(const Lines& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+// Route 0001 with two meters read on the handheld and handed back, and a
+// new route file that would bring 0001 down again: a download now would
+// wipe the readings.
+void ReadingsWaitOnTheHandheld(TextFileOffice& office) {
+    office.WriteRouteFile({{.route = "0001", .sequence = "1"}, {.route = "0001", .sequence = "2"}});
+    office.Sync();
+    office.TakeReadings("0001", {{.current = "111", .date = "240315", .time = "0900"},
+                                 {.current = "222", .date = "240315", .time = "0901"}});
+    office.WriteRouteFile({{.route = "0001", .sequence = "1"}});
+}
+
+// After the failed sync: the route, its readings and the route file as they were.
+void NothingWasLost(TextFileOffice& office) {
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 2 U"}));
+    const auto meters = office.Meters("0001");
+    ASSERT_EQ(meters.size(), 2u);
+    EXPECT_EQ(meters[0][9], "111");
+    EXPECT_EQ(meters[1][9], "222");
+    EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+    EXPECT_FALSE(std::filesystem::exists(office.History(2)));
+}
+
+// The next sync uploads both readings once and brings the new route down.
+void RetrySucceeds(TextFileOffice& office, const std::string& earlier) {
+    std::int32_t result = 0;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(Logged(log, kFinish));
+    const std::string readings = ReadFile(office.Readings());
+    ASSERT_EQ(readings.size(), earlier.size() + 2 * 137u);
+    EXPECT_EQ(readings.substr(0, earlier.size()), earlier);
+    EXPECT_EQ(readings.substr(earlier.size() + 88, 9), "      111");
+    EXPECT_EQ(readings.substr(earlier.size() + 137 + 88, 9), "      222");
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 1 R"}));
+    EXPECT_TRUE(std::filesystem::exists(office.History(2)));
+}
+
+TEST(ReadingsNeverLostTest, UnopenableReadingsFileKeepsRouteAndRouteFile) {
+    TextFileOffice office;
+    ReadingsWaitOnTheHandheld(office);
+    // Under a regular file no folder can be made, even by root.
+    WriteFile(office.Bed().Folder() / "plainfile", "");
+    office.Configure(office.RouteFile(), office.Bed().Folder() / "plainfile" / "readings.txt");
+
+    std::int32_t result = 1;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(Logged(log, kWriteFailed));
+    EXPECT_EQ(log.back(), kDownloadHeldBack);
+    NothingWasLost(office);
+
+    office.Configure(office.RouteFile(), office.Readings());
+    RetrySucceeds(office, "");
+}
+
+TEST(ReadingsNeverLostTest, UnreadableMeterTakesBackTheRoutesLines) {
+    TextFileOffice office;
+    ReadingsWaitOnTheHandheld(office);
+    WriteFile(office.Readings(), "earlier\r\n");
+    {
+        // The second meter: the first one's line is already written.
+        FailingRead unreadable(1, 0x4108);
+        std::int32_t result = 1;
+        const Lines log = office.Sync(&result);
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(Logged(log, "22 Error 16648 occurred reading meter table"));
+        EXPECT_EQ(log.back(), kDownloadHeldBack);
+    }
+    EXPECT_EQ(ReadFile(office.Readings()), "earlier\r\n");
+    NothingWasLost(office);
+    RetrySucceeds(office, "earlier\r\n");
+}
+
+TEST(ReadingsNeverLostTest, FullDiskAtCloseTakesBackTheRoutesLines) {
+    SmallDisk disk;
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "no permission to mount a small file system";
+    }
+    TextFileOffice office;
+    ReadingsWaitOnTheHandheld(office);
+    const auto readings = disk.Path() / "readings.txt";
+    // A full page of earlier lines: the new ones need a page of their own.
+    const std::string earlier(4096, 'x');
+    WriteFile(readings, earlier);
+    disk.Fill();
+    office.Configure(office.RouteFile(), readings);
+
+    std::int32_t result = 1;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(Logged(log, kWriteFailed));
+    EXPECT_EQ(ReadFile(readings), earlier);
+    NothingWasLost(office);
+
+    disk.FreeUp();
+    std::int32_t retried = 0;
+    office.Sync(&retried);
+    EXPECT_EQ(retried, 1);
+    EXPECT_EQ(ReadFile(readings).size(), earlier.size() + 2 * 137u);
+}
+
+TEST(ReadingsNeverLostTest, FullDiskPartwayTakesBackLinesAlreadyOnDisk) {
+    // More lines than the codec buffers, so that some reach the disk before
+    // the disk is full.
+    constexpr std::uint16_t kMeters = 8000;
+    SmallDisk disk("2m");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "no permission to mount a small file system";
+    }
+    TextFileOffice office;
+    const auto readings = disk.Path() / "readings.txt";
+    const std::string earlier = "earlier\r\n";
+    WriteFile(readings, earlier);
+    WriteFile(disk.Path() / "reserve", std::string(1536 * 1024, 'r'));
+    auto& bed = office.Bed();
+    bed.BeginSession();
+    {
+        WexalConduit conduit;
+        conduit.UpdateRoute("0001", kMeters, "R");
+        TextFileOffice::SetRouteStatus("0001", "U");
+        HHMeter meters;
+        meters.Open("0001");
+        for (std::uint16_t i = 0; i < kMeters; ++i) {
+            meters.Clear();
+            meters.ServiceUniqueID = std::to_string(i);
+            meters.CurReading = "42";
+            meters.Status = "R";
+            meters.Write();
+        }
+        meters.Close();
+    }
+    bed.EndSession();
+    office.Configure(office.RouteFile(), readings);
+
+    std::int32_t result = 1;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(Logged(log, kWriteFailed));
+    EXPECT_EQ(ReadFile(readings).size(), earlier.size());
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 8000 U"}));
+
+    std::filesystem::remove(disk.Path() / "reserve");
+    std::int32_t retried = 0;
+    office.Sync(&retried);
+    const std::string text = ReadFile(readings);
+    ASSERT_EQ(text.size(), earlier.size() + kMeters * 137u);
+    EXPECT_EQ(text.substr(earlier.size(), 4), "0   ");
+    EXPECT_EQ(text.substr(text.size() - 137, 4), "7999");
+}
+
+TEST(ReadingsNeverLostTest, RouteThatCannotBeMarkedUploadedStopsTheLoop) {
+    TextFileOffice office;
+    ReadingsWaitOnTheHandheld(office);
+    std::int32_t result = 1;
+    Lines log;
+    {
+        FailingWrites refused("routeDB", 0);
+        log = office.Sync(&result);
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(Logged(log, "22 Wexal - Route 0001 was uploaded but cannot be marked so"));
+    EXPECT_EQ(log.back(), kDownloadHeldBack);
+    // Uploaded once, not over and over.
+    EXPECT_EQ(ReadFile(office.Readings()).size(), 2 * 137u);
+    EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+}
+
+TEST(HonestDownloadTest, RouteWithoutItsDatabaseIsNotListed) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0001"}, {.route = "0002"}});
+    office.Sync();
+    office.WriteRouteFile(
+        {{.route = "0001"}, {.route = "0001"}, {.route = "0002"}, {.route = "0003"}});
+    Lines log;
+    {
+        FailingWrites refused("route0002", 0, /*refuseCreate=*/true);
+        log = office.Sync();
+    }
+    EXPECT_TRUE(Logged(log, "22 Create Failed"));
+    EXPECT_TRUE(
+        Logged(log, "22 Wexal - Route 0002 not downloaded: its meter database cannot be made"));
+    EXPECT_TRUE(
+        Logged(log, "22 Wexal - Download incomplete, the file stays for the next HotSync: " +
+                        office.RouteFile().string()));
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 2 R", "0003 1 R"}));
+    EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+    EXPECT_FALSE(std::filesystem::exists(office.History(2)));
+}
+
+TEST(HonestDownloadTest, OnlyStoredMetersAreCounted) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0001"}, {.route = "0001"}, {.route = "0001"}});
+    Lines log;
+    {
+        FailingWrites refused("route0001", 1);
+        log = office.Sync();
+    }
+    EXPECT_TRUE(
+        Logged(log, "22 Wexal - 2 meters of route 0001 could not be stored on the handheld"));
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 1 R"}));
+    EXPECT_EQ(office.Meters("0001").size(), 1u);
+    EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+    EXPECT_FALSE(std::filesystem::exists(office.History(1)));
+}
+
+TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {
+    // Reading this file at its start fails: no memory is mapped at 0.
+    const std::string unreadable = "/proc/self/mem";
+    TextFileOffice office;
+    office.Configure(unreadable, office.Readings());
+    std::int32_t result = 1;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(log.back(), "22 Wexal - Download file could not be read: " + unreadable);
+
+    auto& bed = office.Bed();
+    bed.BeginSession();
+    WexalConduit conduit;
+    EXPECT_EQ(conduit.DownloadAccuFund(unreadable, 0), -1);
+    bed.EndSession();
+    EXPECT_EQ(bed.LogLines().back(),
+              "22 Wexal - Download incomplete, the file stays for the next HotSync: " + unreadable);
+}
+
+}  // namespace

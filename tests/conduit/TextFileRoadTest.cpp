@@ -1,0 +1,223 @@
+// Whole syncs along the text-file road: routes down to the handheld,
+// readings and exceptions back to the office.
+#include <gtest/gtest.h>
+
+#include "conduit/InterfaceTable.h"
+#include "conduit/TextFileVendors.h"
+#include "platform/msgbox/MessageBox.h"
+#include "tests/conduit/TextFileOffice.h"
+
+namespace {
+
+using wexal::testing::ReadFile;
+using wexal::testing::Reading;
+using wexal::testing::RouteMeter;
+using wexal::testing::TextFileOffice;
+using wexal::testing::WriteFile;
+using Lines = std::vector<std::string>;
+
+std::string Left(const std::string& text, std::size_t width) {
+    return text + std::string(width - text.size(), ' ');
+}
+
+std::string Right(const std::string& text, std::size_t width) {
+    return std::string(width - text.size(), ' ') + text;
+}
+
+const Lines kStartAndFinish = {"19  Started with interface ACCUFUND",
+                               "20 Wexal Conduit Finished - AccuFund"};
+
+TEST(TextFileDownloadTest, FillsAMeterDatabasePerRouteAndRotatesTheFile) {
+    TextFileOffice office;
+    RouteMeter first{.route = "0001", .sequence = "7", .max = "200000", .min = "000100"};
+    RouteMeter second{.route = "0001",
+                      .sequence = " 12",
+                      .service = "00000000000005678",
+                      .digits = "9",
+                      .max = "000200000",
+                      .min = "000000100",
+                      .previous = "000150000"};
+    RouteMeter third{.route = "0002", .sequence = "3"};
+    office.WriteRouteFile({first, second, third});
+    const std::string routeFile = ReadFile(office.RouteFile());
+
+    std::int32_t result = 0;
+    EXPECT_EQ(office.Sync(&result), kStartAndFinish);
+    EXPECT_EQ(result, 1);
+
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 2 R", "0002 1 R"}));
+    const auto meters = office.Meters("0001");
+    ASSERT_EQ(meters.size(), 2u);
+    EXPECT_EQ(meters[0], (Lines{"00000000000001234",
+                                "TAG0000001",
+                                "",
+                                "W",
+                                "0007",
+                                "06",
+                                "150000",
+                                "200000",
+                                "000100",
+                                "",
+                                "",
+                                "",
+                                "JONES MARY",
+                                "12 ELM ST",
+                                "",
+                                "U",
+                                "",
+                                "",
+                                "",
+                                "",
+                                "S",
+                                ""}));
+    EXPECT_EQ(meters[1][0], "00000000000005678");
+    EXPECT_EQ(meters[1][4], "0012");
+    EXPECT_EQ(meters[1][5], "09");
+    EXPECT_EQ(office.Meters("0002").size(), 1u);
+
+    EXPECT_FALSE(std::filesystem::exists(office.RouteFile()));
+    EXPECT_EQ(ReadFile(office.History(1)), routeFile);
+}
+
+TEST(TextFileUploadTest, ReadMetersBecomeLinesAndExceptionsAreCaptured) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0001", .sequence = "1"},
+                           {.route = "0001", .sequence = "2", .tag = "TAG0000002"},
+                           {.route = "0001", .sequence = "3"}});
+    office.Sync();
+    office.TakeReadings("0001",
+                        {{.current = "12345", .date = "240315", .time = "0930", .initials = "AB"},
+                         {.status = "E",
+                          .current = "777",
+                          .date = "240316",
+                          .time = "101500",
+                          .initials = "CDEFGH",
+                          .responseCode = "01",
+                          .responseText = "Dog in yard   "},
+                         {.status = "U"}});
+    WriteFile(office.Readings(), "earlier\r\n");
+    office.WriteRouteFile({{.route = "0002"}});
+
+    std::int32_t result = 0;
+    EXPECT_EQ(office.Sync(&result), kStartAndFinish);
+    EXPECT_EQ(result, 1);
+
+    const std::string name = Left("JONES MARY", 30) + Left("12 ELM ST", 30);
+    const std::string read = "00000000000001234" + name + Left("AB", 5) + "031524" +
+                             Right("12345", 9) + std::string(10, ' ') + "000930" +
+                             Left("TAG0000001", 20) + "  " + "\r\n";
+    const std::string exception = "00000000000001234" + name + "CDEFG" + "031624" +
+                                  Right("777", 9) + std::string(10, ' ') + "101500" +
+                                  Left("TAG0000002", 20) + "01" + "\r\n";
+    EXPECT_EQ(ReadFile(office.Readings()), "earlier\r\n" + read + exception);
+
+    // Only the meter marked on the handheld is an AccuFund exception; its
+    // response text arrives without its trailing blanks.
+    const std::string captured = ReadFile(office.Exceptions());
+    ASSERT_EQ(captured.size(), 370u);
+    EXPECT_EQ(captured.substr(0, 20), Left("00000000000001234", 20));
+    EXPECT_EQ(captured.substr(289, 1), "E");
+    EXPECT_EQ(captured.substr(302, 60), Left("Dog in yard", 60));
+    EXPECT_EQ(captured.substr(368), "\r\n");
+
+    // The uploaded route left the list; the new one came down.
+    EXPECT_EQ(office.RouteList(), (Lines{"0002 1 R"}));
+    EXPECT_TRUE(std::filesystem::exists(office.History(2)));
+}
+
+TEST(TextFileUploadTest, LoopTakesRoutesHandedBackWithReadingsInListOrder) {
+    TextFileOffice office;
+    auto& bed = office.Bed();
+    bed.BeginSession();
+    WexalConduit conduit;
+    for (const char* route : {"A", "B", "C", "D"}) {
+        conduit.UpdateRoute(route, 1, "R");
+        HHMeter meters;
+        meters.Open(route);
+        meters.Clear();
+        meters.ServiceUniqueID = route;
+        meters.Status = "R";
+        meters.Write();
+        meters.Close();
+    }
+    TextFileOffice::SetRouteStatus("A", "U");
+    TextFileOffice::SetRouteStatus("C", "M");
+    TextFileOffice::SetRouteStatus("D", "u");
+    EXPECT_EQ(conduit.UploadAccuFund(office.Readings().string(), 0, ""), 0);
+    bed.EndSession();
+
+    EXPECT_EQ(office.RouteList(), (Lines{"A 1 N", "B 1 R", "C 1 N", "D 1 u"}));
+    const std::string readings = ReadFile(office.Readings());
+    ASSERT_EQ(readings.size(), 2 * 137u);
+    EXPECT_EQ(readings.substr(0, 1), "A");
+    EXPECT_EQ(readings.substr(137, 1), "C");
+}
+
+TEST(TextFileSortOrderTest, UnsortedFileStopsTheSyncBeforeTheDownload) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0002"}, {.route = "0001"}});
+    std::int32_t result = 1;
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface ACCUFUND",
+                     "22 Wexal - Download file is not sequenced by route. Line = 1"}));
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+    EXPECT_FALSE(std::filesystem::exists(office.History(1)));
+    EXPECT_TRUE(office.Meters("0002").empty());
+}
+
+TEST(TextFileSortOrderTest, CaselleGroupNamesBothRoutes) {
+    TextFileOffice office("CSDC");
+    office.WriteRouteFile({{.route = "0001"}, {.route = "0002"}, {.route = "0001"}});
+    const Lines log = office.Sync();
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(),
+              "22 Wexal - Download file is not sequenced by route. Line = 2 0002 is > 0001");
+}
+
+TEST(TextFileUploadTest, PrairiFireShowsItsNoticeBeforeEachCapture) {
+    TextFileOffice office;
+    Lines boxes;
+    wexal::msgbox::SetCapture([&boxes](const std::string& caption, const std::string& text) {
+        boxes.push_back(caption + ": " + text);
+    });
+    auto& bed = office.Bed();
+    bed.BeginSession();
+    {
+        HHMeter meters;
+        meters.Open("0001");
+        meters.Clear();
+        meters.Status = "U";
+        meters.Write();
+        meters.Close();
+    }
+    WexalConduit conduit;
+    EXPECT_EQ(conduit.UploadPrairiFireRoute("0001", office.Readings().string(), 1,
+                                            office.Exceptions().string()),
+              1);
+    bed.EndSession();
+    wexal::msgbox::SetCapture({});
+
+    EXPECT_EQ(boxes, (Lines{"Wexal Conduit: going to write exception"}));
+    EXPECT_EQ(ReadFile(office.Exceptions()).size(), 370u);
+    EXPECT_EQ(ReadFile(office.Readings()), "");
+}
+
+TEST(TextFileVendorsTest, InterfaceNumbersReachTheirVendorsRoutines) {
+    std::size_t numbers = 0;
+    for (const TextFileVendor* vendor : text_file_vendors::All()) {
+        for (std::uint16_t number : vendor->numbers) {
+            if (number == 0) {
+                continue;
+            }
+            ++numbers;
+            const InterfaceRow* row = FindInterface(number);
+            ASSERT_NE(row, nullptr);
+            EXPECT_EQ(row->road, InterfaceRoad::SingleFile) << number;
+            EXPECT_EQ(row->routines, &vendor->routines) << vendor->word << " " << number;
+        }
+    }
+    EXPECT_EQ(numbers, 21u);
+}
+
+}  // namespace
