@@ -2,6 +2,7 @@
 // the vendor's exception rule, and every read meter becomes one line of the
 // readings file. A route goes in whole or not at all, so that a failed route
 // can simply be uploaded again at the next sync.
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -100,6 +101,35 @@ void TakeBack(const std::string& route, VendorReading& codec) {
     }
 }
 
+// The exceptions file as it stood before a route's upload. A failed route is
+// uploaded again at the next sync and captures its exceptions again, so what
+// it captured this time is taken back with its readings.
+class ExceptionsMark {
+  public:
+    explicit ExceptionsMark(const std::string& path) : path_(path) {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path_, error);
+        size_ = error ? 0 : size;
+    }
+    void TakeBack(const std::string& route) const {
+        std::error_code error;
+        const auto size = std::filesystem::file_size(path_, error);
+        if (error || size <= size_) {
+            return;
+        }
+        std::filesystem::resize_file(path_, size_, error);
+        if (error) {
+            Log("Exceptions of route " + route + " could not be taken back from " + path_ +
+                    "; they may be captured twice",
+                kActivityFileWrite);
+        }
+    }
+
+  private:
+    std::string path_;
+    std::uintmax_t size_ = 0;
+};
+
 }  // namespace
 
 std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
@@ -122,6 +152,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     }
 
     const bool capture = (captureExceptions & 0xFFFFU) != 0;
+    const ExceptionsMark exceptionsBefore(capture ? exceptionsFile : std::string());
     std::int32_t handled = 0;
     bool failed = false;
     for (std::uint32_t index = 0; index < meters.RecordCount(); ++index) {
@@ -158,6 +189,9 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     }
     if (failed) {
         TakeBack(route, *codec);
+        if (capture) {
+            exceptionsBefore.TakeBack(route);
+        }
         return -1;
     }
     return handled;

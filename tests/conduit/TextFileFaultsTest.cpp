@@ -104,6 +104,25 @@ TEST(ReadingsNeverLostTest, UnreadableMeterTakesBackTheRoutesLines) {
     RetrySucceeds(office, "earlier\r\n");
 }
 
+TEST(ReadingsNeverLostTest, FailedRouteTakesBackItsCapturedExceptions) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0001", .sequence = "1"}, {.route = "0001", .sequence = "2"}});
+    office.Sync();
+    office.TakeReadings("0001", {{.status = "E", .responseCode = "01", .responseText = "Dog"},
+                                 {.current = "222", .date = "240315", .time = "0901"}});
+    office.WriteRouteFile({{.route = "0001", .sequence = "1"}});
+    WriteFile(office.Exceptions(), "earlier\r\n");
+    {
+        FailingRead unreadable(1, 0x4108);
+        office.Sync();
+    }
+    EXPECT_EQ(ReadFile(office.Exceptions()), "earlier\r\n");
+
+    office.Sync();
+    const std::string exceptions = ReadFile(office.Exceptions());
+    EXPECT_EQ(exceptions.size(), 9u + 370u) << "the exception is captured once";
+}
+
 TEST(ReadingsNeverLostTest, FullDiskAtCloseTakesBackTheRoutesLines) {
     SmallDisk disk;
     if (!disk.Mounted()) {
