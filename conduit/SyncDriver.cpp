@@ -4,10 +4,12 @@
 #include <memory>
 
 #include "conduit/DebugConsole.h"
+#include "conduit/FolderScan.h"
 #include "conduit/InterfaceTable.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/WexalConfig.h"
+#include "conduit/formats/WexalIfcOdbc.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -16,11 +18,10 @@ void Log(const std::string& text, std::int32_t activity) {
     LogAddEntry(text.c_str(), activity, 0);
 }
 
-// Upload and purge, then verification and download of the one route file.
-std::int32_t RunSingleFile(WexalConduit& conduit, const WexalConfig& config,
-                           const InterfaceRow& row) {
-    const TextFileRoutines& routines = *row.routines;
-    const std::int32_t number = row.number;
+// Upload and purge, the start of both text-file roads: false when no
+// download may follow.
+bool UploadAndPurge(WexalConduit& conduit, const WexalConfig& config,
+                    const TextFileRoutines& routines) {
     const std::int32_t uploaded = routines.upload(conduit, config.ReadingsPath,
                                                   config.CaptureExceptions, config.ExceptionsFile);
     conduit.PurgeRoutes();
@@ -28,12 +29,65 @@ std::int32_t RunSingleFile(WexalConduit& conduit, const WexalConfig& config,
     // readings are still on the handheld would lose them.
     if (uploaded < 0) {
         Log("Wexal - Readings not uploaded, download left for the next HotSync", kActivityHandheld);
+        return false;
+    }
+    return true;
+}
+
+// Upload and purge, then verification and download of the one route file.
+std::int32_t RunSingleFile(WexalConduit& conduit, const WexalConfig& config,
+                           const InterfaceRow& row) {
+    const TextFileRoutines& routines = *row.routines;
+    const std::int32_t number = row.number;
+    if (!UploadAndPurge(conduit, config, routines)) {
         return 0;
     }
     if (routines.verifySortOrder(conduit, config.RoutePath, number) != 0) {
         return 0;
     }
     routines.download(conduit, config.RoutePath, config.RetainByRoute, number);
+    Log(row.finishText, kActivityFinished);
+    return 1;
+}
+
+// Upload and purge, then every route file of the route folder.
+std::int32_t RunFolderScan(WexalConduit& conduit, const WexalConfig& config,
+                           const InterfaceRow& row) {
+    if (!UploadAndPurge(conduit, config, *row.routines) ||
+        !DownloadRouteFolder(conduit, *row.routines, row.number, config.RoutePath,
+                             config.RetainByRoute)) {
+        return 0;
+    }
+    Log(row.finishText, kActivityFinished);
+    return 1;
+}
+
+// The SQL data source does the whole exchange itself and reports its own
+// failures; there is no finish line.
+std::int32_t RunSqlDataSource(const WexalConfig& config) {
+    {
+        WexalIfc_ODBC link;
+        link.SetParameter("DSN", config.Server);
+        link.SetParameter("UID", config.UserName);
+        link.SetParameter("PWD", config.Password);
+        link.Run();
+    }
+    if (Debug != 0) {
+        DebugConsole::WaitForEnter("");
+        DebugConsole::Close();
+    }
+    return 1;
+}
+
+// The workbook holds one route, "01": listed first, then its readings go to
+// the workbook and, unless that failed, its meters come from it.
+std::int32_t RunExcel(WexalConduit& conduit, const WexalConfig& config, const InterfaceRow& row) {
+    conduit.UpdateRoute("01", -1, "N");
+    if (conduit.UploadExcel(config.Workbook, config.Worksheet, config) != 0) {
+        Log("Excel Interface: Upload failed", kActivityConfiguration);
+    } else if (conduit.DownloadExcel(config.Workbook, config.Worksheet, "01", config) != 0) {
+        Log("Excel Interface: Download failed", kActivityConfiguration);
+    }
     Log(row.finishText, kActivityFinished);
     return 1;
 }
@@ -78,9 +132,11 @@ std::int32_t WexalConduit::Synchronize() {
             Log(row->finishText, kActivityFinished);
             return 1;
         case InterfaceRoad::FolderScan:
+            return RunFolderScan(*this, *config, *row);
         case InterfaceRoad::SqlDataSource:
+            return RunSqlDataSource(*config);
         case InterfaceRoad::Excel:
-            break;
+            return RunExcel(*this, *config, *row);
     }
     Log("Unsupported Wexal Interface", kActivityConfiguration);
     return 0;

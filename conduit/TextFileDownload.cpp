@@ -2,7 +2,6 @@
 // database on the handheld and its entry in the route list with status "R";
 // the used file then goes into its history. A file whose meters did not all
 // reach the handheld stays where it is for the next sync.
-#include <cstdio>
 #include <memory>
 #include <string>
 
@@ -17,22 +16,13 @@
 
 namespace {
 
-// The leading whole number of a text, at least `digits` digits with zeros
-// in front ("7A" gives 0007, "-3" gives -003, none gives 0000).
-std::string ZeroPadded(const std::string& text, int digits) {
-    char formatted[32];
-    std::snprintf(formatted, sizeof formatted, "%0*lld", digits,
-                  static_cast<long long>(LeadingInteger(text)));
-    return formatted;
-}
-
 void FillCommon(const VendorMeter& record, std::uint32_t /*meterNumber*/, HHMeter& meter) {
     meter.ServiceUniqueID = record.Field(CodecField::ServiceUniqueID);
     meter.MeterTagNbr = record.Field(CodecField::MeterTagNbr);
     meter.MeterSerialNbr = record.Field(CodecField::MeterSerialNbr);
     meter.MeterType = record.Field(CodecField::MeterType);
-    meter.RouteSequence = ZeroPadded(record.Field(CodecField::RouteSequence), 4);
-    meter.Digits = ZeroPadded(record.Field(CodecField::Digits), 2);
+    meter.RouteSequence = ZeroPaddedInteger(record.Field(CodecField::RouteSequence), 4);
+    meter.Digits = ZeroPaddedInteger(record.Field(CodecField::Digits), 2);
     meter.PrvReading = record.Field(CodecField::PrvReading);
     meter.MaxReading = record.Field(CodecField::MaxReading);
     meter.MinReading = record.Field(CodecField::MinReading);
@@ -188,21 +178,27 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     std::string header;
     if (vendor.headerGivesUserDef) {
         result = codec->Read();
-        if (result != VendorMeter::kRecordRead) {
-            if (result == VendorMeter::kReadError) {
-                LogRouteFileReadError(routeFile);
-            }
+        if (result == VendorMeter::kReadError) {
+            LogRouteFileReadError(routeFile);
             return -1;
         }
+        // Without even a header the file is still rotated away below: left
+        // in a route folder it would come back at every sync.
         header = codec->Field(CodecField::ServiceAddress);
         TrimTrailingWhiteSpace(header);
     }
 
     RouteFileDownload download(conduit, vendor);
+    bool stored = false;
     while ((result = codec->Read()) == VendorMeter::kRecordRead) {
         download.Store(*codec, vendor.headerGivesUserDef ? &header : nullptr);
+        stored = true;
     }
     download.Finish();
+    // Files that come with a header are not expected to be empty.
+    if (!stored && vendor.skipsHeader && result != VendorMeter::kReadError) {
+        LogHandheldError("Wexal - Download file holds no meters: " + routeFile);
+    }
 
     bool complete = download.Complete();
     // A read error is no end of file: the meters after it are missing.

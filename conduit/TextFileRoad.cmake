@@ -9,6 +9,8 @@ add_library(wexal_conduit_textfile STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TextFileUploadLoop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileSortOrder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileDownload.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FileSearch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/FolderScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorMembers.cpp)
 target_include_directories(wexal_conduit_textfile PUBLIC ${CMAKE_SOURCE_DIR})

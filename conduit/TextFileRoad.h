@@ -32,8 +32,8 @@ std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::st
 
 // Stores the route file's meters on the handheld, one meter database per
 // route, and rotates the file into its history once every meter is stored.
-// 0 when the file opened; -1 when it did not (or held no header where the
-// vendor's file must start with one).
+// 0 when the file opened; -1 when it did not. A file that should start with
+// a header but holds no meter is logged, and rotated like any other.
 std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendor,
                               const std::string& routeFile, std::uint32_t retainByRoute);
 

@@ -30,15 +30,17 @@ std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::st
         LogHandheldError("Wexal - No file found to download during Sort Order Verification");
         return -1;
     }
-    // The header of a vendor whose file starts with one is passed over; a
-    // file without it holds nothing to download.
+    // The header of a vendor whose file starts with one is passed over. A
+    // file without any record is in order: refused, it would stay in the
+    // route folder and stop every later sync (its download reports it).
     if (vendor.skipsHeader) {
         const std::int32_t header = reader->Read();
-        if (header != VendorMeter::kRecordRead) {
-            if (header == VendorMeter::kReadError) {
-                LogRouteFileReadError(routeFile);
-            }
+        if (header == VendorMeter::kReadError) {
+            LogRouteFileReadError(routeFile);
             return -1;
+        }
+        if (header != VendorMeter::kRecordRead) {
+            return 0;
         }
     }
     std::optional<std::string> previous;

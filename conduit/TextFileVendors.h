@@ -109,16 +109,29 @@ struct TextFileVendor {
 namespace text_file_vendors {
 
 extern const TextFileVendor kAccuFund;
+extern const TextFileVendor kAVR;
 extern const TextFileVendor kCaselle;
+extern const TextFileVendor kConnekt;
+extern const TextFileVendor kCustom1;
+extern const TextFileVendor kDataPointe;
 extern const TextFileVendor kDataTech;
 extern const TextFileVendor kDatawest;
 extern const TextFileVendor kElDorado;
+extern const TextFileVendor kIncode;
+extern const TextFileVendor kIncodeCMS;
 extern const TextFileVendor kInfinitec;
+extern const TextFileVendor kLogHH;
 extern const TextFileVendor kMunicipalSoftware;
+extern const TextFileVendor kNorthStar;
+extern const TextFileVendor kOurTown;
 extern const TextFileVendor kPowerMgr;
 extern const TextFileVendor kPrairiFire;
 extern const TextFileVendor kQuikWater;
+extern const TextFileVendor kRAMAR;
+extern const TextFileVendor kRMSBadger;
+extern const TextFileVendor kSCA;
 extern const TextFileVendor kThoroughbred;
+extern const TextFileVendor kUSTI;
 
 // Every row above.
 std::span<const TextFileVendor* const> All();

@@ -31,6 +31,21 @@ class WexalConduit {
     // The SQL interface of number 12 has no exchange of its own; always 0.
     std::int32_t SqlInterface(std::string name, std::string userName, std::string password);
 
+    // The workbook road (interface "EXCEL"), one worksheet standing for the
+    // route "01":
+    // UploadExcel: the readings of every route handed back ("U") into the
+    //   worksheet; 0, or -1 when a route stays "U" for the next sync.
+    // DownloadExcel: the worksheet's meters into every route asked for ("D");
+    //   0, or -1 when a route could not be downloaded (it stays "D").
+    // DownloadExcelRoute: the number of meters stored for the route, or -1
+    //   when the worksheet could not be read or the meters not stored.
+    std::int32_t UploadExcel(std::string workbook, std::string worksheet,
+                             const WexalConfig& configuration);
+    std::int32_t DownloadExcel(std::string workbook, std::string worksheet, std::string route,
+                               const WexalConfig& configuration);
+    std::int32_t DownloadExcelRoute(std::string workbook, std::string worksheet, std::string route,
+                                    const WexalConfig& configuration);
+
     // Appends the exceptions-capture line of the meter (its first 20 fields)
     // to the file: 0, or -1 when the file cannot be opened or the line not
     // completed.
@@ -52,6 +67,12 @@ class WexalConduit {
                                 std::string exceptionsFile);
     std::int32_t VerifyAccuFundSortOrder(std::string routeFile);
     std::int32_t DownloadAccuFund(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadAVRRoute(std::string route, std::string readingsPath,
+                                std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadAVR(std::string readingsPath, std::uint32_t captureExceptions,
+                           std::string exceptionsFile);
+    std::int32_t VerifyAVRSortOrder(std::string routeFile);
+    std::int32_t DownloadAVR(std::string routeFile, std::uint32_t retainByRoute);
     std::int32_t UploadCaselleRoute(std::string route, std::string readingsPath,
                                     std::uint32_t captureExceptions, std::string exceptionsFile);
     std::int32_t UploadCaselle(std::string readingsPath, std::uint32_t captureExceptions,
@@ -59,6 +80,24 @@ class WexalConduit {
     std::int32_t VerifyCaselleSortOrder(std::string routeFile, std::int32_t interfaceCode);
     std::int32_t DownloadCaselle(std::string routeFile, std::uint32_t retainByRoute,
                                  std::uint32_t interfaceNumber);
+    std::int32_t UploadConnektRoute(std::string route, std::string readingsPath,
+                                    std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadConnekt(std::string readingsPath, std::uint32_t captureExceptions,
+                               std::string exceptionsFile);
+    std::int32_t VerifyConnektSortOrder(std::string routeFile);
+    std::int32_t DownloadConnekt(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadCustom1Route(std::string route, std::string readingsPath,
+                                    std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadCustom1(std::string readingsPath, std::uint32_t captureExceptions,
+                               std::string exceptionsFile);
+    std::int32_t VerifyCustom1SortOrder(std::string routeFile);
+    std::int32_t DownloadCustom1(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadDataPointeRoute(std::string route, std::string readingsPath,
+                                       std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadDataPointe(std::string readingsPath, std::uint32_t captureExceptions,
+                                  std::string exceptionsFile);
+    std::int32_t VerifyDataPointeSortOrder(std::string routeFile);
+    std::int32_t DownloadDataPointe(std::string routeFile, std::uint32_t retainByRoute);
     std::int32_t UploadDataTechRoute(std::string route, std::string readingsPath,
                                      std::uint32_t captureExceptions, std::string exceptionsFile);
     std::int32_t UploadDataTech(std::string readingsPath, std::uint32_t captureExceptions,
@@ -77,12 +116,30 @@ class WexalConduit {
                                 std::string exceptionsFile);
     std::int32_t VerifyElDoradoSortOrder(std::string routeFile);
     std::int32_t DownloadElDorado(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadIncodeRoute(std::string route, std::string readingsPath,
+                                   std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadIncode(std::string readingsPath, std::uint32_t captureExceptions,
+                              std::string exceptionsFile);
+    std::int32_t VerifyIncodeSortOrder(std::string routeFile);
+    std::int32_t DownloadIncode(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadIncodeCMSRoute(std::string route, std::string readingsPath,
+                                      std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadIncodeCMS(std::string readingsPath, std::uint32_t captureExceptions,
+                                 std::string exceptionsFile);
+    std::int32_t VerifyIncodeCMSSortOrder(std::string routeFile);
+    std::int32_t DownloadIncodeCMS(std::string routeFile, std::uint32_t retainByRoute);
     std::int32_t UploadInfinitecRoute(std::string route, std::string readingsPath,
                                       std::uint32_t captureExceptions, std::string exceptionsFile);
     std::int32_t UploadInfinitec(std::string readingsPath, std::uint32_t captureExceptions,
                                  std::string exceptionsFile);
     std::int32_t VerifyInfinitecSortOrder(std::string routeFile);
     std::int32_t DownloadInfinitec(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadLogHHRoute(std::string route, std::string readingsPath,
+                                  std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadLogHH(std::string readingsPath, std::uint32_t captureExceptions,
+                             std::string exceptionsFile);
+    std::int32_t VerifyLogHHSortOrder(std::string routeFile);
+    std::int32_t DownloadLogHH(std::string routeFile, std::uint32_t retainByRoute);
     std::int32_t UploadMunicipalSoftwareRoute(std::string route, std::string readingsPath,
                                               std::uint32_t captureExceptions,
                                               std::string exceptionsFile);
@@ -90,6 +147,18 @@ class WexalConduit {
                                          std::string exceptionsFile);
     std::int32_t VerifyMunicipalSoftwareSortOrder(std::string routeFile);
     std::int32_t DownloadMunicipalSoftware(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadNorthStarRoute(std::string route, std::string readingsPath,
+                                      std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadNorthStar(std::string readingsPath, std::uint32_t captureExceptions,
+                                 std::string exceptionsFile);
+    std::int32_t VerifyNorthStarSortOrder(std::string routeFile);
+    std::int32_t DownloadNorthStar(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadOurTownRoute(std::string route, std::string readingsPath,
+                                    std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadOurTown(std::string readingsPath, std::uint32_t captureExceptions,
+                               std::string exceptionsFile);
+    std::int32_t VerifyOurTownSortOrder(std::string routeFile);
+    std::int32_t DownloadOurTown(std::string routeFile, std::uint32_t retainByRoute);
     std::int32_t UploadPowerMgrRoute(std::string route, std::string readingsPath,
                                      std::uint32_t captureExceptions, std::string exceptionsFile);
     std::int32_t UploadPowerMgr(std::string readingsPath, std::uint32_t captureExceptions,
@@ -108,6 +177,24 @@ class WexalConduit {
                                  std::string exceptionsFile);
     std::int32_t VerifyQuikWaterSortOrder(std::string routeFile);
     std::int32_t DownloadQuikWater(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadRAMARRoute(std::string route, std::string readingsPath,
+                                  std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadRAMAR(std::string readingsPath, std::uint32_t captureExceptions,
+                             std::string exceptionsFile);
+    std::int32_t VerifyRAMARSortOrder(std::string routeFile);
+    std::int32_t DownloadRAMAR(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadRMSBadgerRoute(std::string route, std::string readingsPath,
+                                      std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadRMSBadger(std::string readingsPath, std::uint32_t captureExceptions,
+                                 std::string exceptionsFile);
+    std::int32_t VerifyRMSBadgerSortOrder(std::string routeFile);
+    std::int32_t DownloadRMSBadger(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadSCARoute(std::string route, std::string readingsPath,
+                                std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadSCA(std::string readingsPath, std::uint32_t captureExceptions,
+                           std::string exceptionsFile);
+    std::int32_t VerifySCASortOrder(std::string routeFile);
+    std::int32_t DownloadSCA(std::string routeFile, std::uint32_t retainByRoute);
     std::int32_t UploadThoroughbredRoute(std::string route, std::string readingsPath,
                                          std::uint32_t captureExceptions,
                                          std::string exceptionsFile);
@@ -115,4 +202,10 @@ class WexalConduit {
                                     std::string exceptionsFile);
     std::int32_t VerifyThoroughbredSortOrder(std::string routeFile);
     std::int32_t DownloadThoroughbred(std::string routeFile, std::uint32_t retainByRoute);
+    std::int32_t UploadUSTIRoute(std::string route, std::string readingsPath,
+                                 std::uint32_t captureExceptions, std::string exceptionsFile);
+    std::int32_t UploadUSTI(std::string readingsPath, std::uint32_t captureExceptions,
+                            std::string exceptionsFile);
+    std::int32_t VerifyUSTISortOrder(std::string routeFile);
+    std::int32_t DownloadUSTI(std::string routeFile, std::uint32_t retainByRoute);
 };

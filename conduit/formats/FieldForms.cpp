@@ -85,7 +85,12 @@ ReadingPiece TextIn(std::size_t column, std::size_t width, CodecField field) {
 }
 
 ReadingPiece ReadingIn9(std::size_t column, CodecField field) {
-    return Last(column, 9, {PadFront(Text(field), 10, ' ')});
+    return ReportingLoss(Last(column, 9, {PadFront(Text(field), 10, ' ')}));
+}
+
+ReadingPiece ReportingLoss(ReadingPiece piece) {
+    piece.reportsLoss = true;
+    return piece;
 }
 
 ReadingPiece ZeroPaddedIn(std::size_t column, std::size_t width, CodecField field) {
@@ -158,18 +163,30 @@ void AppendSegment(const Segment& segment, const VendorReading& codec, std::stri
 
 }  // namespace
 
-void AppendPiece(const ReadingPiece& piece, const VendorReading& codec, std::string& out) {
+bool AppendPiece(const ReadingPiece& piece, const VendorReading& codec, std::string& out,
+                 std::string* whole) {
     const std::size_t start = out.size();
     for (const Segment& segment : piece.segments) {
         AppendSegment(segment, codec, out);
     }
     const std::size_t made = out.size() - start;
-    if (made <= piece.count) {
-        return;
+    if (made <= piece.count || piece.take == Take::Whole) {
+        return false;
+    }
+    // Zeros cut from the front are padding or leading zeros: the value stays.
+    const std::string_view dropped = piece.take == Take::First
+                                         ? std::string_view(out).substr(start + piece.count)
+                                         : std::string_view(out).substr(start, made - piece.count);
+    const bool lost =
+        piece.reportsLoss &&
+        dropped.find_first_not_of(piece.take == Take::First ? " " : " 0") != std::string_view::npos;
+    if (lost && whole != nullptr) {
+        whole->assign(out, start, made);
     }
     if (piece.take == Take::First) {
         out.resize(start + piece.count);
-    } else if (piece.take == Take::Last) {
+    } else {
         out.erase(start, made - piece.count);
     }
+    return lost;
 }

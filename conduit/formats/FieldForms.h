@@ -43,8 +43,11 @@ ReadingPiece Whole(std::size_t column, std::vector<Segment> segments);
 // The most common piece: the first `width` characters of a field text.
 ReadingPiece TextIn(std::size_t column, std::size_t width, CodecField field);
 // A reading right-aligned in 10 with blanks, of which the last 9 ("%10s" in
-// nine columns): a longer reading loses its leading characters.
+// nine columns): a longer reading loses its leading characters, and the loss
+// is logged.
 ReadingPiece ReadingIn9(std::size_t column, CodecField field);
+// The piece with its loss of digits logged (see ReadingPiece::reportsLoss).
+ReadingPiece ReportingLoss(ReadingPiece piece);
 // The first `width` characters of the text right-aligned in `width` with
 // zeros ("%06s").
 ReadingPiece ZeroPaddedIn(std::size_t column, std::size_t width, CodecField field);
@@ -53,5 +56,9 @@ ReadingPiece DateMMDDYY(std::size_t column, CodecField date);
 
 }  // namespace layout
 
-// Appends the text of one piece, made from the codec's field texts.
-void AppendPiece(const ReadingPiece& piece, const VendorReading& codec, std::string& out);
+// Appends the text of one piece, made from the codec's field texts. True
+// when a piece that reports its loss dropped digits: characters other than
+// blanks from its end, or other than blanks and zeros from its front. `whole`
+// then receives the piece's text before the cut.
+bool AppendPiece(const ReadingPiece& piece, const VendorReading& codec, std::string& out,
+                 std::string* whole = nullptr);

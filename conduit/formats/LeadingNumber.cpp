@@ -1,11 +1,27 @@
 #include "conduit/formats/LeadingNumber.h"
 
+#include <locale.h>
+#include <stdlib.h>
+
+#include <cstdio>
 #include <limits>
+#include <string>
 
 namespace {
 
 bool IsWhiteSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::size_t SkipDigits(std::string_view text, std::size_t at) {
+    while (at < text.size() && IsDigit(text[at])) {
+        ++at;
+    }
+    return at;
 }
 
 }  // namespace
@@ -35,4 +51,50 @@ std::int64_t LeadingInteger(std::string_view text) {
         return value;
     }
     return value == kLowest ? std::numeric_limits<std::int64_t>::max() : -value;
+}
+
+std::string ZeroPaddedInteger(std::string_view text, int digits) {
+    char formatted[32];
+    std::snprintf(formatted, sizeof formatted, "%0*lld", digits,
+                  static_cast<long long>(LeadingInteger(text)));
+    return formatted;
+}
+
+double LeadingDecimal(std::string_view text) {
+    std::size_t at = 0;
+    while (at < text.size() && IsWhiteSpace(text[at])) {
+        ++at;
+    }
+    const std::size_t start = at;
+    if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        ++at;
+    }
+    const std::size_t wholeStart = at;
+    at = SkipDigits(text, at);
+    std::size_t digits = at - wholeStart;
+    if (at < text.size() && text[at] == '.') {
+        const std::size_t fraction = at + 1;
+        at = SkipDigits(text, fraction);
+        digits += at - fraction;
+    }
+    if (digits == 0) {
+        return 0.0;
+    }
+    // An exponent counts only with digits of its own ("12e" is 12).
+    if (at < text.size() && (text[at] == 'e' || text[at] == 'E')) {
+        std::size_t exponent = at + 1;
+        if (exponent < text.size() && (text[exponent] == '+' || text[exponent] == '-')) {
+            ++exponent;
+        }
+        const std::size_t end = SkipDigits(text, exponent);
+        if (end > exponent) {
+            at = end;
+        }
+    }
+    // Only the decimal form reaches strtod (no hexadecimal, no "inf"), and
+    // in the C locale, so that "12.5" never stops at a locale's comma.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t{});
+    const std::string number(text.substr(start, at - start));
+    return cLocale != locale_t{} ? strtod_l(number.c_str(), nullptr, cLocale)
+                                 : strtod(number.c_str(), nullptr);
 }

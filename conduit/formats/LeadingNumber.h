@@ -4,7 +4,18 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 // Values beyond the 64-bit range stop at its ends instead of overflowing.
 std::int64_t LeadingInteger(std::string_view text);
+
+// The leading integer of `text` in decimal, zero-filled to at least `digits`
+// characters with the minus sign first ("%0*ld": "7A" in 4 gives 0007, "-3"
+// gives -003).
+std::string ZeroPaddedInteger(std::string_view text, int digits);
+
+// A decimal number the same way, with a fraction and an exponent ("12.5",
+// "-.5e3"), whatever the process's locale. Values beyond the range of a
+// double give an infinity, as atof does.
+double LeadingDecimal(std::string_view text);

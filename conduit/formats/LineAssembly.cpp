@@ -28,6 +28,7 @@ const std::string& LineAssembler::Assemble(const ReadingLayout& layout,
     const std::size_t beforeLineEnd = layout.lineLength > 0 ? layout.lineLength - 1 : 0;
     line_.clear();
     pending_.clear();
+    losses_.clear();
     std::size_t used = 0;  // characters of pending_ already placed
     for (const ReadingPiece& piece : layout.pieces) {
         if (piece.column >= beforeLineEnd) {
@@ -36,7 +37,9 @@ const std::string& LineAssembler::Assemble(const ReadingLayout& layout,
         PlaceUpTo(piece.column, line_, pending_, used);
         // What stands from this column on: the piece, then what it pushed.
         next_.clear();
-        AppendPiece(piece, codec, next_);
+        if (AppendPiece(piece, codec, next_, &lost_)) {
+            losses_.push_back(lost_);
+        }
         next_.append(pending_, used);
         std::swap(pending_, next_);
         used = 0;

@@ -7,6 +7,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 class VendorReading;
 struct ReadingLayout;
@@ -15,10 +16,15 @@ class LineAssembler {
   public:
     // The L - 1 characters before the line end; valid until the next call.
     const std::string& Assemble(const ReadingLayout& layout, const VendorReading& codec);
+    // The readings of the last line that lost digits in their columns, as
+    // they were before the cut.
+    const std::vector<std::string>& Losses() const { return losses_; }
 
   private:
     // Reused from line to line so that building a line allocates nothing.
     std::string line_;
     std::string pending_;  // inserted text not yet placed, blanks implied after it
     std::string next_;
+    std::string lost_;
+    std::vector<std::string> losses_;
 };

@@ -58,6 +58,9 @@ struct MeterLayout {
     FieldSet blanksToZeros;
     // Fields that lose their trailing blanks, last of all.
     FieldSet trimmed;
+    // Trimming takes every trailing white-space character (tab, CR, LF, VT,
+    // FF too), not blanks alone.
+    bool trimsWhiteSpace = false;
     // The field that names the record's route.
     CodecField route = CodecField::SelectedRoute;
     // Whether a Read in the wrong mode shows its message box.

@@ -50,6 +50,9 @@ struct ReadingPiece {
     std::vector<Segment> segments;
     Take take = Take::Whole;
     std::size_t count = 0;  // for First and Last
+    // A reading whose cut drops digits is still written cut, as the billing
+    // system expects the column, but the loss is logged with the service id.
+    bool reportsLoss = false;
 };
 
 struct ReadingLayout {

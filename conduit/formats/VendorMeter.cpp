@@ -44,8 +44,8 @@ void SetMark(std::string& text, std::string_view line, const MarkRule& mark) {
     }
 }
 
-void RemoveTrailingBlanks(std::string& text) {
-    const std::size_t kept = text.find_last_not_of(' ');
+void RemoveTrailing(std::string& text, const char* characters) {
+    const std::size_t kept = text.find_last_not_of(characters);
     text.resize(kept == std::string::npos ? 0 : kept + 1);
 }
 
@@ -58,7 +58,10 @@ struct VendorMeter::Stream {
     std::string line;
 };
 
-VendorMeter::VendorMeter(const MeterLayout& layout) : layout_(layout) {}
+VendorMeter::VendorMeter(const MeterLayout& layout) : VendorMeter(layout, ownRecord_) {}
+
+VendorMeter::VendorMeter(const MeterLayout& layout, CodecRecord& record)
+    : layout_(layout), fields_(record.fields), mode_(record.mode), path_(record.path) {}
 
 VendorMeter::~VendorMeter() {
     Close();
@@ -137,17 +140,20 @@ void VendorMeter::CutFields(std::string_view line) {
         }
     }
     FinishFields(line);
+    const char* trailing = layout_.trimsWhiteSpace ? " \t\r\n\v\f" : " ";
     for (std::size_t i = 0; i < kCodecFieldCount; ++i) {
         if (layout_.trimmed.Has(static_cast<CodecField>(i))) {
-            RemoveTrailingBlanks(fields_[i]);
+            RemoveTrailing(fields_[i], trailing);
         }
     }
 }
 
 std::int32_t VendorMeter::CloseAndRoll(std::uint32_t byRoute) {
     Close();
-    if (path_.empty()) {
-        return -1;  // never opened: there is no route file to move
+    // Never opened, or last opened as a readings file (a codec of both
+    // directions): there is no route file to move.
+    if (path_.empty() || mode_ != kRouteFileMode) {
+        return -1;
     }
     return RotateIntoHistory(path_, HistoryBaseName(byRoute != 0, routeOfFile_));
 }

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "conduit/formats/CodecField.h"
+#include "conduit/formats/CodecRecord.h"
 
 struct MeterLayout;  // a vendor's columns and rules, in the vendor's source
 
@@ -48,6 +49,9 @@ class VendorMeter {
     const std::string& Path() const { return path_; }
 
   protected:
+    // For a codec that also writes readings files: both directions share
+    // `record`, which must outlive this part.
+    VendorMeter(const MeterLayout& layout, CodecRecord& record);
     // For vendors whose rules need more than the layout table.
     std::string& MutableField(CodecField field);
     const MeterLayout& Layout() const { return layout_; }
@@ -74,9 +78,10 @@ class VendorMeter {
 
     // The engine's state lives in the vendor-independent source.
     const MeterLayout& layout_;
-    std::string fields_[kCodecFieldCount];
-    char mode_ = '\0';
-    std::string path_;
+    CodecRecord ownRecord_;  // unused when the record is shared
+    std::array<std::string, kCodecFieldCount>& fields_;
+    char& mode_;
+    std::string& path_;
     std::string routeOfFile_;
     struct Stream;
     Stream* stream_ = nullptr;

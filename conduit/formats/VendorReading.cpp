@@ -3,9 +3,11 @@
 #include <string_view>
 #include <utility>
 
+#include "conduit/SyncLogActivity.h"
 #include "conduit/formats/LineAssembly.h"
 #include "conduit/formats/LineWriter.h"
 #include "conduit/formats/ReadingLayout.h"
+#include "platform/synclog/SyncLog.h"
 
 namespace {
 
@@ -24,7 +26,10 @@ struct VendorReading::Stream {
     LineAssembler assembler;
 };
 
-VendorReading::VendorReading(const ReadingLayout& layout) : layout_(layout) {}
+VendorReading::VendorReading(const ReadingLayout& layout) : VendorReading(layout, ownRecord_) {}
+
+VendorReading::VendorReading(const ReadingLayout& layout, CodecRecord& record)
+    : layout_(layout), fields_(record.fields), mode_(record.mode), path_(record.path) {}
 
 VendorReading::~VendorReading() {
     Close();
@@ -62,7 +67,22 @@ std::int32_t VendorReading::WriteLine(const ReadingLayout& layout) {
         return -1;
     }
     const std::string& line = stream_->assembler.Assemble(layout, *this);
-    return stream_->writer.Append(line) && stream_->writer.Append(kLineEnd) ? 0 : -1;
+    if (!stream_->writer.Append(line) || !stream_->writer.Append(kLineEnd)) {
+        return -1;
+    }
+    for (const std::string& reading : stream_->assembler.Losses()) {
+        ReportLoss(reading);
+    }
+    return 0;
+}
+
+void VendorReading::ReportLoss(std::string_view reading) const {
+    const std::size_t first = reading.find_first_not_of(' ');
+    reading.remove_prefix(first == std::string_view::npos ? reading.size() : first);
+    const std::string text = "Wexal - Service " + Field(CodecField::ServiceUniqueID) +
+                             ": reading " + std::string(reading) +
+                             " does not fit its column, written cut";
+    LogAddEntry(text.c_str(), kActivityHandheld, 0);
 }
 
 std::int32_t VendorReading::Close() {

@@ -6,8 +6,10 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "conduit/formats/CodecField.h"
+#include "conduit/formats/CodecRecord.h"
 
 struct ReadingLayout;  // a vendor's line pieces, in the vendor's source
 
@@ -39,6 +41,9 @@ class VendorReading {
     const std::string& Path() const { return path_; }
 
   protected:
+    // For a codec that also reads route files: both directions share
+    // `record`, which must outlive this part.
+    VendorReading(const ReadingLayout& layout, CodecRecord& record);
     const ReadingLayout& Layout() const { return layout_; }
     // Appends one line built by another layout of the vendor's (a header
     // line): results as Write.
@@ -49,10 +54,14 @@ class VendorReading {
     virtual void BeforeWrite();
 
   private:
+    // Logs a reading that lost digits in its column (activity 22).
+    void ReportLoss(std::string_view reading) const;
+
     const ReadingLayout& layout_;
-    std::string fields_[kCodecFieldCount];
-    char mode_ = '\0';
-    std::string path_;
+    CodecRecord ownRecord_;  // unused when the record is shared
+    std::array<std::string, kCodecFieldCount>& fields_;
+    char& mode_;
+    std::string& path_;
     struct Stream;
     Stream* stream_ = nullptr;
 };

@@ -53,16 +53,32 @@ TEST(SyncDriverTest, SqlStubWritesSettingsAndFinishes) {
     EXPECT_EQ(bed.Records("rcodesDB"), (Lines{std::string("01\0\0Dog in yard\0", 16)}));
 }
 
-TEST(SyncDriverTest, InterfaceWithoutItsRoutinesIsUnsupported) {
+TEST(SyncDriverTest, SqlDataSourceReportsItsOwnFailureWithoutFinishLine) {
     ConduitTestBed bed;
-    bed.WriteConfig({"SelectedInterface=ODBC", "Interface=ODBC", "Database=billing",
-                     "UserName=meter", "Password=secret"});
-    EXPECT_EQ(Sync(bed), 0);
-    EXPECT_EQ(bed.LogLines(),
-              (Lines{"19  Started with interface ODBC", "21 Unsupported Wexal Interface"}));
+    bed.WriteConfig({"SelectedInterface=ODBC", "Interface=ODBC", "Server=NoSuchDataSource",
+                     "Database=billing", "UserName=meter", "Password=secret"});
+    EXPECT_EQ(Sync(bed), 1);
+    EXPECT_EQ(bed.LogLines(), (Lines{"19  Started with interface ODBC",
+                                     "0 Message box [Debug]: Connection Open Failed"}));
     // Settings reach the handheld before the interface is looked at.
     EXPECT_TRUE(bed.HasDatabase("readerDB"));
     EXPECT_TRUE(bed.HasDatabase("rcodesDB"));
+}
+
+TEST(SyncDriverTest, ExcelRoadListsItsRouteAndFinishes) {
+    ConduitTestBed bed;
+    bed.WriteConfig({"SelectedInterface=EXCEL", "Interface=EXCEL", "SelectedSpreadsheet=0",
+                     "Workbook0=" + (bed.Folder() / "routes.xlsx").string(), "Worksheet0=Sheet1"});
+    EXPECT_EQ(Sync(bed), 1);
+    EXPECT_EQ(bed.LogLines(), (Lines{"19  Started with interface EXCEL",
+                                     "22 Excel Interface: Uploaded Routes:0, Uploaded Meters: 0",
+                                     "20 Wexal Conduit Finished - Excel"}));
+    // Route "01" is listed without a count and nothing was asked for.
+    const auto routes = bed.Records("routeDB");
+    ASSERT_EQ(routes.size(), 1u);
+    EXPECT_EQ(routes[0].substr(6, 2), std::string("\xFF\xFE"));
+    EXPECT_EQ(routes[0].substr(8, 3), std::string("01\0", 3));
+    EXPECT_EQ(routes[0].substr(routes[0].size() - 2), std::string("N\0", 2));
 }
 
 TEST(InterfaceTableTest, EveryNumberHasItsRowAndNoOther) {

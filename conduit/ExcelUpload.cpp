@@ -1,0 +1,112 @@
+// WexalConduit::UploadExcel: the readings of the routes handed back go into
+// the worksheet. A route is marked uploaded only once the workbook holding
+// its readings has been saved.
+#include <string>
+
+#include "conduit/HHMeter.h"
+#include "conduit/HHRoute.h"
+#include "conduit/WexalConduit.h"
+#include "conduit/formats/ExcelReading.h"
+
+namespace {
+
+constexpr const char* kHandedBack = "U";
+constexpr const char* kUploaded = "N";
+
+enum class RouteOutcome {
+    Uploaded,        // the readings are in the saved workbook
+    KeptOnHandheld,  // some readings could not be taken; try again next sync
+    StopPass,        // the workbook cannot be used now; no route can go
+};
+
+struct RouteUpload {
+    RouteOutcome outcome = RouteOutcome::StopPass;
+    std::int32_t meters = 0;
+};
+
+bool IsRead(const std::string& status) {
+    return status == "R" || status == "E";
+}
+
+RouteUpload UploadRouteReadings(const std::string& route, const std::string& workbook,
+                                const std::string& worksheet, const WexalConfig& configuration) {
+    ExcelReading writer;
+    if (writer.Open(workbook, worksheet, &configuration) != 0) {
+        LogWorkbookOpenFailure(workbook, worksheet);
+        return {RouteOutcome::StopPass, 0};
+    }
+    HHMeter meters;
+    if (meters.Open(route) == 0) {
+        return {RouteOutcome::KeptOnHandheld, 0};
+    }
+    RouteUpload upload{RouteOutcome::Uploaded, 0};
+    for (std::uint32_t j = 0; j < meters.RecordCount(); ++j) {
+        // A meter that cannot be read may hold a reading: the route stays.
+        if (meters.ReadByIndex(static_cast<std::uint16_t>(j)) != kSyncErrNone) {
+            upload.outcome = RouteOutcome::KeptOnHandheld;
+            continue;
+        }
+        if (IsRead(meters.Status) &&
+            writer.Write(meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
+                         meters.ReadingTime, meters.ResponseCode, meters.ResponseText) == 0) {
+            ++upload.meters;
+        }
+    }
+    meters.Close();
+    if (writer.SaveAndClose() != 0) {
+        LogExcelLine("Excel Interface: the readings of route " + route +
+                     " stay on the handheld until the workbook can be saved.");
+        return {RouteOutcome::StopPass, 0};
+    }
+    if (upload.outcome == RouteOutcome::KeptOnHandheld) {
+        LogExcelLine("Excel Interface: route " + route +
+                     " stays on the handheld: some of its meters could not be read.");
+    }
+    return upload;
+}
+
+}  // namespace
+
+std::int32_t WexalConduit::UploadExcel(std::string workbook, std::string worksheet,
+                                       const WexalConfig& configuration) {
+    std::int32_t result = 0;
+    long routes = 0;
+    long meters = 0;
+    HHRoute list;
+    list.Open();
+    bool listOpen = true;
+    // Every record is looked at once: a record that cannot be marked
+    // uploaded is not taken again in the same pass.
+    for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
+        if (list.ReadByIndex(static_cast<std::uint16_t>(i)) != kSyncErrNone ||
+            list.Status != kHandedBack) {
+            continue;
+        }
+        const std::string route = list.RouteName;
+        list.Close();
+        listOpen = false;
+        const RouteUpload upload = UploadRouteReadings(route, workbook, worksheet, configuration);
+        if (upload.outcome == RouteOutcome::StopPass) {
+            result = -1;
+            break;
+        }
+        list.Open();
+        listOpen = true;
+        if (upload.outcome == RouteOutcome::KeptOnHandheld) {
+            result = -1;
+            continue;
+        }
+        if (list.ReadByIndex(static_cast<std::uint16_t>(i)) == kSyncErrNone) {
+            list.Status = kUploaded;
+            list.Write();
+        }
+        ++routes;
+        meters += upload.meters;
+    }
+    if (listOpen) {
+        list.Close();
+    }
+    LogExcelLine("Excel Interface: Uploaded Routes:" + std::to_string(routes) +
+                 ", Uploaded Meters: " + std::to_string(meters));
+    return result;
+}

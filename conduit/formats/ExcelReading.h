@@ -1,0 +1,58 @@
+// The upload side of the workbook link: writes the readings of a route into
+// the cells of their meters' rows, in the columns that the reading map
+// places relative to the "USAGE" column.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "conduit/formats/ExcelFile.h"
+
+class WexalConfig;
+
+class ExcelReading {
+  public:
+    // A reading whose row lies outside the worksheet's data rows.
+    static constexpr std::int32_t kRowOutsideData = 1413;
+
+    ExcelReading();
+    // Saves, closes and quits when still open.
+    virtual ~ExcelReading();
+    ExcelReading(const ExcelReading&) = delete;
+    ExcelReading& operator=(const ExcelReading&) = delete;
+
+    // 0 ready; kWorksheetRefused without a data-start row, a "USAGE" heading
+    // or with a reading column outside the used range; otherwise the code of
+    // the failed open. The configuration is borrowed for the object's life.
+    std::int32_t Open(std::string workbook, std::string worksheet,
+                      const WexalConfig* configuration);
+    // 0, or kWorksheetRefused (called by Open).
+    std::int32_t FindColumns();
+    // Writes one reading into the row that the service id names: 0 written;
+    // kRowOutsideData, or the sheet's code for a cell it refused, when not
+    // (logged with the service id and the reading); kWorksheetRefused when
+    // the open failed.
+    std::int32_t Write(std::string serviceUniqueId, std::string curReading, std::string readingDate,
+                       std::string readingTime, std::string responseCode, std::string responseText);
+    // Saves the readings written and closes the workbook: 0, or the code of
+    // a save that failed (the readings are then not in the file).
+    std::int32_t SaveAndClose();
+
+  private:
+    void LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,
+                    const std::string& reason) const;
+
+    ExcelFile file_;
+    std::int32_t firstRow_ = 0;
+    std::int32_t lastRow_ = 0;
+    std::int32_t lastColumn_ = 0;
+    std::int32_t usageColumn_ = 0;
+    std::int32_t curReadingColumn_ = 0;
+    std::int32_t readingDateColumn_ = 0;
+    std::int32_t readingTimeColumn_ = 0;
+    std::int32_t responseCodeColumn_ = 0;
+    std::int32_t responseTextColumn_ = 0;
+    const WexalConfig* configuration_ = nullptr;
+    // Open succeeded: the columns are known.
+    bool ready_ = false;
+};

@@ -1,0 +1,117 @@
+// The SQL link's download: the routes that the handheld asks for come from
+// WexalSelectedRoute into the routes' meter databases.
+#include "conduit/HHMeter.h"
+#include "conduit/HHRoute.h"
+#include "conduit/SetReaderRoute.h"
+#include "conduit/formats/AnsiText.h"
+#include "conduit/formats/SqlSharedConnection.h"
+#include "conduit/formats/WexalIfcOdbc.h"
+#include "platform/ado/AdoError.h"
+#include "platform/palm/SyncManager.h"
+
+namespace {
+
+// A meter field and the column of WexalSelectedRoute of the same name.
+struct MeterColumn {
+    const char16_t* name;
+    std::string HHMeter::*field;
+};
+
+constexpr MeterColumn kMeterColumns[] = {
+    {u"ServiceUniqueID", &HHMeter::ServiceUniqueID},
+    {u"MeterTagNbr", &HHMeter::MeterTagNbr},
+    {u"MeterSerialNbr", &HHMeter::MeterSerialNbr},
+    {u"MeterType", &HHMeter::MeterType},
+    {u"RouteSequence", &HHMeter::RouteSequence},
+    {u"Digits", &HHMeter::Digits},
+    {u"PrvReading", &HHMeter::PrvReading},
+    {u"MaxReading", &HHMeter::MaxReading},
+    {u"MinReading", &HHMeter::MinReading},
+    {u"CurReading", &HHMeter::CurReading},
+    {u"ReadingDate", &HHMeter::ReadingDate},
+    {u"ReadingTime", &HHMeter::ReadingTime},
+    {u"BillingName", &HHMeter::BillingName},
+    {u"ServiceAddress", &HHMeter::ServiceAddress},
+    {u"Message", &HHMeter::Message},
+    {u"Status", &HHMeter::Status},
+    {u"ResponseCode", &HHMeter::ResponseCode},
+    {u"ResponseText", &HHMeter::ResponseText},
+};
+
+// Read type of every meter that the billing database sends.
+constexpr const char* kStandardReadType = "S";
+
+// Filler of the route record's two spare texts, expected by the handheld.
+constexpr const char* kSixBlanks = "      ";
+
+}  // namespace
+
+std::int32_t WexalIfc_ODBC::DownloadRoutes() {
+    HHRoute list;
+    if (list.Open() == 0) {
+        return 0;
+    }
+    std::int32_t downloaded = 0;
+    for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
+        const auto index = static_cast<std::uint16_t>(i);
+        if (list.ReadByIndex(index) != kSyncErrNone || list.Status != "D") {
+            continue;
+        }
+        const std::string route = list.RouteName;
+        list.Close();
+        const std::int32_t count = DownloadRoute(route);
+        if (++downloaded == 1) {
+            SetReaderRoute(route);
+        }
+        if (list.Open() == 0) {
+            return 0;
+        }
+        if (list.ReadByIndex(index) == kSyncErrNone) {
+            list.Word3 = 0;
+            list.Text1 = kSixBlanks;
+            list.LastIndex = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1);
+            list.Text2 = kSixBlanks;
+            list.MeterCount = static_cast<std::uint16_t>(count);
+            list.Word2 = 0;
+            list.Status = "R";
+            list.Write();
+        }
+    }
+    list.Close();
+    return 0;
+}
+
+std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
+    HHMeter meters;
+    meters.DeleteDB(route);
+    // A failure is logged by the meter database; its writes then fail and
+    // nothing is counted.
+    meters.Open(route);
+    std::int32_t count = 0;
+    try {
+        // The route name is a parameter: whatever it holds stays data.
+        sqllink::ExecuteCall(u"{Call WexalSelectRoute (?)}", {AnsiToWide(route)});
+        const auto selected =
+            sqllink::OpenRecordset(u"Select * from WexalSelectedRoute Order by RouteSequence");
+        const wexal::ado::Fields fields = selected->GetFields();
+        for (; !selected->IsEOF(); selected->MoveNext()) {
+            meters.Clear();
+            for (const MeterColumn& column : kMeterColumns) {
+                meters.*column.field =
+                    WideToAnsi(fields.Item(column.name).GetValue().value_or(u""));
+            }
+            meters.ReadType = kStandardReadType;
+            meters.UserDef.clear();
+            // Only stored meters count: the route list must not promise the
+            // handheld a meter that it does not hold.
+            if (meters.Write() == kSyncErrNone) {
+                ++count;
+            }
+        }
+        selected->Close();
+    } catch (const wexal::ado::AdoError&) {
+        sqllink::ShowError("Error Downloading Route");
+    }
+    meters.Close();
+    return count;
+}

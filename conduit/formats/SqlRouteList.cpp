@@ -1,0 +1,111 @@
+// The SQL link's route list: the billing system's routes listed on the
+// handheld.
+#include <cstdio>
+#include <ctime>
+
+#include "conduit/HHRoute.h"
+#include "conduit/TrailingWhiteSpace.h"
+#include "conduit/formats/AnsiText.h"
+#include "conduit/formats/SqlSharedConnection.h"
+#include "conduit/formats/WexalIfcOdbc.h"
+#include "platform/ado/AdoError.h"
+#include "platform/ado/Command.h"
+#include "platform/ado/ObjectFactory.h"
+#include "platform/palm/SyncManager.h"
+
+namespace {
+
+// Filler of the route record's two spare texts, expected by the handheld.
+constexpr const char* kSixBlanks = "      ";
+
+// Day of month, hour and minute of local time, two digits each.
+std::string DownloadStamp(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char stamp[16] = {};
+    std::strftime(stamp, sizeof stamp, "%d%H%M", &local);
+    return stamp;
+}
+
+}  // namespace
+
+std::int32_t WexalIfc_ODBC::DownloadRouteList() {
+    std::unique_ptr<wexal::ado::Command> command;
+    if (const std::int32_t code = wexal::ado::CreateInstance(command)) {
+        char text[96];
+        std::snprintf(
+            text, sizeof text, "Received failure on CreateInstance(Command) return=%ld (0x%lx) ",
+            static_cast<long>(code), static_cast<unsigned long>(static_cast<std::uint32_t>(code)));
+        sqllink::ShowError(text);
+        return 1;
+    }
+    try {
+        command->SetActiveConnection(sqllink::SharedConnection());
+        command->SetCommandText(u"{Call Build_WexalRouteList}");
+        command->Execute();
+    } catch (const wexal::ado::AdoError&) {
+        sqllink::ShowError("Error downloading routelist");
+        return 0;
+    }
+
+    std::unique_ptr<wexal::ado::Recordset> routes;
+    if (wexal::ado::CreateInstance(routes) != 0) {
+        sqllink::ShowError("Received failure on Recordset CreateInstance");
+        return 1;
+    }
+    try {
+        routes->Open(u"Select RouteBook from WexalRouteList", sqllink::SharedConnection());
+        const wexal::ado::Field routeBook = routes->GetFields().Item(u"RouteBook");
+        for (; !routes->IsEOF(); routes->MoveNext()) {
+            // A route without a name cannot be asked for or stored.
+            const wexal::ado::Value value = routeBook.GetValue();
+            std::string name = WideToAnsi(value.value_or(u""));
+            TrimTrailingWhiteSpace(name);
+            if (!name.empty()) {
+                UpdateRoute(name, -1, "N");
+            }
+        }
+        routes->Close();
+    } catch (const wexal::ado::AdoError&) {
+        sqllink::ShowError("Error downloading routelist");
+    }
+    return 0;
+}
+
+std::int32_t WexalIfc_ODBC::UpdateRoute(std::string route, std::int32_t count, const char* status) {
+    TrimTrailingWhiteSpace(route);
+    const std::time_t now = std::time(nullptr);
+
+    HHRoute list;
+    if (list.Open() == 0) {
+        return 0;
+    }
+    bool found = false;
+    for (std::uint32_t i = 0; i < list.RecordCount() && !found; ++i) {
+        found = list.ReadByIndex(static_cast<std::uint16_t>(i)) == kSyncErrNone &&
+                list.RouteName == route;
+    }
+    if (!found) {
+        list.Clear();
+        list.Status = status;
+        list.Word2 = 0;
+        list.LastIndex = 0;
+    }
+    list.RouteName = route;
+    list.Word3 = 0;
+    list.Text1 = kSixBlanks;
+    list.Text2 = kSixBlanks;
+    if (count != 0) {
+        list.LastIndex = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1);
+    }
+    if (count > -1) {
+        list.MeterCount = static_cast<std::uint16_t>(count);
+    }
+    list.DownloadStamp = DownloadStamp(now);
+    if (status[0] == 'R') {
+        list.Status = status;
+    }
+    list.Write();
+    list.Close();
+    return 0;
+}

@@ -1,0 +1,43 @@
+#include "conduit/formats/SqlSharedConnection.h"
+
+#include "platform/ado/AdoError.h"
+#include "platform/ado/Command.h"
+#include "platform/ado/ObjectFactory.h"
+#include "platform/msgbox/MessageBox.h"
+
+namespace sqllink {
+
+using wexal::ado::AdoError;
+
+std::shared_ptr<wexal::ado::Connection>& SharedConnection() {
+    static std::shared_ptr<wexal::ado::Connection> connection;
+    return connection;
+}
+
+void ExecuteCall(std::u16string text, std::vector<wexal::ado::Value> parameters) {
+    std::unique_ptr<wexal::ado::Command> command;
+    if (const std::int32_t code = wexal::ado::CreateInstance(command)) {
+        throw AdoError(code, {});
+    }
+    command->SetActiveConnection(SharedConnection());
+    command->SetCommandText(std::move(text));
+    for (auto& parameter : parameters) {
+        command->AppendParameter(std::move(parameter));
+    }
+    command->Execute();
+}
+
+std::unique_ptr<wexal::ado::Recordset> OpenRecordset(std::u16string_view source) {
+    std::unique_ptr<wexal::ado::Recordset> recordset;
+    if (const std::int32_t code = wexal::ado::CreateInstance(recordset)) {
+        throw AdoError(code, {});
+    }
+    recordset->Open(source, SharedConnection());
+    return recordset;
+}
+
+void ShowError(const std::string& text) {
+    WexalMessageBox("Error", text.c_str());
+}
+
+}  // namespace sqllink

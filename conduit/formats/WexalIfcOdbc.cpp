@@ -1,0 +1,85 @@
+// WexalIfc_ODBC: its parameters, the connection string and the order of the
+// phases of a sync.
+#include "conduit/formats/WexalIfcOdbc.h"
+
+#include <cstring>
+
+#include "conduit/formats/AnsiText.h"
+#include "conduit/formats/SqlSharedConnection.h"
+#include "platform/ado/AdoError.h"
+#include "platform/ado/Connection.h"
+#include "platform/ado/ObjectFactory.h"
+#include "platform/msgbox/MessageBox.h"
+
+namespace {
+
+// A value as a connection string takes it: as it is, or in braces when a
+// ";" or a brace in it would otherwise end it early or start another key.
+std::u16string ConnectionValue(const std::u16string& value) {
+    if (value.find_first_of(u";{}") == std::u16string::npos) {
+        return value;
+    }
+    std::u16string braced = u"{";
+    for (char16_t c : value) {
+        braced += c;
+        if (c == u'}') {
+            braced += c;
+        }
+    }
+    return braced + u"}";
+}
+
+// Empties the shared connection when Run ends, however it ends.
+class SharedConnectionScope {
+  public:
+    explicit SharedConnectionScope(std::shared_ptr<wexal::ado::Connection> connection) {
+        sqllink::SharedConnection() = std::move(connection);
+    }
+    ~SharedConnectionScope() { sqllink::SharedConnection().reset(); }
+    SharedConnectionScope(const SharedConnectionScope&) = delete;
+    SharedConnectionScope& operator=(const SharedConnectionScope&) = delete;
+};
+
+}  // namespace
+
+std::int32_t WexalIfc_ODBC::SetParameter(const char* name, const std::string& value) {
+    std::u16string* member = nullptr;
+    if (std::strcmp(name, "DSN") == 0) {
+        member = &DSN;
+    } else if (std::strcmp(name, "UID") == 0) {
+        member = &UID;
+    } else if (std::strcmp(name, "PWD") == 0) {
+        member = &PWD;
+    } else {
+        return -1;
+    }
+    *member = AnsiToWide(value);
+    return 0;
+}
+
+std::int32_t WexalIfc_ODBC::Run() {
+    ConnectString = u"DSN=" + ConnectionValue(DSN) + u";UID=" + ConnectionValue(UID) + u";PWD=" +
+                    ConnectionValue(PWD) + u";";
+
+    std::shared_ptr<wexal::ado::Connection> connection;
+    if (wexal::ado::CreateInstance(connection) != 0) {
+        return 0;
+    }
+    SharedConnectionScope scope(connection);
+
+    std::int32_t result = 0;
+    try {
+        connection->Open(ConnectString);
+        result = DownloadRouteList();
+        if (result == 0) {
+            result = UploadRoutes();
+        }
+        if (result == 0) {
+            result = DownloadRoutes();
+        }
+    } catch (const wexal::ado::AdoError&) {
+        WexalMessageBox("Debug", "Connection Open Failed");
+        result = 0;
+    }
+    return result;
+}

@@ -1,0 +1,118 @@
+#include "platform/ado/Connection.h"
+
+#include <optional>
+
+#include "platform/ado/OdbcStatement.h"
+
+namespace wexal::ado {
+
+Connection::Connection()
+    : environment_(std::make_unique<odbc::Handle>(SQL_HANDLE_ENV, SQLHANDLE{SQL_NULL_HANDLE})) {
+    environment_->Check(SQLSetEnvAttr(environment_->get(), SQL_ATTR_ODBC_VERSION,
+                                      reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0));
+}
+
+Connection::~Connection() {
+    Close();
+}
+
+void Connection::Open(const std::u16string& connectionString) {
+    if (open_) {
+        throw AdoError(kErrorObjectOpen, u"The connection is already open");
+    }
+    connection_ = std::make_unique<odbc::Handle>(SQL_HANDLE_DBC, environment_->get());
+    odbc::SqlText text = odbc::ToSql(connectionString);
+    const SQLRETURN result = SQLDriverConnectW(connection_->get(), nullptr, text.data(),
+                                               static_cast<SQLSMALLINT>(text.size()), nullptr, 0,
+                                               nullptr, SQL_DRIVER_NOPROMPT);
+    if (!SQL_SUCCEEDED(result)) {
+        AdoError error = odbc::Diagnostics(SQL_HANDLE_DBC, connection_->get());
+        connection_.reset();
+        throw error;
+    }
+    open_ = true;
+}
+
+void Connection::Close() {
+    if (!open_) {
+        return;
+    }
+    if (inTransaction_) {
+        try {
+            EndTransaction(false);
+        } catch (const AdoError&) {
+            // Disconnecting drops the transaction all the same.
+        }
+    }
+    SQLDisconnect(connection_->get());
+    connection_.reset();
+    open_ = false;
+}
+
+void* Connection::NativeHandle() const {
+    if (!open_) {
+        throw AdoError(kErrorObjectClosed, u"The connection is not open");
+    }
+    return connection_->get();
+}
+
+void Connection::BeginTrans() {
+    if (!open_) {
+        throw AdoError(kErrorObjectClosed, u"The connection is not open");
+    }
+    if (inTransaction_) {
+        throw AdoError(kErrorNotAllowed, u"A transaction is already open");
+    }
+    connection_->Check(SQLSetConnectAttrW(connection_->get(), SQL_ATTR_AUTOCOMMIT,
+                                          reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0));
+    inTransaction_ = true;
+}
+
+void Connection::CommitTrans() {
+    EndTransaction(true);
+}
+
+void Connection::RollbackTrans() {
+    EndTransaction(false);
+}
+
+void Connection::EndTransaction(bool commit) {
+    if (!inTransaction_) {
+        throw AdoError(kErrorNotAllowed, u"No transaction is open");
+    }
+    SQLHDBC handle = connection_->get();
+    const SQLRETURN result = SQLEndTran(SQL_HANDLE_DBC, handle, commit ? SQL_COMMIT : SQL_ROLLBACK);
+    std::optional<AdoError> failure;
+    if (!SQL_SUCCEEDED(result)) {
+        failure = odbc::Diagnostics(SQL_HANDLE_DBC, handle);
+        // Switching autocommit back on would commit what is left: drop it.
+        SQLEndTran(SQL_HANDLE_DBC, handle, SQL_ROLLBACK);
+    }
+    inTransaction_ = false;
+    SQLSetConnectAttrW(handle, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
+                       0);
+    if (failure) {
+        throw *failure;
+    }
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+    connection_.BeginTrans();
+}
+
+Transaction::~Transaction() {
+    if (!done_) {
+        try {
+            connection_.RollbackTrans();
+        } catch (const AdoError&) {
+            // A connection that is gone has dropped the transaction itself.
+        }
+    }
+}
+
+void Transaction::Commit() {
+    done_ = true;
+    connection_.CommitTrans();
+}
+
+}  // namespace wexal::ado

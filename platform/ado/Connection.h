@@ -1,0 +1,67 @@
+// A connection to an ODBC data source, shared by the commands and recordsets
+// that run on it.
+#pragma once
+
+#include <memory>
+#include <string>
+
+namespace wexal::ado {
+
+namespace odbc {
+class Handle;
+}
+
+class Connection {
+  public:
+    // Throws AdoError when the ODBC driver manager cannot be started.
+    Connection();
+    // Rolls back a transaction still open, then disconnects.
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    // Connects with an ODBC connection string ("DSN=name;UID=user;PWD=secret;"
+    // and the like), without prompting. Throws AdoError with the driver's
+    // diagnostics when the data source cannot be reached or refuses the login.
+    void Open(const std::u16string& connectionString);
+    bool IsOpen() const { return open_; }
+    // Rolls back a transaction still open and disconnects; nothing when closed.
+    void Close();
+
+    // Statements between BeginTrans and CommitTrans take effect together, or
+    // not at all after RollbackTrans. One transaction at a time.
+    void BeginTrans();
+    void CommitTrans();
+    void RollbackTrans();
+    bool InTransaction() const { return inTransaction_; }
+
+    // The native connection handle, for the layer's commands and recordsets.
+    // Throws AdoError when the connection is not open.
+    void* NativeHandle() const;
+
+  private:
+    void EndTransaction(bool commit);
+
+    std::unique_ptr<odbc::Handle> environment_;
+    std::unique_ptr<odbc::Handle> connection_;
+    bool open_ = false;
+    bool inTransaction_ = false;
+};
+
+// Rolls back on destruction unless committed: a block that fails halfway
+// leaves nothing behind.
+class Transaction {
+  public:
+    explicit Transaction(Connection& connection);
+    ~Transaction();
+    Transaction(const Transaction&) = delete;
+    Transaction& operator=(const Transaction&) = delete;
+
+    void Commit();
+
+  private:
+    Connection& connection_;
+    bool done_ = false;
+};
+
+}  // namespace wexal::ado

@@ -1,0 +1,140 @@
+#include "platform/sheet/OoxmlText.h"
+
+#include <cctype>
+#include <cstdint>
+
+namespace wexal::sheet {
+
+namespace {
+
+constexpr std::size_t kEscapeLength = 7;  // _xHHHH_
+
+// The value of a hexadecimal digit, or -1.
+int HexValue(char c) {
+    if (std::isxdigit(static_cast<unsigned char>(c)) == 0) {
+        return -1;
+    }
+    return std::isdigit(static_cast<unsigned char>(c)) != 0
+               ? c - '0'
+               : std::toupper(static_cast<unsigned char>(c)) - 'A' + 10;
+}
+
+// The code of the escape starting at `at`, or -1 when none starts there.
+long EscapeAt(std::string_view text, std::size_t at) {
+    if (text.size() - at < kEscapeLength || text[at] != '_' || text[at + 1] != 'x' ||
+        text[at + 6] != '_') {
+        return -1;
+    }
+    long code = 0;
+    for (std::size_t i = at + 2; i < at + 6; ++i) {
+        const int digit = HexValue(text[i]);
+        if (digit < 0) {
+            return -1;
+        }
+        code = code * 16 + digit;
+    }
+    return code;
+}
+
+bool IsSurrogate(long code) {
+    return code >= 0xD800 && code <= 0xDFFF;
+}
+
+char HexDigit(unsigned value) {
+    return "0123456789ABCDEF"[value & 0xF];
+}
+
+std::string Escape(unsigned code) {
+    return std::string("_x00") + HexDigit(code >> 4) + HexDigit(code) + "_";
+}
+
+}  // namespace
+
+void AppendUtf8(std::string& out, std::uint32_t code) {
+    if (code < 0x80) {
+        out += static_cast<char>(code);
+    } else if (code < 0x800) {
+        out += static_cast<char>(0xC0 | (code >> 6));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+        out += static_cast<char>(0xE0 | (code >> 12));
+        out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+        out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+}
+
+std::string DecodeEscapes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size();) {
+        const long code = EscapeAt(text, at);
+        if (code < 0) {
+            out += text[at++];
+            continue;
+        }
+        // A lone half of a surrogate pair names no character.
+        AppendUtf8(out, IsSurrogate(code) ? 0xFFFD : static_cast<std::uint32_t>(code));
+        at += kEscapeLength;
+    }
+    return out;
+}
+
+std::string EncodeEscapes(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const auto c = static_cast<unsigned char>(text[at]);
+        // A carriage return is escaped too: XML readers would turn it into a
+        // line feed.
+        if (c < 0x20 && c != '\t' && c != '\n') {
+            out += Escape(c);
+        } else if (c == '_' && EscapeAt(text, at) >= 0) {
+            out += Escape('_');
+        } else {
+            out += static_cast<char>(c);
+        }
+    }
+    return out;
+}
+
+bool IsValidUtf8(std::string_view text) {
+    for (std::size_t at = 0; at < text.size();) {
+        const auto lead = static_cast<unsigned char>(text[at]);
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        if (lead < 0x80) {
+            ++at;
+            continue;
+        }
+        if ((lead & 0xE0) == 0xC0) {
+            length = 2;
+            code = lead & 0x1F;
+        } else if ((lead & 0xF0) == 0xE0) {
+            length = 3;
+            code = lead & 0x0F;
+        } else if ((lead & 0xF8) == 0xF0) {
+            length = 4;
+            code = lead & 0x07;
+        } else {
+            return false;
+        }
+        if (text.size() - at < length) {
+            return false;
+        }
+        for (std::size_t i = 1; i < length; ++i) {
+            const auto next = static_cast<unsigned char>(text[at + i]);
+            if ((next & 0xC0) != 0x80) {
+                return false;
+            }
+            code = (code << 6) | (next & 0x3F);
+        }
+        constexpr std::uint32_t kSmallest[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (code < kSmallest[length] || code > 0x10FFFF || IsSurrogate(code)) {
+            return false;
+        }
+        at += length;
+    }
+    return true;
+}
+
+}  // namespace wexal::sheet

@@ -1,0 +1,207 @@
+#include "platform/sheet/Workbook.h"
+
+#include <fcntl.h>
+#include <strings.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "platform/sheet/AtomicFile.h"
+#include "platform/sheet/PackageParts.h"
+#include "platform/sheet/SharedStrings.h"
+#include "platform/sheet/SheetError.h"
+#include "platform/sheet/XmlPart.h"
+
+namespace wexal::sheet {
+
+namespace {
+
+// The start of an OLE compound file: the old binary workbooks, and the
+// container of encrypted ones.
+constexpr std::string_view kCompoundFileSignature = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
+constexpr const char* kDefaultWorkbookPart = "xl/workbook.xml";
+
+std::string ReadWholeFile(const std::filesystem::path& path) {
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        throw SheetError(kErrorCannotOpen, std::strerror(errno));
+    }
+    std::string bytes;
+    char chunk[64 * 1024];
+    ssize_t got = 0;
+    while ((got = ::read(fd, chunk, sizeof chunk)) != 0) {
+        if (got < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            const int error = errno;
+            ::close(fd);
+            throw SheetError(kErrorCannotOpen, std::strerror(error));
+        }
+        bytes.append(chunk, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+}  // namespace
+
+Worksheet& WorksheetCollection::Item(std::string_view name) {
+    for (const auto& sheet : sheets_) {
+        if (sheet->Name().size() == name.size() &&
+            strncasecmp(sheet->Name().c_str(), name.data(), name.size()) == 0) {
+            return *sheet;
+        }
+    }
+    throw SheetError(kErrorNoSuchSheet, "The workbook " + workbook_->Path().string() +
+                                            " has no worksheet named \"" + std::string(name) +
+                                            "\"");
+}
+
+void WorksheetCollection::Add(std::string name, std::string partName) {
+    sheets_.push_back(
+        std::make_unique<Worksheet>(*workbook_, std::move(name), std::move(partName)));
+}
+
+Workbook::Workbook(std::filesystem::path path) : path_(std::move(path)), worksheets_(*this) {
+    try {
+        std::string bytes = ReadWholeFile(path_);
+        if (std::string_view(bytes).starts_with(kCompoundFileSignature)) {
+            throw SheetError(kErrorCannotOpen,
+                             "it is an old binary workbook (.xls) or an encrypted one; only "
+                             ".xlsx workbooks can be opened");
+        }
+        Load(std::move(bytes));
+    } catch (const SheetError& error) {
+        package_.reset();
+        throw SheetError(kErrorCannotOpen,
+                         "Cannot open the workbook " + path_.string() + ": " + error.Description());
+    }
+}
+
+Workbook::~Workbook() = default;
+
+void Workbook::Load(std::string bytes) {
+    try {
+        package_ = std::make_unique<ZipPackage>(std::move(bytes));
+    } catch (const SheetError&) {
+        throw SheetError(kErrorCannotOpen, "it is not an .xlsx workbook");
+    }
+    workbookPart_ = kDefaultWorkbookPart;
+    if (const auto packageRelationships = package_->Read(RelationshipsPartOf(""))) {
+        for (const Relationship& relationship : ParseRelationships(*packageRelationships, "")) {
+            if (HasRelationshipType(relationship, "officeDocument")) {
+                workbookPart_ = relationship.part;
+            }
+        }
+    }
+    if (!package_->Has(workbookPart_)) {
+        throw SheetError(kErrorCannotOpen,
+                         "it holds no workbook; only .xlsx workbooks can be opened");
+    }
+
+    std::map<std::string, std::string> sheetParts;
+    const auto relationships = package_->Read(RelationshipsPartOf(workbookPart_));
+    for (const Relationship& relationship : relationships
+                                                ? ParseRelationships(*relationships, workbookPart_)
+                                                : std::vector<Relationship>{}) {
+        if (HasRelationshipType(relationship, "worksheet")) {
+            sheetParts[relationship.id] = relationship.part;
+        } else if (HasRelationshipType(relationship, "sharedStrings")) {
+            sharedStrings_ = ParseSharedStrings(ReadPart(relationship.part), relationship.part);
+        } else if (HasRelationshipType(relationship, "styles")) {
+            dateStyles_ = DateStyles(ReadPart(relationship.part), relationship.part);
+        } else if (HasRelationshipType(relationship, "calcChain")) {
+            calcChainPart_ = relationship.part;
+        }
+    }
+
+    pugi::xml_document document;
+    ParseXmlPart(document, ReadPart(workbookPart_), workbookPart_);
+    const pugi::xml_node sheets =
+        ChildByLocalName(ChildByLocalName(document, "workbook"), "sheets");
+    for (pugi::xml_node sheet : sheets.children()) {
+        if (!HasLocalName(sheet, "sheet")) {
+            continue;
+        }
+        // Chart sheets and dialog sheets have relationships of other kinds.
+        const auto part = sheetParts.find(AttributeByLocalName(sheet, "id").value());
+        if (part != sheetParts.end()) {
+            worksheets_.Add(sheet.attribute("name").value(), part->second);
+        }
+    }
+}
+
+void Workbook::CheckOpen() const {
+    if (!IsOpen()) {
+        throw SheetError(kErrorClosed, "The workbook " + path_.string() + " is closed");
+    }
+}
+
+std::string Workbook::ReadPart(const std::string& partName) const {
+    auto bytes = package_->Read(partName);
+    if (!bytes) {
+        throw SheetError(kErrorDamaged, "the part " + partName + " is missing");
+    }
+    return std::move(*bytes);
+}
+
+WorksheetCollection& Workbook::Worksheets() {
+    CheckOpen();
+    return worksheets_;
+}
+
+std::unique_ptr<SheetPart> Workbook::LoadSheetPart(const std::string& partName) {
+    CheckOpen();
+    return std::make_unique<SheetPart>(ReadPart(partName), partName, sharedStrings_, dateStyles_);
+}
+
+void Workbook::Save() {
+    CheckOpen();
+    std::map<std::string, std::string> replacements;
+    std::vector<SheetPart*> saved;
+    for (const auto& sheet : worksheets_.All()) {
+        SheetPart* part = sheet->LoadedPart();
+        if (part != nullptr && part->Modified()) {
+            replacements[part->PartName()] = part->Serialize();
+            saved.push_back(part);
+        }
+    }
+    if (replacements.empty()) {
+        return;
+    }
+    std::set<std::string> removals;
+    const bool dropCalcChain = formulaOverwritten_ && calcChainPart_.has_value();
+    if (dropCalcChain) {
+        removals.insert(*calcChainPart_);
+        const std::string relationships = RelationshipsPartOf(workbookPart_);
+        replacements[relationships] =
+            RemoveRelationships(ReadPart(relationships), workbookPart_, "calcChain");
+        if (const auto types = package_->Read(kContentTypesPart)) {
+            replacements[kContentTypesPart] = RemoveContentTypeOverride(*types, *calcChainPart_);
+        }
+    }
+
+    std::string bytes = package_->Rewrite(replacements, removals);
+    ReplaceFileAtomically(path_, bytes);
+    package_ = std::make_unique<ZipPackage>(std::move(bytes));
+    for (SheetPart* part : saved) {
+        part->MarkSaved();
+    }
+    if (dropCalcChain) {
+        calcChainPart_.reset();
+    }
+    formulaOverwritten_ = false;
+}
+
+void Workbook::Close() {
+    for (const auto& sheet : worksheets_.All()) {
+        sheet->Unload();
+    }
+    package_.reset();
+}
+
+}  // namespace wexal::sheet

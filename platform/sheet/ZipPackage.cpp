@@ -1,0 +1,161 @@
+#include "platform/sheet/ZipPackage.h"
+
+#include <zip.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "platform/sheet/SheetError.h"
+
+namespace wexal::sheet {
+
+namespace {
+
+std::string ZipErrorText(zip_error_t* error) {
+    std::string text = zip_error_strerror(error);
+    zip_error_fini(error);
+    return text;
+}
+
+struct SourceFree {
+    void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+using SourceHandle = std::unique_ptr<zip_source_t, SourceFree>;
+
+// A writable source starting with a copy of the bytes. libzip may free the
+// buffer that it starts with once it has written the new one, so the copy is
+// made with malloc and handed over.
+SourceHandle WritableSource(const std::string& bytes) {
+    void* copy = std::malloc(bytes.size() > 0 ? bytes.size() : 1);
+    if (copy == nullptr) {
+        throw SheetError(kErrorCannotSave, "Cannot prepare the workbook: out of memory");
+    }
+    std::memcpy(copy, bytes.data(), bytes.size());
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(copy, bytes.size(), 1, &error);
+    if (source == nullptr) {
+        std::free(copy);
+        throw SheetError(kErrorCannotSave, "Cannot prepare the workbook: " + ZipErrorText(&error));
+    }
+    zip_error_fini(&error);
+    return SourceHandle(source);
+}
+
+std::string ReadWholeSource(zip_source_t* source) {
+    if (zip_source_open(source) < 0) {
+        throw SheetError(kErrorCannotSave, std::string("Cannot read the new workbook: ") +
+                                               zip_error_strerror(zip_source_error(source)));
+    }
+    std::string bytes;
+    std::vector<char> chunk(64 * 1024);
+    zip_int64_t got = 0;
+    while ((got = zip_source_read(source, chunk.data(), chunk.size())) > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    }
+    zip_source_close(source);
+    if (got < 0) {
+        throw SheetError(kErrorCannotSave, "Cannot read the new workbook");
+    }
+    return bytes;
+}
+
+}  // namespace
+
+ZipPackage::ZipPackage(std::string bytes) : bytes_(std::move(bytes)) {
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);
+    if (source != nullptr) {
+        archive_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+        if (archive_ == nullptr) {
+            zip_source_free(source);
+        }
+    }
+    if (archive_ == nullptr) {
+        throw SheetError(kErrorCannotOpen,
+                         "it is not a zip container (" + ZipErrorText(&error) + ")");
+    }
+    zip_error_fini(&error);
+}
+
+ZipPackage::~ZipPackage() {
+    zip_discard(archive_);
+}
+
+bool ZipPackage::Has(const std::string& name) const {
+    return zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE) >= 0;
+}
+
+std::optional<std::string> ZipPackage::Read(const std::string& name) const {
+    const zip_int64_t index = zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE);
+    if (index < 0) {
+        return std::nullopt;
+    }
+    zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
+    if (file == nullptr) {
+        throw SheetError(kErrorDamaged,
+                         "The part " + name + " cannot be read: " + zip_strerror(archive_));
+    }
+    std::string bytes;
+    std::vector<char> chunk(64 * 1024);
+    zip_int64_t got = 0;
+    while ((got = zip_fread(file, chunk.data(), chunk.size())) > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    }
+    const std::string failure = got < 0 ? zip_file_strerror(file) : "";
+    zip_fclose(file);
+    if (got < 0) {
+        throw SheetError(kErrorDamaged, "The part " + name + " is damaged: " + failure);
+    }
+    return bytes;
+}
+
+std::string ZipPackage::Rewrite(const std::map<std::string, std::string>& replacements,
+                                const std::set<std::string>& removals) const {
+    // libzip writes the new container into the buffer source on close; the
+    // entries that are not touched are copied without being recompressed.
+    SourceHandle target = WritableSource(bytes_);
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_t* archive = zip_open_from_source(target.get(), 0, &error);
+    if (archive == nullptr) {
+        throw SheetError(kErrorCannotSave, "Cannot rewrite the workbook: " + ZipErrorText(&error));
+    }
+    zip_error_fini(&error);
+    zip_source_keep(target.get());
+
+    const auto fail = [archive](const std::string& what) {
+        const std::string text = what + ": " + zip_strerror(archive);
+        zip_discard(archive);
+        throw SheetError(kErrorCannotSave, text);
+    };
+    for (const std::string& name : removals) {
+        const zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
+        if (index >= 0 && zip_delete(archive, static_cast<zip_uint64_t>(index)) < 0) {
+            fail("Cannot leave out " + name);
+        }
+    }
+    for (const auto& [name, bytes] : replacements) {
+        zip_source_t* data = zip_source_buffer(archive, bytes.data(), bytes.size(), 0);
+        if (data == nullptr) {
+            fail("Cannot replace " + name);
+        }
+        const zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
+        const bool done =
+            index >= 0 ? zip_file_replace(archive, static_cast<zip_uint64_t>(index), data, 0) == 0
+                       : zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8) >= 0;
+        if (!done) {
+            zip_source_free(data);
+            fail("Cannot replace " + name);
+        }
+    }
+    if (zip_close(archive) < 0) {
+        fail("Cannot write the workbook");
+    }
+    return ReadWholeSource(target.get());
+}
+
+}  // namespace wexal::sheet

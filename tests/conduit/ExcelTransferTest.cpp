@@ -1,0 +1,275 @@
+// The Excel road: whole syncs that take a worksheet's meters to the handheld
+// and the readings back into its cells, and the routes that the upload and
+// the download must leave alone.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "tests/conduit/ExcelOffice.h"
+#include "tests/conduit/SmallDisk.h"
+
+namespace wexal::testing {
+namespace {
+
+using Lines = std::vector<std::string>;
+
+// Indices of the meter record's texts (see ExcelOffice::Meters).
+enum MeterText {
+    kServiceId = 0,
+    kTag = 1,
+    kType = 3,
+    kSequence = 4,
+    kDigits = 5,
+    kPrevious = 6,
+    kMax = 7,
+    kMin = 8,
+    kName = 12,
+    kAddress = 13,
+    kStatus = 15,
+    kReadType = 20,
+};
+
+const std::string kThreeMeters = R"(
+ws.append([12, 'Main Street', 'JONES MARY', 'T-100', 1000, 200])
+ws.append(['12A', 'Oak Street', 'SMITH JOHN', 'T-200', 500, 40])
+ws.append([7.9, 'Elm Street', 'BROWN ANN', 'T-300', 20, 10])
+ws.append([])
+ws.append([None, None, 'TOTAL', None, None, 250])
+)";
+
+const std::string kUploadedNothing = "22 Excel Interface: Uploaded Routes:0, Uploaded Meters: 0";
+
+TEST(ExcelSyncTest, MetersGoDownAndReadingsComeBackIntoTheirCells) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "D");
+
+    std::int32_t uploaded = -1;
+    std::int32_t downloaded = -1;
+    EXPECT_EQ(office.Sync(&uploaded, &downloaded),
+              (Lines{kUploadedNothing,
+                     "22 Wexal Excel Interface downloaded 3 meters from "
+                     "Workbook = " +
+                         office.Workbook().string() + ", Worksheet = Route."}));
+    EXPECT_EQ(uploaded, 0);
+    EXPECT_EQ(downloaded, 0);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 3 2 R"}));
+    EXPECT_EQ(office.CurrentRoute(), "01");
+    const auto meters = office.Meters("01");
+    ASSERT_EQ(meters.size(), 3u);
+    EXPECT_EQ(meters[0], (Lines{"000002", "T-100", "", "W", "000", "07",         "1000",
+                                "1300",   "1100",  "", "",  "",    "JONES MARY", "12 Main Street",
+                                "",       "U",     "", "",  "",    "",           "S",
+                                ""}));
+    EXPECT_EQ(meters[1][kAddress], "12A Oak Street");
+    EXPECT_EQ(meters[1][kSequence], "001");
+    EXPECT_EQ(meters[2][kServiceId], "000004");
+    EXPECT_EQ(meters[2][kAddress], "7 Elm Street");
+    EXPECT_EQ(meters[2][kMin] + "-" + meters[2][kMax], "25-35");
+
+    // The reader reads two meters and hands the route back.
+    office.TakeReadings("01", {{"R", "00123", "060315", "093000", "01", "Dog in yard"},
+                               {"E", "12.7", "060316", "", "", "Gate locked"},
+                               {"U"}});
+    office.SetRouteStatus("01", "U");
+
+    EXPECT_EQ(office.Sync(&uploaded, &downloaded),
+              (Lines{"22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 2"}));
+    EXPECT_EQ(uploaded, 0);
+    // The listing of "01" at the start of each sync resets its last index.
+    EXPECT_EQ(office.RouteList(), (Lines{"01 3 65534 N"}));
+    EXPECT_EQ(ReadCells(office.Workbook(), "Route",
+                        {"G2", "H2", "I2", "J2", "K2", "G3", "H3", "I3", "J3", "K3", "G4", "H4"}),
+              (Lines{"123", "'03/15/06'", "'093000'", "'01'", "'Dog in yard'", "12", "'03/16/06'",
+                     "None", "None", "'Gate locked'", "None", "None"}));
+    // The rest of the sheet is as the billing system left it.
+    EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"A1", "F1", "A2", "B3", "F4", "C6", "F6"}),
+              (Lines{"'HOUSE'", "'USAGE'", "12", "'Oak Street'", "10", "'TOTAL'", "250"}));
+
+    // The next sync finds nothing to do.
+    EXPECT_EQ(office.Sync(), (Lines{kUploadedNothing}));
+}
+
+TEST(ExcelSyncTest, TheSavedWorkbookOpensInLibreOffice) {
+    if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
+        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    }
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "D");
+    office.Sync();
+    office.TakeReadings("01", {{"R", "4321", "060315", "093000", "01", "Dog"}});
+    office.SetRouteStatus("01", "U");
+    office.Sync();
+
+    const std::filesystem::path out = office.Bed().Folder() / "csv";
+    const std::string command =
+        "cd " + office.Bed().Folder().string() + " && soffice -env:UserInstallation=file://" +
+        (office.Bed().Folder() / "lo-profile").string() + " --headless --convert-to csv --outdir " +
+        out.string() + " " + office.Workbook().string() + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0);
+    const std::string csv = ReadFile(out / "routes.csv");
+    EXPECT_NE(csv.find("12,Main Street,JONES MARY,T-100,1000,200,4321,03/15/06,093000,01,Dog"),
+              std::string::npos)
+        << csv;
+}
+
+TEST(ExcelUploadTest, AnEmptyRouteListIsCountedAndNothingIsDownloaded) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    std::int32_t uploaded = -1;
+    std::int32_t downloaded = -1;
+    EXPECT_EQ(office.InSession([&](WexalConduit& conduit, const WexalConfig& config) {
+        uploaded = conduit.UploadExcel(config.Workbook, config.Worksheet, config);
+        downloaded = conduit.DownloadExcel(config.Workbook, config.Worksheet, "01", config);
+    }),
+              (Lines{kUploadedNothing}));
+    EXPECT_EQ(uploaded, 0);
+    EXPECT_EQ(downloaded, 0);
+}
+
+TEST(ExcelUploadTest, RoutesWithOtherStatusesAreNeitherUploadedNorDownloaded) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    for (const char* status : {"M", "R", "N", " "}) {
+        const std::string route = std::string("R") + (status[0] == ' ' ? "_" : status);
+        office.ListRoute(route, status);
+        office.StoreMeters(route, {"000002"}, {{"R", "55"}});
+    }
+    const std::string before = ReadFile(office.Workbook());
+    EXPECT_EQ(office.Sync(), (Lines{kUploadedNothing}));
+    EXPECT_EQ(office.RouteList(), (Lines{"RM 0 65534 M", "RR 0 65534 R", "RN 0 65534 N",
+                                         "R_ 0 65534  ", "01 0 65534 N"}));
+    EXPECT_EQ(ReadFile(office.Workbook()), before);
+}
+
+TEST(ExcelUploadTest, RouteWithoutReadingsIsUploadedWithoutChangingTheFile) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "U");
+    office.StoreMeters("01", {"000002", "000003"}, {{"U", "55"}, {"X", "66"}});
+    const std::string before = ReadFile(office.Workbook());
+    EXPECT_EQ(office.Sync(), (Lines{"22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 0"}));
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 N"}));
+    EXPECT_EQ(ReadFile(office.Workbook()), before);
+}
+
+TEST(ExcelUploadTest, AWorkbookThatCannotBeOpenedKeepsEveryRouteForTheNextSync) {
+    ExcelOffice office;
+    office.ListRoute("A", "U");
+    office.ListRoute("B", "U");
+    office.StoreMeters("A", {"000002"}, {{"R", "55"}});
+    std::int32_t uploaded = 0;
+    const Lines log = office.Sync(&uploaded);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].rfind("0 Message box [Wexal Conduit 2.6.32]: Cannot open the workbook", 0),
+              0u);
+    EXPECT_EQ(log[1], "22 Could not open Workbook: " + office.Workbook().string() +
+                          ", Worksheet: Route OR the last USAGE column could not be found.");
+    EXPECT_EQ(log[2], kUploadedNothing);
+    EXPECT_EQ(uploaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"A 0 65534 U", "B 0 65534 U", "01 0 65534 N"}));
+}
+
+TEST(ExcelUploadTest, AReadingTheSheetRefusesIsLoggedAndNotCounted) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "U");
+    office.StoreMeters("01", {"000002", "000099"}, {{"R", "55"}, {"E", "66"}});
+    EXPECT_EQ(office.Sync(),
+              (Lines{"22 Excel Interface: the reading 66 of ServiceUniqueID 000099 was not "
+                     "written to Worksheet Route: row 99 lies outside the data rows 2 to 6.",
+                     "22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 1"}));
+    EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"G2"}), (Lines{"55"}));
+}
+
+TEST(ExcelUploadTest, AWorkbookThatCannotBeSavedKeepsTheRoute) {
+    SmallDisk disk("256k");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "a small file system cannot be mounted here";
+    }
+    ExcelOffice office;
+    const std::filesystem::path book = disk.Path() / "routes.xlsx";
+    office.Configure({.workbook = book.string()});
+    MakeWorkbook(book, kHeadingRow + kThreeMeters);
+    const std::string before = ReadFile(book);
+    office.ListRoute("01", "U");
+    office.StoreMeters("01", {"000002"}, {{"R", "55"}});
+    disk.Fill();
+
+    std::int32_t uploaded = 0;
+    const Lines log = office.Sync(&uploaded);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].rfind("22 Could not save Workbook: " + book.string() + ". Cannot save", 0), 0u)
+        << log[0];
+    EXPECT_EQ(log[1],
+              "22 Excel Interface: the readings of route 01 stay on the handheld until "
+              "the workbook can be saved.");
+    EXPECT_EQ(log[2], kUploadedNothing);
+    EXPECT_EQ(uploaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 U"}));
+    EXPECT_EQ(ReadFile(book), before);
+
+    // Room again: the readings arrive.
+    disk.FreeUp();
+    EXPECT_EQ(office.Sync(), (Lines{"22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 1"}));
+    EXPECT_EQ(ReadCells(book, "Route", {"G2"}), (Lines{"55"}));
+}
+
+TEST(ExcelDownloadTest, EveryAskedRouteGetsTheSheetAndTheReaderRouteIs01) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("A", "D");
+    office.ListRoute("B", "D");
+    office.Sync();
+    EXPECT_EQ(office.RouteList(), (Lines{"A 3 2 R", "B 3 2 R", "01 0 65534 N"}));
+    EXPECT_EQ(office.Meters("A"), office.Meters("B"));
+    EXPECT_EQ(office.Meters("B").size(), 3u);
+    EXPECT_EQ(office.CurrentRoute(), "01");
+}
+
+TEST(ExcelDownloadTest, ASheetWithoutMetersLeavesTheOldMetersAndEmptiesTheRoute) {
+    ExcelOffice office;
+    office.MakeSheet("ws.append([None, 'Nobody'])\n");
+    office.ListRoute("01", "D");
+    office.StoreMeters("01", {"old"}, {{"U"}});
+    EXPECT_EQ(
+        office.Sync(),
+        (Lines{kUploadedNothing, "22 Wexal Excel Interface downloaded 0 meters from Workbook = " +
+                                     office.Workbook().string() + ", Worksheet = Route."}));
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65535 R"}));
+    ASSERT_EQ(office.Meters("01").size(), 1u);
+    EXPECT_EQ(office.Meters("01")[0][kServiceId], "old");
+}
+
+TEST(ExcelDownloadTest, AWorkbookThatCannotBeReadLeavesTheRouteAsking) {
+    ExcelOffice office;
+    office.ListRoute("01", "D");
+    office.StoreMeters("01", {"old"}, {{"R", "55"}});
+    std::int32_t downloaded = 0;
+    const Lines log = office.Sync(nullptr, &downloaded);
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[2], "22 Could not open Workbook: " + office.Workbook().string() +
+                          ", Worksheet: Route OR the last USAGE column could not be found.");
+    EXPECT_EQ(downloaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 D"}));
+    ASSERT_EQ(office.Meters("01").size(), 1u);
+    EXPECT_EQ(office.Meters("01")[0][kServiceId], "old");
+}
+
+TEST(ExcelDownloadTest, AMeterTooLargeForTheHandheldLeavesTheRouteAsking) {
+    ExcelOffice office;
+    office.MakeSheet("ws.append([12, 'Main Street'])\nws.append(['x' * 500, 'Oak Street'])\n");
+    office.ListRoute("01", "D");
+    std::int32_t downloaded = 0;
+    const Lines log = office.Sync(nullptr, &downloaded);
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(),
+              "22 Wexal Excel Interface could not store the meter of row 000003 of "
+              "route 01 on the handheld.");
+    EXPECT_EQ(downloaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 D"}));
+}
+
+}  // namespace
+}  // namespace wexal::testing

@@ -1,0 +1,511 @@
+// Whole syncs of the interfaces that take every route file of a folder:
+// LogHH (24), RMSBadger (30) and Connekt (31), and the folder scan itself.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <initializer_list>
+#include <utility>
+
+#include "conduit/FileSearch.h"
+#include "conduit/FolderScan.h"
+#include "conduit/InterfaceTable.h"
+#include "conduit/TextFileVendors.h"
+#include "tests/conduit/TextFileOffice.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using wexal::testing::ReadFile;
+using wexal::testing::Reading;
+using wexal::testing::TextFileOffice;
+using wexal::testing::WriteFile;
+using Lines = std::vector<std::string>;
+
+// A line of `length` blanks with texts at the columns given.
+std::string Line(std::size_t length,
+                 std::initializer_list<std::pair<std::size_t, std::string>> texts) {
+    std::string line(length, ' ');
+    for (const auto& [column, text] : texts) {
+        line.replace(column, text.size(), text);
+    }
+    return line;
+}
+
+std::string File(const Lines& lines) {
+    std::string text;
+    for (const std::string& line : lines) {
+        text += line + "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::string> Names(const fs::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(folder)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The texts of a meter record in one line, "|" between them.
+std::string Joined(const Lines& texts) {
+    std::string line;
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        line += (i == 0 ? "" : "|") + texts[i];
+    }
+    return line;
+}
+
+bool Logged(const Lines& log, const std::string& line) {
+    return std::find(log.begin(), log.end(), line) != log.end();
+}
+
+// An office whose route path names a folder and a pattern.
+class FolderOffice {
+  public:
+    FolderOffice(const std::string& interface, const std::string& pattern,
+                 const std::string& readings)
+        : office_(interface) {
+        fs::create_directories(Routes());
+        office_.Configure(Routes() / pattern, Folder() / readings);
+    }
+
+    TextFileOffice& Office() { return office_; }
+    fs::path Folder() { return office_.Bed().Folder(); }
+    fs::path Routes() { return Folder() / "routes"; }
+    void Put(const std::string& name, const Lines& lines) {
+        WriteFile(Routes() / name, File(lines));
+    }
+    void ConfigureRoutePath(const std::string& routePath) {
+        office_.Configure(routePath, Folder() / "readings.txt");
+    }
+    Lines Sync(std::int32_t* result) { return office_.Sync(result); }
+
+  private:
+    TextFileOffice office_;
+};
+
+// --- LogHH (24) ---------------------------------------------------------
+
+std::string LogHHHeader(const std::string& town) {
+    return Line(60, {{0, town}, {30, "LOGHH EXPORT"}});
+}
+
+// Columns: address 0, service 27, route 77, "-0" 80, sequence 82, type 87,
+// tag 88, previous 106, maximum 112, minimum 118, message 159, name 179.
+std::string LogHHMeter(const std::string& route, const std::string& sequence,
+                       const std::string& service, const std::string& tag) {
+    return Line(199, {{0, "14 OAK AVE"},
+                      {27, service},
+                      {77, route},
+                      {80, "-0"},
+                      {82, sequence},
+                      {87, "W"},
+                      {88, tag},
+                      {106, "001500"},
+                      {112, "009000"},
+                      {118, "000100"},
+                      {159, "DOG IN YARD"},
+                      {179, "SMITH JOHN"}});
+}
+
+TEST(LogHHSyncTest, RoutesComeDownFromEveryFileAndReadingsGoBackPerHeader) {
+    FolderOffice office("LOGHH", "*.txt", "readings-*.txt");
+    office.Put("a.txt", {LogHHHeader("CITY OF SPRINGFIELD"),
+                         LogHHMeter("R07", "0001", "SVC0000001", "11111111"),
+                         LogHHMeter("R07", "0002", "SVC0000002", "2222 222")});
+    office.Put("b.txt", {LogHHHeader("TOWNSHIP"), LogHHMeter("R09", "0001", "SVC0000009", "9")});
+    const std::string fileA = ReadFile(office.Routes() / "a.txt");
+    const std::string fileB = ReadFile(office.Routes() / "b.txt");
+
+    std::int32_t result = 0;
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface LOGHH", "20 Wexal Conduit Finished - LogHH"}));
+    EXPECT_EQ(result, 1);
+    TextFileOffice& hh = office.Office();
+    EXPECT_EQ(hh.RouteList(), (Lines{"R07 2 R", "R09 1 R"}));
+    const auto meters = hh.Meters("R07");
+    ASSERT_EQ(meters.size(), 2u);
+    EXPECT_EQ(Joined(meters[0]),
+              "SVC0000001|11111111|11111111|W|0001|06|001500|009000|000100||||"
+              "SMITH JOHN|14 OAK AVE|DOG IN YARD|U||||      |S|CITY OF SPRINGFIELD");
+    EXPECT_EQ(meters[1][1], "22220222");
+    EXPECT_EQ(meters[1][2], "2222 222");
+    EXPECT_EQ(hh.Meters("R09").at(0).at(21), "TOWNSHIP");
+    // Both files went into the history, the later one newest.
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02"}));
+    EXPECT_EQ(ReadFile(office.Routes() / "PriorD01"), fileB);
+    EXPECT_EQ(ReadFile(office.Routes() / "PriorD02"), fileA);
+
+    hh.TakeReadings("R07", {{.current = "2345",
+                             .date = "240315",
+                             .time = "093000",
+                             .initials = "JD",
+                             .responseCode = "07",
+                             .responseText = "GATE LOCKED  "},
+                            {.status = "U"}});
+    office.Put("c.txt", {LogHHHeader("VILLAGE"), LogHHMeter("R10", "0001", "SVC0000010", "1")});
+    EXPECT_EQ(office.Sync(&result).back(), "20 Wexal Conduit Finished - LogHH");
+
+    const std::string expected =
+        "14 OAK AVE               "  // 0-24     address
+        "  "                         // 25-26
+        "SVC0000001"                 // 27-36    service id
+        + std::string(40, ' ') +     // 37-76
+        "R07"                        // 77-79    route
+        "-0"                         // 80-81
+        "0001"                       // 82-85    sequence
+        " "                          // 86
+        "W"                          // 87       meter type
+        "11111111    "               // 88-99    tag
+        "002345"                     // 100-105  reading
+        "001500"                     // 106-111  previous
+        "009000"                     // 112-117  maximum
+        "000100"                     // 118-123  minimum
+        " "                          // 124
+        "031524"                     // 125-130  date
+        "093000"                     // 131-136  time
+        + std::string(22, ' ') +     // 137-158
+        "GATE LOCKED         "       // 159-178  response text
+        "SMITH JOHN          "       // 179-198  name
+        + std::string(40, ' ') +     // 199-238
+        "X\r\n";                     // 239
+    EXPECT_EQ(ReadFile(office.Folder() / "readings-CITY OF SPRINGFIELD.txt"), expected);
+    // Rule B: the meter with a response text and the unread one.
+    EXPECT_EQ(ReadFile(hh.Exceptions()).size(), 2 * 370u);
+    EXPECT_EQ(hh.RouteList(), (Lines{"R09 1 R", "R10 1 R"}));
+}
+
+TEST(LogHHSyncTest, FilesWithoutMetersAreLoggedAndRotatedWithoutStoppingTheSync) {
+    FolderOffice office("LOGHH", "*.txt", "readings.txt");
+    office.Put("a.txt", {LogHHHeader("TOWN A"), LogHHMeter("R01", "0001", "SVC0000001", "1")});
+    WriteFile(office.Routes() / "b.txt", "");  // not even a header
+    office.Put("c.txt", {LogHHHeader("TOWN C")});
+    office.Put("d.txt", {LogHHHeader("TOWN D"), LogHHMeter("R04", "0001", "SVC0000004", "4")});
+
+    std::int32_t result = 0;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    const std::string routes = office.Routes().string();
+    EXPECT_EQ(log, (Lines{"19  Started with interface LOGHH",
+                          "22 Wexal - Download file holds no meters: " + routes + "/b.txt",
+                          "22 Wexal - Download file holds no meters: " + routes + "/c.txt",
+                          "20 Wexal Conduit Finished - LogHH"}));
+    EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R04 1 R"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02", "PriorD03", "PriorD04"}));
+    EXPECT_EQ(ReadFile(office.Routes() / "PriorD03"), "");
+}
+
+TEST(LogHHSyncTest, StarTakesTheRouteNameWhenTheHeaderWasBlank) {
+    FolderOffice office("LOGHH", "*.txt", "*-readings-*.txt");
+    office.Put("a.txt", {LogHHHeader(""), LogHHMeter("R07", "0001", "SVC0000001", "1")});
+    office.Sync(nullptr);
+    EXPECT_EQ(office.Office().Meters("R07").at(0).at(21), "");
+    office.Office().TakeReadings("R07", {{.current = "5"}});
+    office.Sync(nullptr);
+    const std::string readings = ReadFile(office.Folder() / "R07-readings-R07.txt");
+    ASSERT_EQ(readings.size(), 242u);
+    EXPECT_EQ(readings.substr(100, 6), "000005");
+}
+
+// --- RMSBadger (30) -----------------------------------------------------
+
+// Columns: name 8 (and 123), address 28, tag 48, serial 67, digits 76,
+// maximum ending at 85, minimum ending at 94, route 120, sequence 166,
+// service 190, user field 210.
+std::string BadgerMeter(const std::string& route, const std::string& sequence,
+                        const std::string& service, const std::string& userDef) {
+    return Line(220, {{8, "SMITH JOHN"},
+                      {28, "12 ELM ST"},
+                      {48, "101234567"},
+                      {67, "SER456789"},
+                      {76, "4"},
+                      {77, "123459876"},
+                      {86, "000000012"},
+                      {120, route},
+                      {123, "ESTATE OF"},
+                      {166, sequence},
+                      {190, service},
+                      {210, userDef}});
+}
+
+TEST(RMSBadgerSyncTest, EveryRecordIsAMeterAndReadingsGoToTheFileOfTheFirst) {
+    FolderOffice office("RMSBADGER", "*.DAT", "badger-*.txt");
+    office.Put("route1.dat", {"HEADER LINE OF THE EXPORT",
+                              BadgerMeter("R07", "0001", "00000000000000012345", "UDEF000001"),
+                              BadgerMeter("R07", "0002", "00000000000000012346", "UDEF000002")});
+    std::int32_t result = 0;
+    EXPECT_EQ(office.Sync(&result), (Lines{"19  Started with interface RMSBADGER",
+                                           "20 Wexal Conduit Finished - RMSBadger"}));
+    EXPECT_EQ(result, 1);
+    TextFileOffice& hh = office.Office();
+    EXPECT_EQ(hh.RouteList(), (Lines{"R07 2 R"}));
+    const auto meters = hh.Meters("R07");
+    ASSERT_EQ(meters.size(), 2u);
+    EXPECT_EQ(Joined(meters[0]),
+              "00000000000000012345|000101234567|SER456789|W|0001|04||9876|0012||||SMITH JOHN" +
+                  std::string(20, ' ') + "ESTATE OF|12 ELM ST||U||||      |P|UDEF000001");
+
+    hh.TakeReadings("R07", {{.current = "5432", .date = "240315", .time = "093015"},
+                            {.status = "E", .current = "", .responseText = "NO ACCESS"}});
+    office.Sync(&result);
+
+    const std::string first =
+        "        "                // 0-7
+        "SMITH JOHN          "    // 8-27     name, first part
+        "12 ELM ST           "    // 28-47    address
+        "101234567"               // 48-56    tag
+        "          "              // 57-66
+        "SER456789"               // 67-75    serial
+        "4"                       // 76       dial digits
+        "9876     "               // 77-85    maximum
+        "0012     "               // 86-94    minimum
+        "000005432"               // 95-103   reading
+        "09:30:15"                // 104-111  time
+        "R"                       // 112
+        "       "                 // 113-119
+        "R07"                     // 120-122  route
+        "ESTATE OF   "            // 123-134  name, second part
+        "03/15/24"                // 135-142  date
+        + std::string(21, ' ') +  // 143-163
+        "000001"                  // 164-169  sequence
+        + std::string(20, ' ') +  // 170-189
+        "00000000000000012345"    // 190-209  service id
+        "UDEF000001       "       // 210-226  user field
+        + std::string(27, ' ') +  // 227-253
+        "\r\n";
+    const std::string readings = ReadFile(office.Folder() / "badger-UDEF000001.txt");
+    ASSERT_EQ(readings.size(), 2 * 256u);
+    EXPECT_EQ(readings.substr(0, 256), first);
+    // The exception: no reading, an empty date and time still in their forms.
+    const std::string second = readings.substr(256);
+    EXPECT_EQ(second.substr(95, 18), "00000000000:00:00R");
+    EXPECT_EQ(second.substr(135, 8), "00/00/00");
+    EXPECT_EQ(second.substr(190, 20), "00000000000000012346");
+    EXPECT_EQ(ReadFile(hh.Exceptions()).size(), 370u);
+}
+
+// --- Connekt (31) -------------------------------------------------------
+
+// Columns: name 8, address 28, tag 48, user field 61 (its third character
+// ends the service id, its fourth is the meter type), serial 67, maximum
+// 77, minimum 86, previous 95, route 116, service 120, last reading date
+// 135, read type mark 143, sequence 166, message 170.
+std::string ConnektMeter(const std::string& route, const std::string& sequence,
+                         const std::string& service, const std::string& userDef) {
+    return Line(190, {{8, "SMITH JOHN"},
+                      {28, "12 ELM ST"},
+                      {48, "0012345678"},
+                      {61, userDef},
+                      {67, "SER4567890"},
+                      {77, "000123456"},
+                      {86, "   000100"},
+                      {116, route},
+                      {120, service},
+                      {135, "03152024"},
+                      {166, sequence},
+                      {170, "CALL FIRST"}});
+}
+
+TEST(ConnektSyncTest, EachRouteOpensItsReadingsWithAHeader) {
+    FolderOffice office("CONNEKT", "*.txt", "connekt-*-*.txt");
+    office.Put("a.txt",
+               {"H CONNEKT ROUTES", ConnektMeter("R07", "0001", "SVC000000012345", "AB1wC"),
+                ConnektMeter("R07", "0002", "SVC000000012346", "AB2WC"),
+                "00" + ConnektMeter("R08", "0001", "SVC000000012347", "XY3W ").substr(2), "T 3"});
+    std::int32_t result = 0;
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface CONNEKT", "20 Wexal Conduit Finished - Connekt"}));
+    EXPECT_EQ(result, 1);
+    TextFileOffice& hh = office.Office();
+    EXPECT_EQ(hh.RouteList(), (Lines{"R07 2 R", "R08 1 R"}));
+    const auto meters = hh.Meters("R07");
+    ASSERT_EQ(meters.size(), 2u);
+    // The blank previous reading took the minimum's digits.
+    EXPECT_EQ(Joined(meters[0]),
+              "SVC0000000123451|000012345678|SER4567890|W|0001|00|000000100|000123456|000000100||||"
+              "SMITH JOHN|12 ELM ST|CALL FIRST|U||||240315|S|AB1wC");
+
+    hh.TakeReadings("R07",
+                    {{.current = "54321", .date = "240315", .time = "093015"}, {.status = "U"}});
+    hh.TakeReadings("R08", {{.status = "U"}});
+    office.Sync(&result);
+    EXPECT_EQ(result, 0);  // no route file left to download
+
+    const std::string line =
+        "        "                // 0-7
+        "SMITH JOHN          "    // 8-27     name
+        "12 ELM ST           "    // 28-47    address
+        "0012345678"              // 48-57    tag
+        "   "                     // 58-60
+        "AB1wC"                   // 61-65    user field
+        " "                       // 66
+        "SER456789"               // 67-75    serial
+        " "                       // 76
+        "000123456"               // 77-85    maximum
+        "000000100"               // 86-94    minimum
+        "000054321"               // 95-103   reading
+        "093015"                  // 104-109  time
+        "      "                  // 110-115
+        "R07 "                    // 116-119  route
+        "SVC000000012345"         // 120-134  service id
+        "03/15/24"                // 135-142  date
+        "                   "     // 143-161
+        "00000001"                // 162-169  sequence
+        + std::string(84, ' ') +  // 170-253
+        "\r\n";
+    EXPECT_EQ(ReadFile(office.Folder() / "connekt-AB1wC-AB1wC.txt"), "H\r\n" + line);
+    // A route without a reading still gets its header, in its own file.
+    EXPECT_EQ(ReadFile(office.Folder() / "connekt-XY3W-XY3W.txt"), "H\r\n");
+}
+
+TEST(ConnektSyncTest, RoutesWithoutReadingsLeaveOnlyTheirHeaders) {
+    FolderOffice office("CONNEKT", "*.txt", "connekt.txt");
+    office.Put("a.txt", {ConnektMeter("R07", "0001", "SVC000000012345", "AB1wC"),
+                         ConnektMeter("R08", "0001", "SVC000000012346", "AB1wC")});
+    office.Sync(nullptr);
+    office.Office().TakeReadings("R07", {{.status = "U"}});
+    office.Office().TakeReadings("R08", {{.status = "U"}}, "M");
+    office.Sync(nullptr);
+    EXPECT_EQ(ReadFile(office.Folder() / "connekt.txt"), "H\r\nH\r\n");
+    EXPECT_TRUE(office.Office().RouteList().empty());
+}
+
+// --- The folder scan ----------------------------------------------------
+
+TEST(FolderScanTest, FirstFileIsNotVerifiedAndAnUnsortedLaterOneStopsTheSync) {
+    FolderOffice office("CONNEKT", "*.txt", "readings.txt");
+    // Verification passes over the first record of each file; a.txt would
+    // fail it and b.txt passes.
+    office.Put("a.txt", {ConnektMeter("R00", "0001", "SVC000000000000", "AB1WC"),
+                         ConnektMeter("R02", "0001", "SVC000000000001", "AB1WC"),
+                         ConnektMeter("R01", "0001", "SVC000000000002", "AB1WC")});
+    office.Put("b.txt", {ConnektMeter("R09", "0001", "SVC000000000003", "AB1WC"),
+                         ConnektMeter("R03", "0001", "SVC000000000004", "AB1WC")});
+    office.Put("c.txt", {ConnektMeter("R05", "0001", "SVC000000000005", "AB1WC"),
+                         ConnektMeter("R06", "0001", "SVC000000000006", "AB1WC"),
+                         ConnektMeter("R04", "0001", "SVC000000000007", "AB1WC")});
+    office.Put("d.txt", {ConnektMeter("R10", "0001", "SVC000000000008", "AB1WC")});
+
+    std::int32_t result = 1;
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface CONNEKT",
+                     "22 Wexal - Download file is not sequenced by route. Line = 1 R06 is > R04"}));
+    EXPECT_EQ(result, 0);
+    EXPECT_EQ(office.Office().RouteList(),
+              (Lines{"R00 1 R", "R02 1 R", "R01 1 R", "R09 1 R", "R03 1 R"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02", "c.txt", "d.txt"}));
+}
+
+TEST(FolderScanTest, RoutePathsThatNameNoFiles) {
+    struct Case {
+        std::string routePath;  // "@" stands for the office's folder
+        std::string logged;
+    };
+    const Case cases[] = {
+        {"routes.txt", "20 Invalid RoutePath Specified"},
+        {"@/routes/", "20 Could find any files matching: \n"},
+        {"@/routes/*.csv", "20 Could find any files matching: *.csv\n"},
+        {"@/missing/*.txt", "20 Could not change to dir: @/missing/*.txt"},
+        {"@/routes/PriorD*", "20 Could find any files matching: PriorD*\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.routePath);
+        FolderOffice office("LOGHH", "*.txt", "readings.txt");
+        office.Put("a.txt", {LogHHHeader("TOWN"), LogHHMeter("R01", "0001", "SVC0000001", "1")});
+        WriteFile(office.Routes() / "PriorD01", "");
+        const auto expand = [&office](std::string text) {
+            const std::size_t at = text.find('@');
+            return at == std::string::npos ? text : text.replace(at, 1, office.Folder().string());
+        };
+        office.ConfigureRoutePath(expand(c.routePath));
+        std::int32_t result = 1;
+        EXPECT_EQ(office.Sync(&result),
+                  (Lines{"19  Started with interface LOGHH", expand(c.logged)}));
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(office.Office().RouteList().empty());
+        EXPECT_TRUE(fs::exists(office.Routes() / "a.txt"));
+    }
+}
+
+TEST(FolderScanTest, PatternMatchesAsOnTheBillingPlatformAndSkipsTheHistory) {
+    FolderOffice office("CONNEKT", "*.*", "readings.txt");
+    office.Put("b.txt", {ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")});
+    office.Put("A.TXT", {ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")});
+    office.Put("noext", {ConnektMeter("R03", "0001", "SVC000000000003", "AB1WC")});
+    office.Put("PriorD01", {ConnektMeter("R91", "0001", "SVC000000000091", "AB1WC")});
+    office.Put("PR0710", {ConnektMeter("R92", "0001", "SVC000000000092", "AB1WC")});
+    fs::create_directory(office.Routes() / "folder.txt");
+    std::int32_t result = 0;
+    EXPECT_EQ(office.Sync(&result).back(), "20 Wexal Conduit Finished - Connekt");
+    // In name order without case: A.TXT, b.txt, noext.
+    EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R02 1 R", "R03 1 R"}));
+    EXPECT_EQ(ReadFile(office.Routes() / "PriorD04"),
+              File({ConnektMeter("R91", "0001", "SVC000000000091", "AB1WC")}));
+    EXPECT_TRUE(fs::exists(office.Routes() / "PR0710"));
+}
+
+TEST(FolderScanTest, ReadingsStillOnTheHandheldHoldEveryDownloadBack) {
+    FolderOffice office("LOGHH", "*.txt", "no-such-folder/readings.txt");
+    office.Put("a.txt", {LogHHHeader("TOWN"), LogHHMeter("R01", "0001", "SVC0000001", "1")});
+    office.Sync(nullptr);
+    office.Office().TakeReadings("R01", {{.current = "5"}});
+    office.Put("b.txt", {LogHHHeader("TOWN"), LogHHMeter("R01", "0001", "SVC0000001", "1")});
+    std::int32_t result = 1;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(
+        Logged(log, "22 Wexal - Readings not uploaded, download left for the next HotSync"));
+    EXPECT_EQ(office.Office().Meters("R01").at(0).at(9), "5");
+    EXPECT_TRUE(fs::exists(office.Routes() / "b.txt"));
+}
+
+TEST(FileSearchTest, WildcardsAndCase) {
+    struct Case {
+        const char* pattern;
+        const char* name;
+        bool matches;
+    };
+    const Case cases[] = {
+        {"*.txt", "route.TXT", true},
+        {"*.txt", "route.txt.bak", false},
+        {"*.*", "noext", true},
+        {"route?.dat", "ROUTE7.DAT", true},
+        {"route?.dat", "route.dat", false},
+        {"r*e*", "rte", true},
+        {"abc.*", "abc", true},
+        {"abc.*", "abcd", false},
+        {"", "a", false},
+        {"*", "a", true},
+        {"a*b*c", "aXbYbZc", true},
+        {"a*b*c", "aXbYbZ", false},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(MatchesFilePattern(c.pattern, c.name), c.matches) << c.pattern << " " << c.name;
+    }
+}
+
+TEST(FileSearchTest, HistoryNames) {
+    for (const char* name : {"PriorD01", "PriorD10", "PR0701", "P01", "PA B09"}) {
+        EXPECT_TRUE(IsRouteFileHistory(name)) << name;
+    }
+    for (const char* name : {"PriorD00", "PriorD11", "P1", "pR0701", "PR07.txt", "route01"}) {
+        EXPECT_FALSE(IsRouteFileHistory(name)) << name;
+    }
+}
+
+TEST(FolderScanVendorsTest, FolderInterfacesReachTheirVendorsRoutines) {
+    for (const TextFileVendor* vendor : {&text_file_vendors::kLogHH, &text_file_vendors::kRMSBadger,
+                                         &text_file_vendors::kConnekt}) {
+        const InterfaceRow* row = FindInterface(vendor->numbers[0]);
+        ASSERT_NE(row, nullptr);
+        EXPECT_EQ(row->road, InterfaceRoad::FolderScan) << vendor->word;
+        EXPECT_EQ(row->routines, &vendor->routines) << vendor->word;
+        EXPECT_EQ(std::string(row->finishText),
+                  std::string("Wexal Conduit Finished - ") + vendor->word);
+    }
+}
+
+}  // namespace

@@ -1,0 +1,218 @@
+// The SQL link's upload of readings, in whole syncs against the sample
+// billing database.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "platform/palm/SyncManager.h"
+#include "tests/conduit/ReadFaults.h"
+#include "tests/conduit/formats/SqlLinkTestBed.h"
+
+namespace wexal::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+using Rows = std::vector<std::vector<std::string>>;
+
+const Boxes kApplyBoxes = {{"Error", "Error Applying Readings"},
+                           {"Error", "Database constraints prohibited applying readings!"},
+                           {"Error", "Appending readings to alternate table"}};
+
+class SqlUploadTest : public SqlLinkTest {
+  protected:
+    // Readings applied by the billing system, by service.
+    Rows Applied() {
+        return billing_->Rows(
+            "SELECT ServiceUniqueID, coalesce(Reading::text, '<none>'), ReadStatus, "
+            "ResponseCode, HandHeldID FROM BillingReading ORDER BY ReadingId");
+    }
+    std::string Waiting() { return billing_->Scalar("SELECT count(*) FROM WexalReading"); }
+
+    // A reading waiting from an earlier sync: it is applied when the apply
+    // step runs.
+    void LeaveEarlierReading() {
+        billing_->Execute(
+            "INSERT INTO WexalReading (HandHeldID, ServiceUniqueID, MeterTagNbr, MeterSerialNbr, "
+            "MeterType, RouteSequence, Digits, CurReading, BillingName, ServiceAddress, Message, "
+            "Status, ResponseCode, ResponseText, PrvReading, MaxReading, MinReading, ReadingDate, "
+            "ReadingTime) VALUES ('UNIT09', '200-0002', '', '', 'W', '020', '0', '003400', '', "
+            "'', '', 'R', '', '', '', '', '', '', '')");
+    }
+};
+
+TEST_F(SqlUploadTest, ReadingsOfAReturnedRouteAreStoredAndApplied) {
+    PutRoute({"01", "U", 3, 0, 0, 2});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}, {"CurReading", "004321"}},
+                     {{"ServiceUniqueID", "100-0002"}, {"Status", "U"}},
+                     {{"ServiceUniqueID", "100-0003"}, {"Status", "E"}, {"ResponseCode", "3"}}});
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_THAT(boxes_, IsEmpty());
+    EXPECT_EQ(Applied(), (Rows{{"100-0001", "4321", "R", "", "UNIT01"},
+                               {"100-0003", "<none>", "E", "3", "UNIT01"}}));
+    EXPECT_EQ(Waiting(), "0");
+    EXPECT_EQ(billing_->Scalar("SELECT PrvReading FROM BillingService "
+                               "WHERE ServiceUniqueID = '100-0001'"),
+              "004321");
+    EXPECT_EQ(Route("01").status, "N");
+    // The readings stay on the handheld; the upload never writes meters.
+    EXPECT_EQ(Meters("01").size(), 3u);
+}
+
+TEST_F(SqlUploadTest, EveryMeterButAnUnreadOneIsUploaded) {
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", ""}},
+                     {{"ServiceUniqueID", "100-0002"}, {"Status", "R"}},
+                     {{"ServiceUniqueID", "100-0003"}, {"Status", "E"}},
+                     {{"ServiceUniqueID", "200-0001"}, {"Status", "u"}},
+                     {{"ServiceUniqueID", "200-0002"}, {"Status", "U"}},
+                     {{"ServiceUniqueID", "300-0001"}, {"Status", "U "}}});
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(billing_->Rows("SELECT ServiceUniqueID, ReadStatus FROM BillingReading "
+                             "ORDER BY ReadingId"),
+              (Rows{{"100-0001", ""},
+                    {"100-0002", "R"},
+                    {"100-0003", "E"},
+                    {"200-0001", "u"},
+                    {"300-0001", "U"}}));
+}
+
+TEST_F(SqlUploadTest, RowsHoldTheFieldsCutToTheirColumns) {
+    // The billing system refuses them, so they stay in the alternate table
+    // as the link stored them.
+    RefusedRows refused(*billing_, "BillingReading", "false");
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001-ABCDEFGHIJKLMN"},
+                      {"MeterTagNbr", "T1001-ABCDEFGHIJ"},
+                      {"MeterSerialNbr", "S88001"},
+                      {"MeterType", "WX"},
+                      {"RouteSequence", "0105"},
+                      {"Digits", "06"},
+                      {"PrvReading", "004210"},
+                      {"MaxReading", "0044001"},
+                      {"MinReading", "004215"},
+                      {"CurReading", "1234567"},
+                      {"ReadingDate", "1205269"},
+                      {"ReadingTime", "09035"},
+                      {"BillingName", std::string(75, 'B')},
+                      {"ServiceAddress", "12 Elm Street"},
+                      {"Message", "Caf\xE9 \x80"},
+                      {"Status", "R"},
+                      {"Intials", "JH"},
+                      {"ResponseCode", "12"},
+                      {"ResponseText", "Dog in yard"},
+                      {"LstReadingDate", "110526"},
+                      {"ReadType", "S"},
+                      {"UserDef", "x"}}});
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(boxes_, kApplyBoxes);
+    EXPECT_EQ(billing_->Rows("SELECT HandHeldID, ServiceUniqueID, MeterTagNbr, MeterSerialNbr, "
+                             "MeterType, RouteSequence, Digits, CurReading, BillingName, "
+                             "ServiceAddress, Message, Status, ResponseCode, ResponseText, "
+                             "PrvReading, MaxReading, MinReading, ReadingDate, ReadingTime "
+                             "FROM WexalReadingAlternate"),
+              (Rows{{"UNIT01", "100-0001-ABCDEFGHIJK", "T1001-ABCDEFGH", "S88001", "W", "010", "0",
+                     "123456", std::string(60, 'B'), "12 Elm Street", "Caf\xC3\xA9 \xE2\x82\xAC",
+                     "R", "1", "Dog in yard", "004210", "004400", "004215", "120526", "0903"}}));
+}
+
+TEST_F(SqlUploadTest, RouteWithoutReadMetersStillRunsTheApplyStep) {
+    LeaveEarlierReading();
+    PutRoute({"02", "U"});
+    PutMeters("02", {{{"ServiceUniqueID", "200-0001"}, {"Status", "U"}}});
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(Applied(), (Rows{{"200-0002", "3400", "R", "", "UNIT09"}}));
+    EXPECT_EQ(Route("02").status, "N");
+}
+
+TEST_F(SqlUploadTest, NeighbouringReturnedRoutesAreBothUploaded) {
+    PutRoute({"01", "U"});
+    PutRoute({"02", "U"});
+    PutRoute({"12 A", "M"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}, {"CurReading", "4300"}}});
+    PutMeters("02", {{{"ServiceUniqueID", "200-0001"}, {"Status", "R"}, {"CurReading", "950"}}});
+    PutMeters("12 A", {{{"ServiceUniqueID", "300-0001"}, {"Status", "R"}}});
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(Applied(), (Rows{{"100-0001", "4300", "R", "", "UNIT01"},
+                               {"200-0001", "950", "R", "", "UNIT01"}}));
+    EXPECT_EQ(Route("01").status, "N");
+    EXPECT_EQ(Route("02").status, "N");
+    // "M" is not an SQL upload status.
+    EXPECT_EQ(Route("12 A").status, "M");
+}
+
+TEST_F(SqlUploadTest, RefusedApplyShowsThreeBoxesAndFallsBack) {
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}, {"CurReading", "4300"}},
+                     {{"ServiceUniqueID", "999-9999"}, {"Status", "R"}, {"CurReading", "12"}}});
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(boxes_, kApplyBoxes);
+    EXPECT_THAT(Applied(), IsEmpty());
+    EXPECT_EQ(billing_->Rows("SELECT ServiceUniqueID FROM WexalReadingAlternate "
+                             "ORDER BY ReadingId"),
+              (Rows{{"100-0001"}, {"999-9999"}}));
+    EXPECT_EQ(Waiting(), "0");
+    EXPECT_EQ(Route("01").status, "N");
+}
+
+TEST_F(SqlUploadTest, FailedFallbackLeavesTheReadingsWaiting) {
+    RefusedRows refused(*billing_, "WexalReadingAlternate", "false");
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "999-9999"}, {"Status", "R"}}});
+    EXPECT_EQ(Sync(), 0);
+    Boxes expected = kApplyBoxes;
+    expected.emplace_back("Error", "Error Applying Readings to Alternate Table");
+    EXPECT_EQ(boxes_, expected);
+    // Stored, neither applied nor set aside: still there for the office.
+    EXPECT_EQ(Waiting(), "1");
+    EXPECT_EQ(Route("01").status, "N");
+}
+
+TEST_F(SqlUploadTest, RouteWhoseRowsCannotAllBeStoredKeepsThemForTheNextSync) {
+    LeaveEarlierReading();
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}, {"CurReading", "4300"}},
+                     {{"ServiceUniqueID", "100-0002"}, {"Status", "R"}, {"CurReading", "12900"}}});
+    {
+        RefusedRows refused(*billing_, "WexalReading", "ServiceUniqueID <> '100-0002'");
+        EXPECT_EQ(Sync(), 0);
+        ASSERT_EQ(boxes_.size(), 2u);
+        EXPECT_EQ(boxes_[0],
+                  (std::pair<std::string, std::string>{"Error", "Error Uploading Route"}));
+        EXPECT_EQ(boxes_[1].first, "Error");
+        EXPECT_THAT(boxes_[1].second, HasSubstr("test_refuse"));
+        EXPECT_THAT(boxes_[1].second, ::testing::Not(::testing::EndsWith("\n")));
+        // Nothing of the route is stored, and the apply step did not run.
+        EXPECT_EQ(Waiting(), "1");
+        EXPECT_THAT(Applied(), IsEmpty());
+        EXPECT_EQ(Route("01").status, "U");
+    }
+    boxes_.clear();
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_THAT(boxes_, IsEmpty());
+    EXPECT_EQ(Applied(), (Rows{{"200-0002", "3400", "R", "", "UNIT09"},
+                               {"100-0001", "4300", "R", "", "UNIT01"},
+                               {"100-0002", "12900", "R", "", "UNIT01"}}));
+    EXPECT_EQ(Route("01").status, "N");
+}
+
+TEST_F(SqlUploadTest, RouteWithAnUnreadableMeterKeepsItsReadings) {
+    // No billing routes: the route list holds only the returned route, so
+    // that only its meters have a record 1 to fail.
+    billing_->Execute("TRUNCATE BillingReading, BillingService");
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}},
+                     {{"ServiceUniqueID", "100-0002"}, {"Status", "R"}}});
+    {
+        FailingRead failing(1, kSyncErrIo);
+        EXPECT_EQ(Sync(), 0);
+    }
+    EXPECT_EQ(boxes_, (Boxes{{"Error", "Error Uploading Route"},
+                             {"Error", "Error " + std::to_string(kSyncErrIo) +
+                                           " occurred reading meter table"}}));
+    EXPECT_EQ(Waiting(), "0");
+    EXPECT_EQ(Route("01").status, "U");
+}
+
+}  // namespace
+}  // namespace wexal::testing

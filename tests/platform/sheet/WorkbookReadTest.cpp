@@ -1,0 +1,175 @@
+// Reading .xlsx workbooks written by other producers: every kind of cell,
+// the used range, the forms of strings and rows that producers choose, and
+// files that are no .xlsx workbook.
+#include <gtest/gtest.h>
+
+#include "platform/sheet/SheetError.h"
+#include "tests/platform/sheet/SheetFixture.h"
+
+namespace wexal::testing {
+namespace {
+
+using sheet::CellKind;
+using sheet::CellValue;
+using sheet::SheetError;
+
+class WorkbookReadTest : public SheetFixture {};
+
+TEST_F(WorkbookReadTest, CellsKeepTheirKindsAndDateFormatsMakeDates) {
+    MakeWorkbook(Book(), R"(
+ws['A1'] = 12.5
+ws['B1'] = 'Main Street'
+ws['C1'] = datetime.datetime(2006, 3, 15)
+ws['D1'] = True
+ws['E1'] = '#N/A'
+ws['F1'] = '=A1*2'
+ws['A2'] = 7
+ws['A2'].number_format = '0.00'
+ws['B2'] = datetime.time(9, 30)
+ws['C2'] = 38791
+ws['C2'].number_format = 'yyyy-mm-dd'
+ws['D2'] = 5
+ws['D2'].number_format = '"m"0;[Red]-0'
+ws['H3'].font = openpyxl.styles.Font(bold=True)
+)");
+    const sheet::CellArray cells = UsedValues();
+    // The bold but empty cell H3 belongs to the used range.
+    EXPECT_EQ(cells.Rows(), 3);
+    EXPECT_EQ(cells.Columns(), 8);
+    EXPECT_EQ(cells.At(1, 1), CellValue::Number(12.5));
+    EXPECT_EQ(cells.At(1, 2), CellValue::Text("Main Street"));
+    EXPECT_EQ(cells.At(1, 3), (CellValue{CellKind::Date, 38791, {}}));
+    EXPECT_EQ(cells.At(1, 4), (CellValue{CellKind::Boolean, 1, {}}));
+    EXPECT_EQ(cells.At(1, 5), (CellValue{CellKind::Error, 0, "#N/A"}));
+    // A formula that was never calculated has no value yet.
+    EXPECT_EQ(cells.At(1, 6).kind, CellKind::Empty);
+    EXPECT_EQ(cells.At(2, 1), CellValue::Number(7));
+    EXPECT_EQ(cells.At(2, 2).kind, CellKind::Date);
+    EXPECT_EQ(cells.At(2, 3).kind, CellKind::Date);
+    // Quoted letters and colours in a format are no date codes.
+    EXPECT_EQ(cells.At(2, 4), CellValue::Number(5));
+    EXPECT_EQ(cells.At(3, 8).kind, CellKind::Empty);
+    EXPECT_THROW(cells.At(4, 1), SheetError);
+    EXPECT_THROW(cells.At(1, 9), SheetError);
+    EXPECT_THROW(cells.At(0, 1), SheetError);
+}
+
+TEST_F(WorkbookReadTest, UsedRangeStartsAtA1SoPositionsAreSheetPositions) {
+    MakeWorkbook(Book(), "ws['C3'] = 'USAGE'\nws['D4'] = 4");
+    sheet::Application application;
+    sheet::Worksheet& sheet = application.Workbooks().Open(Book()).Worksheets().Item("route");
+    EXPECT_EQ(sheet.UsedRange().Address(), "A1:D4");
+    const sheet::CellArray cells = sheet.UsedRange().Value();
+    EXPECT_EQ(cells.At(3, 3), CellValue::Text("USAGE"));
+    EXPECT_EQ(cells.At(4, 4), CellValue::Number(4));
+    EXPECT_EQ(sheet.Range("$D$4").Value().At(1, 1), CellValue::Number(4));
+}
+
+TEST_F(WorkbookReadTest, EmptySheetHasOneCellUsed) {
+    MakeWorkbook(Book(), "");
+    const sheet::CellArray cells = UsedValues();
+    EXPECT_EQ(cells.Rows(), 1);
+    EXPECT_EQ(cells.Columns(), 1);
+    EXPECT_EQ(cells.At(1, 1).kind, CellKind::Empty);
+}
+
+TEST_F(WorkbookReadTest, SharedStringsJoinRichRunsAndSkipPhoneticGuides) {
+    MakeWorkbook(Book(), "");
+    AddSharedStrings(
+        "<si><t>USAGE</t></si>"
+        "<si><r><t>Main </t></r><r><rPr><b/></rPr><t>Street</t></r>"
+        "<rPh sb=\"0\" eb=\"1\"><t>GUIDE</t></rPh></si>"
+        "<si><t> </t></si>"
+        "<si><t>Line_x000D_end_x005F_x0041_</t></si>");
+    WritePart(
+        Book(), kSheetPart,
+        SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c><c r=\"B1\" t=\"s\"><v>1</v>"
+                 "</c><c r=\"C1\" t=\"s\"><v>2</v></c><c r=\"D1\" t=\"s\"><v>3</v></c></row>"));
+    const sheet::CellArray cells = UsedValues();
+    EXPECT_EQ(cells.At(1, 1).text, "USAGE");
+    EXPECT_EQ(cells.At(1, 2).text, "Main Street");
+    EXPECT_EQ(cells.At(1, 3).text, " ");
+    EXPECT_EQ(cells.At(1, 4).text, "Line\rend_x0041_");
+}
+
+TEST_F(WorkbookReadTest, RowsAndCellsWithoutNumbersAndPrefixedElementsAreRead) {
+    MakeWorkbook(Book(), "");
+    WritePart(Book(), kSheetPart,
+              SheetXml("<x:row><x:c t=\"inlineStr\"><x:is><x:t>USAGE</x:t></x:is></x:c>"
+                       "<x:c><x:v>5</x:v></x:c></x:row>"
+                       "<x:row r=\"3\"><x:c r=\"B3\" t=\"inlineStr\"><x:is><x:r><x:t>Main </x:t>"
+                       "</x:r><x:r><x:rPr><x:b/></x:rPr><x:t>Street</x:t></x:r></x:is></x:c>"
+                       "<x:c><x:v>7</x:v></x:c></x:row>"
+                       "<x:row><x:c><x:v>1</x:v></x:c><x:c t=\"str\"><x:f>A4</x:f><x:v>x</x:v>"
+                       "</x:c></x:row>",
+                       "x"));
+    const sheet::CellArray cells = UsedValues();
+    EXPECT_EQ(cells.Rows(), 4);
+    EXPECT_EQ(cells.Columns(), 3);
+    EXPECT_EQ(cells.At(1, 1).text, "USAGE");
+    EXPECT_EQ(cells.At(1, 2), CellValue::Number(5));
+    EXPECT_EQ(cells.At(3, 2).text, "Main Street");
+    EXPECT_EQ(cells.At(3, 3), CellValue::Number(7));
+    EXPECT_EQ(cells.At(4, 1), CellValue::Number(1));
+    EXPECT_EQ(cells.At(4, 2).text, "x");
+}
+
+TEST_F(WorkbookReadTest, FilesThatAreNoXlsxWorkbookFailWithAClearDescription) {
+    const auto openFailure = [](const std::filesystem::path& path) {
+        try {
+            sheet::Application application;
+            application.Workbooks().Open(path);
+        } catch (const SheetError& error) {
+            EXPECT_EQ(error.Code(), sheet::kErrorCannotOpen);
+            return error.Description();
+        }
+        return std::string("opened");
+    };
+    const std::filesystem::path old = Folder() / "old.xls";
+    WriteFile(old, std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'));
+    EXPECT_NE(openFailure(old).find("old binary workbook (.xls)"), std::string::npos);
+    EXPECT_NE(openFailure(old).find(old.string()), std::string::npos);
+
+    const std::filesystem::path text = Folder() / "routes.csv";
+    WriteFile(text, "HOUSE,STREET\n12,Main\n");
+    EXPECT_NE(openFailure(text).find("not an .xlsx workbook"), std::string::npos);
+
+    const std::filesystem::path other = Folder() / "other.zip";
+    RunPython("import sys, zipfile\nzipfile.ZipFile(sys.argv[1], 'w').writestr('a.txt', 'x')\n",
+              {other.string()});
+    EXPECT_NE(openFailure(other).find("holds no workbook"), std::string::npos);
+
+    EXPECT_NE(openFailure(Folder() / "missing.xlsx").find("No such file"), std::string::npos);
+}
+
+TEST_F(WorkbookReadTest, MissingSheetAndDamagedSheetAreErrors) {
+    MakeWorkbook(Book(), "ws['A1'] = 1");
+    sheet::Application application;
+    sheet::Workbook& workbook = application.Workbooks().Open(Book());
+    try {
+        workbook.Worksheets().Item("Readings");
+        FAIL() << "a missing sheet was found";
+    } catch (const SheetError& error) {
+        EXPECT_EQ(error.Code(), sheet::kErrorNoSuchSheet);
+    }
+    WritePart(Book(), kSheetPart, SheetXml("<row r=\"x\"><c><v>1</v></c></row>"));
+    sheet::Worksheet& damaged = application.Workbooks().Open(Book()).Worksheets().Item("Route");
+    EXPECT_THROW(damaged.UsedRange(), SheetError);
+    EXPECT_THROW(damaged.Range("A0"), SheetError);
+    EXPECT_THROW(damaged.Range("XFE1"), SheetError);
+}
+
+TEST(CellAddressTest, LettersAndAddressesBothWays) {
+    EXPECT_EQ(sheet::ColumnLetters(1), "A");
+    EXPECT_EQ(sheet::ColumnLetters(52), "AZ");
+    EXPECT_EQ(sheet::ColumnLetters(16384), "XFD");
+    EXPECT_EQ(sheet::ColumnLetters(0), "");
+    EXPECT_EQ(sheet::ParseCellAddress("ab12"), (sheet::CellAddress{12, 28}));
+    EXPECT_EQ(sheet::ParseCellAddress("XFD1048576"), (sheet::CellAddress{1048576, 16384}));
+    for (const char* bad : {"", "A", "12", "A0", "XFE1", "A1048577", "A1B", "A-1"}) {
+        EXPECT_FALSE(sheet::ParseCellAddress(bad)) << bad;
+    }
+}
+
+}  // namespace
+}  // namespace wexal::testing
