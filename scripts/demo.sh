@@ -56,3 +56,33 @@ cat "$demo/billing/Exceptions.txt"
 echo
 echo "== Route files used, kept as history"
 ls "$demo/billing"
+
+echo
+echo "== Second demo: a billing database (PostgreSQL) through an ODBC data source"
+sql="$demo/sql"
+bash "$root/tests/sql/postgres-fixture.sh" start "$sql" >/dev/null
+trap 'bash "$root/tests/sql/postgres-fixture.sh" stop "$sql" >/dev/null 2>&1 || true' EXIT
+if [ -f "$sql/unavailable" ]; then
+  echo "PostgreSQL cannot be started here: $(cat "$sql/unavailable")"
+  exit 0
+fi
+export ODBCINI="$sql/odbc.ini"
+port=$(sed -n 's/^Port *= *//p' "$ODBCINI" | head -n 1)
+mkdir -p "$demo/config-sql"
+printf '%s\r\n' 'SelectedInterface=ODBC' 'Interface=ODBC' 'Server=WexalBilling' \
+  'Database=billing' 'UserName=reader' 'Password=meters' > "$demo/config-sql/WexalDT.cfg"
+sed -i "s|^\"Path\"=.*|\"Path\"=\"$demo/config-sql\"|" "$WEXAL_REGISTRY"
+"$bin/handheld" "$demo/handheld-sql" init --user UNIT02
+
+echo "-- First sync lists the database's routes on the handheld"
+"$bin/hotsync" --handheld "$demo/handheld-sql" --user UNIT02
+"$bin/handheld" "$demo/handheld-sql" list
+echo "-- The reader asks for route 01; the next sync brings its meters"
+"$bin/handheld" "$demo/handheld-sql" request 01
+"$bin/hotsync" --handheld "$demo/handheld-sql" --user UNIT02
+"$bin/handheld" "$demo/handheld-sql" list
+echo "-- The reader reads route 01; the next sync stores and applies the readings"
+"$bin/handheld" "$demo/handheld-sql" read 01 --seed 3 --initials BEN
+"$bin/hotsync" --handheld "$demo/handheld-sql" --user UNIT02
+PGPASSWORD=meters psql -h 127.0.0.1 -p "$port" -U reader billing \
+  -c 'SELECT * FROM BillingReading ORDER BY 1'

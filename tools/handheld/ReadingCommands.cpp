@@ -516,6 +516,34 @@ int Read(CommandContext& c) {
     return 0;
 }
 
+// The reader asks for a listed route, as the handheld application does for
+// the links that download on request (status D).
+int Request(CommandContext& c) {
+    if (c.args.empty() || c.args.front().rfind("--", 0) == 0) {
+        throw UsageError("missing route name");
+    }
+    const std::string name = c.args.front();
+    c.args.erase(c.args.begin());
+    RejectLeftoverArgs(c);
+
+    HandheldStore store = OpenHandheld(c);
+    wexal::palm::HandheldLock lock = store.Lock();
+    const int64_t now = store.Clock().Now(std::time(nullptr));
+    PdbDatabase routes = LoadDatabase(c, store, kRouteListName);
+    RouteEntry route = FindRoute(routes, name);
+    const std::string formerStatus = route.record.Get("Status");
+    route.record.Set("Status", "D");
+    wexal::palm::PdbRecord& routeRecord = routes.records[route.index];
+    routeRecord.data =
+        CheckedBytes(route.record, "the " + kRouteListName + " record of route \"" + name + "\"");
+    routeRecord.attributes |= wexal::palm::kPdbRecAttrDirty;
+    MarkModified(routes, now);
+    store.Save(routes);
+    c.out << "Route " << QuoteText(name) << " requested: status " << QuoteText(formerStatus)
+          << " -> " << QuoteText("D") << "\n";
+    return 0;
+}
+
 }  // namespace
 
 void AddReadingCommands(std::vector<Command>& commands) {
@@ -526,6 +554,9 @@ void AddReadingCommands(std::vector<Command>& commands) {
          "read a route's meters and hand it back (status U): meters not listed get a random "
          "reading in range unless --only-listed; INDEX counts from 0; TEXT defaults to rcodesDB's",
          Read});
+    commands.push_back({"request", "ROUTE",
+                        "ask for a listed route to be downloaded at the next sync (status D)",
+                        Request});
 }
 
 }  // namespace wexal::handheld

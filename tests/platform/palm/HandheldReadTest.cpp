@@ -203,6 +203,22 @@ TEST_F(HandheldReadTest, VisitReadsEveryMeterAndHandsTheRouteBack) {
     EXPECT_TRUE(Contains(r.output, "status \"R\" -> \"U\"")) << r.output;
 }
 
+TEST_F(HandheldReadTest, RequestAsksForAListedRouteOnly) {
+    const auto request = [this](const std::string& route) {
+        return testing::RunCommand(ShellQuote(WEXAL_HANDHELD_TOOL) + " " + ShellQuote(Dir()) +
+                                   " request " + route);
+    };
+    CommandResult r = request("East");
+    ASSERT_EQ(r.status, 0) << r.output;
+    PdbDatabase routes = Store().Load("routeDB");
+    EXPECT_EQ(routes.records[0].data, RouteRecord("East", 3, "D"));
+    EXPECT_EQ(routes.records[1].data, RouteRecord("North", 5, "R"));
+
+    const auto before = Files();
+    EXPECT_NE(request("West").status, 0) << "West has meters but is not listed";
+    EXPECT_EQ(Files(), before);
+}
+
 TEST_F(HandheldReadTest, DrawnReadingsStayInRangeWithTheRegisterWidth) {
     for (int seed = 1; seed <= 12; ++seed) {
         SCOPED_TRACE("seed " + std::to_string(seed));
