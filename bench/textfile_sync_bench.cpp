@@ -1,20 +1,40 @@
-// Whole text-file syncs at scale: a route file of N meters over R routes in
-// the standard layout is downloaded to a simulated handheld, every meter is
-// read, and the readings are uploaded. Prints meters per second for each
-// sync, the peak memory, and the time `cp` takes for the same bytes.
+// Whole text-file syncs at scale. For every layout and size a route file of N
+// meters is generated, copied once with `cp` (and flushed to disk) for
+// comparison, downloaded to a
+// simulated handheld, every meter is read, and the readings are uploaded.
+// Prints a Markdown table of meters per second and peak memory of each sync.
 //
-//   textfile_sync_bench [METERS [ROUTES]]     (default 1000000 meters, 100 routes)
-#include <sys/resource.h>
+//   textfile_sync_bench [--meters N[,N...]] [--per-route P] [--layouts NAME[,NAME...]]
+//
+// Defaults: 10000,100000,1000000 meters, 10000 meters per route (so that a
+// route's meter database has the same size at every N), layouts accufund
+// (the standard 191-character line) and prairifire (the wide 223-character
+// line).
+//
+// Each layout and size runs in a child process of its own (this program
+// started again with --run), so that one run's peak memory does not hide the
+// next. Within a run the peak of the download and that of the upload are
+// taken apart: the resident-set high-water mark is reset before each sync.
+#include <fcntl.h>
+#include <malloc.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
+#include "conduit/SyncLogActivity.h"
 #include "conduit/WexalConduit.h"
 #include "platform/palm/HandheldStore.h"
 #include "platform/palm/SyncManager.h"
@@ -23,57 +43,162 @@
 
 namespace {
 
+namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
 double Seconds(Clock::time_point since) {
     return std::chrono::duration<double>(Clock::now() - since).count();
 }
 
-// One meter line of the standard route layout (191 characters).
-std::string MeterLine(long meter, int route, int sequence) {
-    std::string line(191, ' ');
-    auto put = [&line](std::size_t column, const std::string& text) {
-        line.replace(column, text.size(), text);
-    };
-    char text[64];
-    std::snprintf(text, sizeof text, "%17ld", 100000 + meter);
-    put(0, text);
-    std::snprintf(text, sizeof text, "CUSTOMER %ld", meter);
-    put(17, text);
-    std::snprintf(text, sizeof text, "%ld MAIN STREET", meter % 9000 + 1);
-    put(47, text);
-    put(77, "BEWARE OF DOG");
-    put(108, "W");
-    std::snprintf(text, sizeof text, "T%09ld", meter);
-    put(109, text);
-    put(129, "S1234");
-    put(143, "000009000");  // highest expected
-    put(152, "000001000");  // lowest expected
-    std::snprintf(text, sizeof text, "%04d", route);
-    put(169, text);
-    std::snprintf(text, sizeof text, "%04d", sequence);
-    put(174, text);
-    put(180, "06");
-    put(182, "000005000");  // previous reading
-    return line;
+// A blank line of a fixed width that texts are put into at given columns.
+class FixedLine {
+  public:
+    explicit FixedLine(std::size_t width) : line_(width, ' ') {}
+
+    // A text running past the end of the line is cut there.
+    void Put(std::size_t column, std::string_view text) {
+        const std::size_t room = column < line_.size() ? line_.size() - column : 0;
+        text = text.substr(0, room);
+        std::copy(text.begin(), text.end(), line_.begin() + static_cast<std::ptrdiff_t>(column));
+    }
+    template <typename Arg, typename... Args>
+    void Put(std::size_t column, const char* format, Arg arg, Args... args) {
+        char text[64];
+        const int length = std::snprintf(text, sizeof text, format, arg, args...);
+        Put(column, std::string_view(text, static_cast<std::size_t>(length)));
+    }
+    const std::string& Text() const { return line_; }
+
+  private:
+    std::string line_;
+};
+
+// One generated meter: the values every layout places in its own columns.
+struct MeterValues {
+    long meter;
+    int route;
+    int sequence;
+};
+
+// The standard route line (191 characters).
+std::string StandardLine(const MeterValues& v) {
+    FixedLine line(191);
+    line.Put(0, "%17ld", 100000 + v.meter);
+    line.Put(17, "CUSTOMER %ld", v.meter);
+    line.Put(47, "%ld MAIN STREET", v.meter % 9000 + 1);
+    line.Put(77, "BEWARE OF DOG");
+    line.Put(108, "W");
+    line.Put(109, "T%09ld", v.meter);
+    line.Put(129, "S1234");
+    line.Put(143, "000009000");  // highest expected
+    line.Put(152, "000001000");  // lowest expected
+    line.Put(169, "%04d", v.route);
+    line.Put(174, "%04d", v.sequence);
+    line.Put(180, "06");
+    line.Put(182, "000005000");  // previous reading
+    return line.Text();
 }
 
-std::int32_t SyncOnce(const std::filesystem::path& handheld) {
+// The wide route line (223 characters): longer service id, an account
+// number, the last reading date, a 12-character tag and the read type.
+std::string WideLine(const MeterValues& v) {
+    FixedLine line(223);
+    line.Put(0, "%20ld", 100000 + v.meter);
+    line.Put(20, "ACCT%ld", v.meter);
+    line.Put(36, "CUSTOMER %ld", v.meter);
+    line.Put(66, "%ld MAIN STREET", v.meter % 9000 + 1);
+    line.Put(96, "BEWARE OF DOG");
+    line.Put(109, "S%09ld", v.meter);  // serial number, inside the message columns
+    line.Put(127, "W");
+    line.Put(162, "000009000");  // highest expected
+    line.Put(171, "000001000");  // lowest expected
+    line.Put(180, "11/30/26");   // last reading date
+    line.Put(188, "%04d", v.route);
+    line.Put(193, "%04d", v.sequence);
+    line.Put(199, "06");
+    line.Put(201, "000005000");  // previous reading
+    line.Put(210, "T%011ld", v.meter);
+    line.Put(222, "S");
+    return line.Text();
+}
+
+struct Layout {
+    const char* name;  // as given on the command line and shown in the table
+    const char* interfaceCode;
+    std::string (*line)(const MeterValues&);
+};
+
+constexpr Layout kLayouts[] = {
+    {"accufund", "ACCUFUND", StandardLine},
+    {"prairifire", "PRAIRIFIRE", WideLine},
+};
+
+const Layout* FindLayout(std::string_view name) {
+    for (const Layout& layout : kLayouts) {
+        if (name == layout.name) {
+            return &layout;
+        }
+    }
+    return nullptr;
+}
+
+// --- One run, in a child process -------------------------------------------------
+
+// A figure of /proc/self/status in KiB, such as "VmHWM:" (the resident-set
+// high-water mark) or "VmRSS:".
+long StatusKiB(std::string_view key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with(key)) {
+            return std::atol(line.c_str() + key.size());
+        }
+    }
+    return -1;
+}
+
+long PeakResidentKiB() {
+    return StatusKiB("VmHWM:");
+}
+
+// Gives freed memory back and lowers the high-water mark to what is resident
+// now, so that the next peak is that of what follows alone.
+void ResetPeakResident() {
+    malloc_trim(0);
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+    clear.flush();
+    if (!clear) {
+        std::fprintf(stderr, "  cannot reset the peak memory; it counts from the start\n");
+    }
+}
+
+// One sync; false when it logged anything but its start and finish lines. The
+// upload sync finds the route file gone into history after the download:
+// it logs that and stops before its finish line.
+bool SyncOnce(const fs::path& handheld, bool expectRouteFile) {
     SyncOpenSession(handheld.c_str());
     wexal::synclog::Begin({}, nullptr);
     WexalConduit conduit;
-    const std::int32_t result = conduit.Synchronize();
+    const std::int32_t finished = conduit.Synchronize();
+    bool clean = !expectRouteFile || finished == 1;
     for (const auto& entry : wexal::synclog::End()) {
-        if (entry.activity != 19 && entry.activity != 20) {
+        const bool expected =
+            entry.activity == kActivityStarted || entry.activity == kActivityFinished ||
+            (!expectRouteFile && entry.text.find("No file found") != std::string::npos);
+        if (!expected) {
             std::fprintf(stderr, "  log: [%d] %s\n", entry.activity, entry.text.c_str());
+            clean = false;
         }
     }
     SyncCloseSession();
-    return result;
+    return clean;
 }
 
-// Plays the meter reader on every route: each meter read, each route handed back.
-void ReadEveryMeter(const std::filesystem::path& handheld) {
+// Plays the meter reader on every route: each meter read, each route handed
+// back. Returns the number of meters read.
+long ReadEveryMeter(const fs::path& handheld) {
+    long read = 0;
     SyncOpenSession(handheld.c_str());
     HHRoute routes;
     routes.Open();
@@ -87,91 +212,330 @@ void ReadEveryMeter(const std::filesystem::path& handheld) {
             meters.ReadingDate = "261209";
             meters.ReadingTime = "0930";
             meters.Intials = "ABC";
-            meters.Status = "R";
-            meters.Write();
+            meters.Status.assign(1, 'R');  // a literal trips a false GCC 12 -Wrestrict warning
+            if (meters.Write() == kSyncErrNone) {
+                ++read;
+            }
         }
         meters.Close();
-        routes.Status = "U";
+        routes.Status.assign(1, 'U');
         routes.Write();
     }
     routes.Close();
     SyncCloseSession();
+    return read;
 }
 
-long PeakMemoryKiB() {
-    rusage usage{};
-    getrusage(RUSAGE_SELF, &usage);
-    return usage.ru_maxrss;
+long CountLines(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::vector<char> buffer(1 << 20);
+    long lines = 0;
+    while (in.read(buffer.data(), static_cast<std::streamsize>(buffer.size())) || in.gcount() > 0) {
+        const auto* end = buffer.data() + in.gcount();
+        for (const char* at = buffer.data(); at != end; ++at) {
+            lines += *at == '\n';
+        }
+    }
+    return lines;
+}
+
+// The largest database file on the handheld, in bytes.
+double LargestDatabaseBytes(const fs::path& handheld) {
+    std::uintmax_t largest = 0;
+    for (const auto& entry : fs::directory_iterator(handheld)) {
+        if (entry.path().extension() == ".pdb") {
+            largest = std::max(largest, entry.file_size());
+        }
+    }
+    return static_cast<double>(largest);
+}
+
+struct RunResult {
+    double routeFileBytes = 0;
+    double copySeconds = 0;
+    long residentKiB = 0;  // before the download sync
+    double downloadSeconds = 0;
+    long downloadPeakKiB = 0;
+    double routeDatabaseBytes = 0;  // one route's meter database on the handheld
+    double uploadSeconds = 0;
+    long uploadPeakKiB = 0;
+};
+
+// Prepares a billing folder, a configuration for the layout's interface and
+// an empty handheld under `dir`; generates the route file.
+void Prepare(const fs::path& dir, const Layout& layout, long meters, long perRoute) {
+    const auto config = dir / "config";
+    const auto billing = dir / "billing";
+    fs::create_directories(config);
+    fs::create_directories(billing);
+    setenv("WEXAL_REGISTRY", (dir / "registry.reg").c_str(), 1);
+    wexal::registry::Registry::CurrentUser().WriteString("Software\\Tolvane\\Wexal Conduit\\2.0",
+                                                         "Path", config.string());
+    std::ofstream(config / "WexalDT.cfg")
+        << "SelectedInterface=" << layout.interfaceCode << "\r\nInterface=" << layout.interfaceCode
+        << "\r\nRoutePath=" << (billing / "route.txt").string()
+        << "\r\nReadingsPath=" << (billing / "readings.txt").string() << "\r\n";
+    wexal::palm::HandheldStore::Init(dir / "handheld", "BENCH");
+
+    std::ofstream out(billing / "route.txt", std::ios::binary);
+    for (long m = 0; m < meters; ++m) {
+        // Sequences have four columns: they count 0000-9999 within a route.
+        const MeterValues values{m, static_cast<int>(m / perRoute) + 1,
+                                 static_cast<int>(m % perRoute % 10000)};
+        out << layout.line(values) << "\r\n";
+    }
+}
+
+bool Run(const Layout& layout, long meters, long perRoute, RunResult& result) {
+    char pattern[] = "/tmp/wexal-bench-XXXXXX";
+    if (mkdtemp(pattern) == nullptr) {
+        std::perror("mkdtemp");
+        return false;
+    }
+    const fs::path dir = pattern;
+    Prepare(dir, layout, meters, perRoute);
+    const auto routeFile = dir / "billing" / "route.txt";
+    const auto readingsFile = dir / "billing" / "readings.txt";
+    const auto handheld = dir / "handheld";
+    result.routeFileBytes = static_cast<double>(fs::file_size(routeFile));
+
+    // The copy is flushed to disk, as the handheld's databases are.
+    const auto copy = dir / "copy.txt";
+    auto start = Clock::now();
+    const std::string command =
+        "cp '" + routeFile.string() + "' '" + copy.string() + "' && sync '" + copy.string() + "'";
+    bool ok = std::system(command.c_str()) == 0;
+    result.copySeconds = Seconds(start);
+    fs::remove(copy);
+
+    ResetPeakResident();
+    result.residentKiB = StatusKiB("VmRSS:");
+    start = Clock::now();
+    ok = SyncOnce(handheld, true) && ok;
+    result.downloadSeconds = Seconds(start);
+    result.downloadPeakKiB = PeakResidentKiB();
+    result.routeDatabaseBytes = LargestDatabaseBytes(handheld);
+    if (fs::exists(routeFile)) {
+        std::fprintf(stderr, "  the route file was not taken by the download\n");
+        ok = false;
+    }
+
+    const long read = ReadEveryMeter(handheld);
+    if (read != meters) {
+        std::fprintf(stderr, "  %ld of %ld meters reached the handheld\n", read, meters);
+        ok = false;
+    }
+
+    ResetPeakResident();
+    start = Clock::now();
+    ok = SyncOnce(handheld, false) && ok;
+    result.uploadSeconds = Seconds(start);
+    result.uploadPeakKiB = PeakResidentKiB();
+    const long readings = CountLines(readingsFile);
+    if (readings != meters) {
+        std::fprintf(stderr, "  %ld readings uploaded for %ld meters\n", readings, meters);
+        ok = false;
+    }
+
+    fs::remove_all(dir);
+    return ok;
+}
+
+// The child's answer to its parent, one line on standard output.
+int RunChild(const Layout& layout, long meters, long perRoute) {
+    RunResult r;
+    const bool ok = Run(layout, meters, perRoute, r);
+    std::printf("%.0f %.6f %ld %.6f %ld %.0f %.6f %ld\n", r.routeFileBytes, r.copySeconds,
+                r.residentKiB, r.downloadSeconds, r.downloadPeakKiB, r.routeDatabaseBytes,
+                r.uploadSeconds, r.uploadPeakKiB);
+    return ok ? 0 : 1;
+}
+
+// --- The parent ----------------------------------------------------------------
+
+// Starts this program again for one run and reads its answer.
+bool RunInChild(const Layout& layout, long meters, long perRoute, RunResult& result) {
+    int fds[2];
+    if (pipe(fds) != 0) {
+        std::perror("pipe");
+        return false;
+    }
+    const std::string metersText = std::to_string(meters);
+    const std::string perRouteText = std::to_string(perRoute);
+    const pid_t child = fork();
+    if (child < 0) {
+        std::perror("fork");
+        return false;
+    }
+    if (child == 0) {
+        dup2(fds[1], STDOUT_FILENO);
+        close(fds[0]);
+        close(fds[1]);
+        const char* args[] = {"textfile_sync_bench", "--run", layout.name, metersText.c_str(),
+                              perRouteText.c_str(),  nullptr};
+        execv("/proc/self/exe", const_cast<char* const*>(args));
+        std::perror("execv");
+        _exit(127);
+    }
+    close(fds[1]);
+    std::string answer;
+    char buffer[256];
+    ssize_t got;
+    while ((got = read(fds[0], buffer, sizeof buffer)) > 0) {
+        answer.append(buffer, static_cast<std::size_t>(got));
+    }
+    close(fds[0]);
+    int status = 0;
+    waitpid(child, &status, 0);
+    // The answer is the last line: anything before it was said by the sync.
+    const std::size_t lastLine =
+        answer.find_last_of('\n', answer.size() < 2 ? 0 : answer.size() - 2);
+    std::istringstream in(lastLine == std::string::npos ? answer : answer.substr(lastLine + 1));
+    in >> result.routeFileBytes >> result.copySeconds >> result.residentKiB >>
+        result.downloadSeconds >> result.downloadPeakKiB >> result.routeDatabaseBytes >>
+        result.uploadSeconds >> result.uploadPeakKiB;
+    return in && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::vector<std::string> SplitCommas(const std::string& text) {
+    std::vector<std::string> parts;
+    std::istringstream in(text);
+    std::string part;
+    while (std::getline(in, part, ',')) {
+        parts.push_back(part);
+    }
+    return parts;
+}
+
+double Megabytes(double bytes) {
+    return bytes / 1e6;
+}
+
+double KiBToMegabytes(long kib) {
+    return Megabytes(static_cast<double>(kib) * 1024.0);
+}
+
+// The peaks of one layout over all sizes, smallest size first. A sync holds
+// one route's meter database at a time. Its peak may step up once between
+// one route and a few (glibc raises its mmap threshold when the first large
+// block is freed; later ones come from the heap and stay resident), but it
+// must not grow further with the route file: between the two largest sizes
+// it may move by no more than one route's database as it is held in memory,
+// taken as twice its file (its records, and the image written back at close).
+struct PeakSpread {
+    std::vector<RunResult> runs;
+
+    bool Grows() const {
+        if (runs.size() < 2) {
+            return false;
+        }
+        const RunResult& last = runs.back();
+        const RunResult& before = runs[runs.size() - 2];
+        const long growthKiB = std::max(last.downloadPeakKiB - before.downloadPeakKiB,
+                                        last.uploadPeakKiB - before.uploadPeakKiB);
+        return static_cast<double>(growthKiB) * 1024.0 > 2 * last.routeDatabaseBytes;
+    }
+    // False when the peak grows with the route file.
+    bool Report(const char* layout) const {
+        long lowestKiB = runs.front().downloadPeakKiB;
+        long highestKiB = 0;
+        for (const RunResult& r : runs) {
+            lowestKiB = std::min({lowestKiB, r.downloadPeakKiB, r.uploadPeakKiB});
+            highestKiB = std::max({highestKiB, r.downloadPeakKiB, r.uploadPeakKiB});
+        }
+        std::printf(
+            "%s: peaks %.1f-%.1f MB, %.1f MB resident before a sync, one route's meter "
+            "database %.1f MB on the handheld: %s\n",
+            layout, KiBToMegabytes(lowestKiB), KiBToMegabytes(highestKiB),
+            KiBToMegabytes(runs.back().residentKiB), Megabytes(runs.back().routeDatabaseBytes),
+            Grows() ? "the peak GROWS with the route file" : "the peak does not grow with N");
+        return !Grows();
+    }
+};
+
+int Usage() {
+    std::fprintf(stderr,
+                 "usage: textfile_sync_bench [--meters N[,N...]] [--per-route P] "
+                 "[--layouts NAME[,NAME...]]\n"
+                 "  layouts: accufund, prairifire; at most 65535 meters per route and "
+                 "9999 routes\n");
+    return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    const long meters = argc > 1 ? std::atol(argv[1]) : 1000000;
-    const int routes = argc > 2 ? std::atoi(argv[2]) : 100;
-    if (meters <= 0 || routes <= 0 || meters / routes > 65535) {
-        std::fprintf(stderr,
-                     "usage: textfile_sync_bench [METERS [ROUTES]] (at most 65535 "
-                     "meters per route)\n");
-        return 2;
+    if (argc == 5 && std::strcmp(argv[1], "--run") == 0) {
+        const Layout* layout = FindLayout(argv[2]);
+        const long meters = std::atol(argv[3]);
+        const long perRoute = std::atol(argv[4]);
+        return layout != nullptr && meters > 0 && perRoute > 0 ? RunChild(*layout, meters, perRoute)
+                                                               : Usage();
     }
 
-    char pattern[] = "/tmp/wexal-bench-XXXXXX";
-    const std::filesystem::path dir = mkdtemp(pattern);
-    const auto config = dir / "config";
-    const auto billing = dir / "billing";
-    std::filesystem::create_directories(config);
-    std::filesystem::create_directories(billing);
-    setenv("WEXAL_REGISTRY", (dir / "registry.reg").c_str(), 1);
-    wexal::registry::Registry::CurrentUser().WriteString("Software\\Tolvane\\Wexal Conduit\\2.0",
-                                                         "Path", config.string());
-    std::ofstream(config / "WexalDT.cfg")
-        << "SelectedInterface=ACCUFUND\r\nInterface=ACCUFUND\r\nRoutePath="
-        << (billing / "route.txt").string()
-        << "\r\nReadingsPath=" << (billing / "readings.txt").string() << "\r\n";
-    const auto handheld = dir / "handheld";
-    wexal::palm::HandheldStore::Init(handheld, "BENCH");
-
-    {
-        std::ofstream out(billing / "route.txt", std::ios::binary);
-        const long perRoute = (meters + routes - 1) / routes;
-        for (long m = 0; m < meters; ++m) {
-            out << MeterLine(m, static_cast<int>(m / perRoute) + 1,
-                             static_cast<int>(m % perRoute) + 1)
-                << "\r\n";
+    std::vector<long> sizes = {10000, 100000, 1000000};
+    long perRoute = 10000;
+    std::vector<const Layout*> layouts = {&kLayouts[0], &kLayouts[1]};
+    for (int i = 1; i < argc; ++i) {
+        const std::string option = argv[i];
+        if (i + 1 >= argc) {
+            return Usage();
+        }
+        const std::string value = argv[++i];
+        if (option == "--meters") {
+            sizes.clear();
+            for (const std::string& size : SplitCommas(value)) {
+                sizes.push_back(std::atol(size.c_str()));
+                if (sizes.back() <= 0) {
+                    return Usage();
+                }
+            }
+        } else if (option == "--per-route") {
+            perRoute = std::atol(value.c_str());
+        } else if (option == "--layouts") {
+            layouts.clear();
+            for (const std::string& name : SplitCommas(value)) {
+                layouts.push_back(FindLayout(name));
+                if (layouts.back() == nullptr) {
+                    return Usage();
+                }
+            }
+        } else {
+            return Usage();
         }
     }
-    const auto bytes = std::filesystem::file_size(billing / "route.txt");
-
-    auto start = Clock::now();
-    const std::string copy = "cp '" + (billing / "route.txt").string() + "' '" +
-                             (dir / "copy.txt").string() + "' && sync";
-    if (std::system(copy.c_str()) != 0) {
-        std::fprintf(stderr, "cp failed\n");
+    std::sort(sizes.begin(), sizes.end());
+    // Route names have four columns.
+    if (perRoute <= 0 || perRoute > 65535 || sizes.empty() || layouts.empty() ||
+        (sizes.back() + perRoute - 1) / perRoute > 9999) {
+        return Usage();
     }
-    const double copySeconds = Seconds(start);
 
-    start = Clock::now();
-    SyncOnce(handheld);
-    const double downloadSeconds = Seconds(start);
-
-    ReadEveryMeter(handheld);
-
-    start = Clock::now();
-    SyncOnce(handheld);
-    const double uploadSeconds = Seconds(start);
-    const auto readings = std::filesystem::exists(billing / "readings.txt")
-                              ? std::filesystem::file_size(billing / "readings.txt")
-                              : 0;
-
-    std::printf("meters %ld over %d routes; route file %.1f MB\n", meters, routes, bytes / 1e6);
-    std::printf("cp of the route file:  %8.3f s\n", copySeconds);
-    std::printf("download sync:         %8.3f s  %10.0f meters/s\n", downloadSeconds,
-                meters / downloadSeconds);
-    std::printf("upload sync:           %8.3f s  %10.0f meters/s  (readings file %.1f MB)\n",
-                uploadSeconds, meters / uploadSeconds, readings / 1e6);
-    std::printf("peak memory:           %8.1f MB\n", PeakMemoryKiB() / 1024.0);
-
-    std::filesystem::remove_all(dir);
-    return 0;
+    std::printf("%ld meters per route; MB = 10^6 bytes\n\n", perRoute);
+    std::printf(
+        "| layout | meters | route file MB | cp s | download s | download meters/s | "
+        "download peak MB | upload s | upload meters/s | upload peak MB |\n"
+        "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+    std::fflush(stdout);
+    bool allOk = true;
+    std::vector<PeakSpread> spreads(layouts.size());
+    for (std::size_t l = 0; l < layouts.size(); ++l) {
+        for (const long meters : sizes) {
+            RunResult r;
+            const bool ok = RunInChild(*layouts[l], meters, perRoute, r);
+            allOk = allOk && ok;
+            spreads[l].runs.push_back(r);
+            std::printf("| %s%s | %ld | %.1f | %.3f | %.3f | %.0f | %.1f | %.3f | %.0f | %.1f |\n",
+                        layouts[l]->name, ok ? "" : " (failed)", meters,
+                        Megabytes(r.routeFileBytes), r.copySeconds, r.downloadSeconds,
+                        meters / r.downloadSeconds, KiBToMegabytes(r.downloadPeakKiB),
+                        r.uploadSeconds, meters / r.uploadSeconds, KiBToMegabytes(r.uploadPeakKiB));
+            std::fflush(stdout);
+        }
+    }
+    std::printf("\n");
+    for (std::size_t l = 0; l < layouts.size(); ++l) {
+        allOk = spreads[l].Report(layouts[l]->name) && allOk;
+    }
+    return allOk ? 0 : 1;
 }
