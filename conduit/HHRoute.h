@@ -30,6 +30,9 @@ class HHRoute {
 
     // Routes found at open, less those deleted since.
     std::uint32_t RecordCount() const { return db_.RecordCount(); }
+    // The unique id of the record last read. A route keeps it from its
+    // download until it is purged; the next download of it gets a new one.
+    std::uint32_t RecordId() const { return db_.RecordId(); }
 
     std::uint16_t MeterCount = 0;
     std::uint16_t Word2 = 0;

@@ -6,18 +6,31 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "conduit/UploadJournal.h"
 
 class WexalConduit;
 struct TextFileVendor;
 
+// The journaling of one route's upload (UploadJournal.h): the route's
+// record in the route list, and the journals of the files its lines went
+// into, which the caller ends once the route is marked uploaded.
+struct RouteUploadJournals {
+    std::uint32_t routeRecord = 0;  // unique id of the route's record
+    std::vector<UploadJournal> journals;
+};
+
 // Appends the readings of one route to the readings file and captures its
 // exceptions. The number of meter records walked, or -1 when the route's
 // readings did not all reach the file: then nothing of this call stays in the
-// readings file and the route is to be uploaded again.
+// readings file and the route is to be uploaded again. Journals left by an
+// upload that did not finish are settled first; with `journaling` the
+// route's own lines are journaled.
 std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
                                  const std::string& route, std::string readingsPath,
-                                 std::uint32_t captureExceptions,
-                                 const std::string& exceptionsFile);
+                                 std::uint32_t captureExceptions, const std::string& exceptionsFile,
+                                 RouteUploadJournals* journaling = nullptr);
 
 // Uploads every route of the route list with status "U" or "M" and marks it
 // "N". 0, or -1 when a route could not be uploaded (it and the routes after

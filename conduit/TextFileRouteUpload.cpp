@@ -1,21 +1,26 @@
 // Upload of one route: every meter of the route's database is weighed against
 // the vendor's exception rule, and every read meter becomes one line of the
 // readings file. A route goes in whole or not at all, so that a failed route
-// can simply be uploaded again at the next sync.
+// can simply be uploaded again at the next sync; the upload journal does the
+// same for a sync killed halfway.
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "conduit/ExceptionRule.h"
 #include "conduit/HHMeter.h"
+#include "conduit/HHRoute.h"
 #include "conduit/MeterRecordFields.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/TrailingWhiteSpace.h"
+#include "conduit/UploadJournal.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/VendorReading.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/palm/SyncManager.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -92,13 +97,15 @@ std::int32_t WriteReading(const TextFileVendor& vendor, const HHMeter& meter,
 
 // Takes back what this call appended. When even that fails the lines stay
 // and would come again with the retry: say so.
-void TakeBack(const std::string& route, VendorReading& codec) {
+bool TakeBack(const std::string& route, VendorReading& codec) {
     codec.Close();
     if (codec.DiscardWritten() != 0) {
         Log("Readings of route " + route + " could not be taken back from " + codec.Path() +
                 "; they may be written twice",
             kActivityFileWrite);
+        return false;
     }
+    return true;
 }
 
 // The exceptions file as it stood before a route's upload. A failed route is
@@ -111,18 +118,20 @@ class ExceptionsMark {
         const auto size = std::filesystem::file_size(path_, error);
         size_ = error ? 0 : size;
     }
-    void TakeBack(const std::string& route) const {
+    bool TakeBack(const std::string& route) const {
         std::error_code error;
         const auto size = std::filesystem::file_size(path_, error);
         if (error || size <= size_) {
-            return;
+            return true;
         }
         std::filesystem::resize_file(path_, size_, error);
         if (error) {
             Log("Exceptions of route " + route + " could not be taken back from " + path_ +
                     "; they may be captured twice",
                 kActivityFileWrite);
+            return false;
         }
+        return true;
     }
 
   private:
@@ -130,12 +139,57 @@ class ExceptionsMark {
     std::uintmax_t size_ = 0;
 };
 
+// The handheld being synced, as its journals name it (0: unknown).
+std::uint32_t HandheldId() {
+    SyncUserId user{};
+    return SyncReadUserID(&user) == kSyncErrNone ? user.userId : 0;
+}
+
+bool RouteAwaitsUpload(const std::string& route, std::uint32_t routeRecord) {
+    HHRoute list;
+    if (list.Open() == 0) {
+        return false;  // unknown: its lines are kept rather than risked
+    }
+    for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
+        if (list.ReadByIndex(static_cast<std::uint16_t>(index)) == kSyncErrNone &&
+            list.RouteName == route && list.RecordId() == routeRecord) {
+            return IsSingleChar(list.Status, 'U') || IsSingleChar(list.Status, 'M');
+        }
+    }
+    return false;
+}
+
+// Deals with what an upload killed or failed halfway left in the journal's
+// file: false when nothing may be appended to the file now.
+bool SettleJournal(UploadJournal& journal, std::uint32_t handheld) {
+    switch (journal.Settle(handheld, RouteAwaitsUpload)) {
+        case UploadJournal::Settled::Nothing:
+        case UploadJournal::Settled::Kept:
+            return true;
+        case UploadJournal::Settled::CutBack:
+            Log("Wexal - Lines of an unfinished upload of route " + journal.SettledRoute() +
+                    " taken back from " + journal.File(),
+                kActivityFileWrite);
+            return true;
+        case UploadJournal::Settled::Doubtful:
+            Log("Wexal - Lines of an unfinished upload of route " + journal.SettledRoute() +
+                    " stay in " + journal.File() + "; they may be written twice",
+                kActivityFileWrite);
+            return true;
+        case UploadJournal::Settled::Failed:
+            break;
+    }
+    Log("Wexal - Unfinished upload journal " + journal.Path() + " cannot be settled",
+        kActivityFileWrite);
+    return false;
+}
+
 }  // namespace
 
 std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
                                  const std::string& route, std::string readingsPath,
-                                 std::uint32_t captureExceptions,
-                                 const std::string& exceptionsFile) {
+                                 std::uint32_t captureExceptions, const std::string& exceptionsFile,
+                                 RouteUploadJournals* journaling) {
     HHMeter meters;
     // An unopened database would look like an empty route and be marked
     // uploaded: its readings would never leave the handheld.
@@ -145,13 +199,45 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     if (!ResolveReadingsPath(vendor, route, meters, readingsPath)) {
         return -1;
     }
-    std::unique_ptr<VendorReading> codec = vendor.makeReading();
-    if (codec->Open(readingsPath, 1) != 0) {
+    const bool capture = (captureExceptions & 0xFFFFU) != 0;
+    const std::uint32_t handheld = HandheldId();
+    UploadJournal readingsJournal(readingsPath);
+    std::optional<UploadJournal> exceptionsJournal;
+    if (!exceptionsFile.empty() && exceptionsFile != readingsPath) {
+        exceptionsJournal.emplace(exceptionsFile);
+    }
+    // Settled before the files are opened: the takeback below cuts back to
+    // where they ended at open.
+    if (!SettleJournal(readingsJournal, handheld) ||
+        (exceptionsJournal && !SettleJournal(*exceptionsJournal, handheld))) {
+        return -1;
+    }
+    const bool journaled = journaling != nullptr;
+    const std::uint32_t routeRecord = journaled ? journaling->routeRecord : 0;
+    if (journaled && !readingsJournal.Begin(route, routeRecord, handheld)) {
         Log(kReadingsWriteFailed, kActivityFileWrite);
         return -1;
     }
+    // Captures do not hold the readings back: a journal that cannot be
+    // written leaves them unjournaled, and their own failures are logged.
+    const bool exceptionsJournaled = journaled && capture && exceptionsJournal &&
+                                     exceptionsJournal->Begin(route, routeRecord, handheld);
+    const auto endJournals = [&] {
+        if (journaled) {
+            readingsJournal.End();
+        }
+        if (exceptionsJournaled) {
+            exceptionsJournal->End();
+        }
+    };
 
-    const bool capture = (captureExceptions & 0xFFFFU) != 0;
+    std::unique_ptr<VendorReading> codec = vendor.makeReading();
+    if (codec->Open(readingsPath, 1) != 0) {
+        Log(kReadingsWriteFailed, kActivityFileWrite);
+        endJournals();
+        return -1;
+    }
+
     const ExceptionsMark exceptionsBefore(capture ? exceptionsFile : std::string());
     std::int32_t handled = 0;
     bool failed = false;
@@ -187,12 +273,28 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         Log(kReadingsWriteFailed, kActivityFileWrite);
         failed = true;
     }
+    // The lines on disk before the route can be marked uploaded.
+    if (!failed && ((journaled && !readingsJournal.Commit()) ||
+                    (exceptionsJournaled && !exceptionsJournal->Commit()))) {
+        Log(kReadingsWriteFailed, kActivityFileWrite);
+        failed = true;
+    }
     if (failed) {
-        TakeBack(route, *codec);
+        bool takenBack = TakeBack(route, *codec);
         if (capture) {
-            exceptionsBefore.TakeBack(route);
+            takenBack = exceptionsBefore.TakeBack(route) && takenBack;
+        }
+        // Lines that stay are cut back by the next upload into the file.
+        if (takenBack) {
+            endJournals();
         }
         return -1;
+    }
+    if (journaled) {
+        journaling->journals.push_back(std::move(readingsJournal));
+        if (exceptionsJournaled) {
+            journaling->journals.push_back(std::move(*exceptionsJournal));
+        }
     }
     return handled;
 }

@@ -13,14 +13,16 @@ bool ReturnedWithReadings(const HHRoute& list) {
     return IsSingleChar(list.Status, 'U') || IsSingleChar(list.Status, 'M');
 }
 
-// Sets the status of record `index`, which held `route` before its upload.
+// Sets the status of record `index`, which held `route` before its upload,
+// and saves the list: only a saved mark lets the route's journals go.
 bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) {
     if (list.Open() == 0 || list.ReadByIndex(static_cast<std::uint16_t>(index)) != kSyncErrNone ||
         list.RouteName != route) {
         return false;
     }
     list.Status.assign(1, 'N');  // a literal trips a false GCC 12 -Wrestrict warning
-    return list.Write() == kSyncErrNone;
+    const bool written = list.Write() == kSyncErrNone;
+    return list.Close() == kSyncErrNone && written;
 }
 
 }  // namespace
@@ -40,9 +42,11 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
                 continue;
             }
             const std::string route = list.RouteName;
+            RouteUploadJournals journaling;
+            journaling.routeRecord = list.RecordId();
             list.Close();
             if (UploadTextFileRoute(conduit, vendor, route, readingsPath, captureExceptions,
-                                    exceptionsFile) < 0) {
+                                    exceptionsFile, &journaling) < 0) {
                 return -1;
             }
             uploadedAny = true;
@@ -51,6 +55,14 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
             if (!MarkUploaded(list, index, route)) {
                 LogHandheldError("Wexal - Route " + route +
                                  " was uploaded but cannot be marked so");
+                return -1;
+            }
+            // A journal that stays names a route marked uploaded: the next
+            // upload into its file keeps the lines.
+            for (UploadJournal& journal : journaling.journals) {
+                journal.End();
+            }
+            if (list.Open() == 0) {
                 return -1;
             }
         }

@@ -58,7 +58,11 @@ struct VendorMeter::Stream {
     std::string line;
 };
 
-VendorMeter::VendorMeter(const MeterLayout& layout) : VendorMeter(layout, ownRecord_) {}
+// Not delegating: the own record may only be referred to once this
+// constructor runs and the record is built (it is declared before the
+// references to it).
+VendorMeter::VendorMeter(const MeterLayout& layout)
+    : layout_(layout), fields_(ownRecord_.fields), mode_(ownRecord_.mode), path_(ownRecord_.path) {}
 
 VendorMeter::VendorMeter(const MeterLayout& layout, CodecRecord& record)
     : layout_(layout), fields_(record.fields), mode_(record.mode), path_(record.path) {}

@@ -1,0 +1,269 @@
+#include "conduit/UploadJournal.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <charconv>
+#include <string_view>
+#include <utility>
+
+namespace {
+
+constexpr const char* kJournalSuffix = ".pending";
+constexpr const char* kTempSuffix = ".tmp";
+constexpr const char* kPending = "pending";
+constexpr const char* kCommitted = "committed";
+// Far more than a journal line; anything longer is no journal of ours.
+constexpr std::size_t kLongestJournal = 4096;
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? std::string("/") : path.substr(0, slash);
+}
+
+bool WriteAll(int fd, std::string_view bytes) {
+    while (!bytes.empty()) {
+        const ssize_t wrote = ::write(fd, bytes.data(), bytes.size());
+        if (wrote < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        bytes.remove_prefix(static_cast<std::size_t>(wrote));
+    }
+    return true;
+}
+
+bool FsyncPath(const std::string& path, int flags) {
+    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool synced = ::fsync(fd) == 0;
+    return ::close(fd) == 0 && synced;
+}
+
+struct FileState {
+    bool exists = false;
+    std::uint64_t device = 0;
+    std::uint64_t inode = 0;
+    std::uint64_t size = 0;
+};
+
+// False when the file is there but cannot be examined.
+bool Examine(const std::string& path, FileState& state) {
+    state = FileState{};
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) {
+        return errno == ENOENT || errno == ENOTDIR;
+    }
+    state.exists = true;
+    state.device = static_cast<std::uint64_t>(info.st_dev);
+    state.inode = static_cast<std::uint64_t>(info.st_ino);
+    state.size = static_cast<std::uint64_t>(info.st_size);
+    return true;
+}
+
+// 1 with the file's bytes, 0 when it does not exist, -1 when it cannot be
+// read or is too long to be a journal.
+int ReadJournal(const std::string& path, std::string& text) {
+    text.clear();
+    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
+    }
+    char buffer[512];
+    int result = 1;
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0 || text.size() + static_cast<std::size_t>(got) > kLongestJournal) {
+            result = -1;
+            break;
+        }
+        if (got == 0) {
+            break;
+        }
+        text.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return result;
+}
+
+bool CutFile(const std::string& path, std::uint64_t length) {
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool cut = ::ftruncate(fd, static_cast<off_t>(length)) == 0 && ::fsync(fd) == 0;
+    return ::close(fd) == 0 && cut;
+}
+
+bool NextToken(std::string_view& rest, std::string_view& token) {
+    const std::size_t space = rest.find(' ');
+    if (space == std::string_view::npos) {
+        return false;
+    }
+    token = rest.substr(0, space);
+    rest.remove_prefix(space + 1);
+    return true;
+}
+
+template <typename Number>
+bool NextNumber(std::string_view& rest, Number& number) {
+    std::string_view token;
+    if (!NextToken(rest, token) || token.empty()) {
+        return false;
+    }
+    const auto [end, error] = std::from_chars(token.data(), token.data() + token.size(), number);
+    return error == std::errc() && end == token.data() + token.size();
+}
+
+}  // namespace
+
+UploadJournal::UploadJournal(std::string file)
+    : file_(std::move(file)), path_(file_ + kJournalSuffix) {}
+
+// One line: state, start, end, device, inode, handheld, route record, then
+// the route to the line end (a route name may hold blanks).
+std::string UploadJournal::Format(const Record& record) {
+    std::string line = record.committed ? kCommitted : kPending;
+    for (const std::uint64_t number : {record.start, record.end, record.device, record.inode,
+                                       static_cast<std::uint64_t>(record.handheld),
+                                       static_cast<std::uint64_t>(record.routeRecord)}) {
+        line += ' ';
+        line += std::to_string(number);
+    }
+    line += ' ';
+    line += record.route;
+    line += '\n';
+    return line;
+}
+
+bool UploadJournal::Parse(const std::string& text, Record& record) {
+    std::string_view rest(text);
+    if (rest.empty() || rest.back() != '\n') {
+        return false;
+    }
+    rest.remove_suffix(1);
+    std::string_view state;
+    if (!NextToken(rest, state) || (state != kPending && state != kCommitted)) {
+        return false;
+    }
+    record.committed = state == kCommitted;
+    if (!NextNumber(rest, record.start) || !NextNumber(rest, record.end) ||
+        !NextNumber(rest, record.device) || !NextNumber(rest, record.inode) ||
+        !NextNumber(rest, record.handheld) || !NextNumber(rest, record.routeRecord) ||
+        rest.find('\n') != std::string_view::npos) {
+        return false;
+    }
+    record.route.assign(rest);
+    return true;
+}
+
+UploadJournal::Settled UploadJournal::Settle(std::uint32_t handheld,
+                                             const RouteAwaitsUpload& routeAwaitsUpload) {
+    settledRoute_.clear();
+    std::string text;
+    const int read = ReadJournal(path_, text);
+    if (read == 0) {
+        return Settled::Nothing;
+    }
+    Record found;
+    if (read < 0 || !Parse(text, found)) {
+        return Settled::Failed;
+    }
+    settledRoute_ = found.route;
+    FileState now;
+    if (!Examine(file_, now)) {
+        return Settled::Failed;
+    }
+
+    const bool fileWasMissing = found.device == 0 && found.inode == 0;
+    const bool sameFile =
+        now.exists && (fileWasMissing || (now.device == found.device && now.inode == found.inode));
+    Settled outcome = Settled::Kept;
+    if (sameFile && now.size > found.start) {
+        bool cut = !found.committed;
+        // A committed route that never created the file appended nothing.
+        if (found.committed && !fileWasMissing && handheld != 0 && found.handheld == handheld &&
+            routeAwaitsUpload(found.route, found.routeRecord)) {
+            cut = now.size == found.end;
+            if (!cut) {
+                outcome = Settled::Doubtful;
+            }
+        }
+        if (cut) {
+            if (!CutFile(file_, found.start)) {
+                return Settled::Failed;
+            }
+            outcome = Settled::CutBack;
+        }
+    }
+    // Found again, a pending journal would cut lines appended after it.
+    if (::unlink(path_.c_str()) != 0 && errno != ENOENT) {
+        return Settled::Failed;
+    }
+    ::unlink((path_ + kTempSuffix).c_str());
+    return outcome;
+}
+
+bool UploadJournal::Begin(const std::string& route, std::uint32_t routeRecord,
+                          std::uint32_t handheld) {
+    FileState now;
+    if (!Examine(file_, now)) {
+        return false;
+    }
+    record_ = Record{};
+    record_.start = now.size;
+    record_.end = now.size;
+    record_.device = now.device;
+    record_.inode = now.inode;
+    record_.handheld = handheld;
+    record_.routeRecord = routeRecord;
+    record_.route = route;
+    return Write(record_);
+}
+
+bool UploadJournal::Commit() {
+    FileState now;
+    if (!Examine(file_, now)) {
+        return false;
+    }
+    if (now.exists && !FsyncPath(file_, O_RDONLY)) {
+        return false;
+    }
+    record_.committed = true;
+    record_.end = now.size;
+    record_.device = now.device;
+    record_.inode = now.inode;
+    return Write(record_);
+}
+
+bool UploadJournal::End() {
+    return ::unlink(path_.c_str()) == 0 || errno == ENOENT || errno == ENOTDIR;
+}
+
+// Written whole or not at all: a temporary file, forced to disk, renamed
+// over the journal, and the folder forced to disk after the rename.
+bool UploadJournal::Write(const Record& record) const {
+    const std::string temp = path_ + kTempSuffix;
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = WriteAll(fd, Format(record)) && ::fsync(fd) == 0;
+    if (!(::close(fd) == 0 && written) || ::rename(temp.c_str(), path_.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return FsyncPath(FolderOf(path_), O_RDONLY | O_DIRECTORY);
+}

@@ -1,0 +1,87 @@
+// The journal of one route's upload into an append-only billing file (the
+// readings file or the exceptions-capture file): "<file>.pending" beside it.
+//
+// A route's lines are appended in one go and the route is then marked
+// uploaded on the handheld. A sync killed in between leaves lines (and often
+// a cut last line) of a route that is still to be uploaded: its retry would
+// write them twice, after a cut line. So before the first line the journal
+// records where the file ends; once the lines are on disk it records where
+// they end, and it is removed when the route is marked uploaded. The next
+// upload into the file first settles a journal left behind:
+//
+// - "pending" (killed while appending): the route cannot have been marked
+//   uploaded, so the file is cut back to where its lines began;
+// - "committed" (killed before the mark was saved): the lines are whole. On
+//   the handheld that wrote them, a route still to be uploaded has them cut
+//   back, unless the file has grown since; a route marked uploaded keeps
+//   them, and so does any route of another handheld (its mark is unknown).
+//   The route is known by its name and the unique id of its record in the
+//   route list: the same route downloaded and read again since is another
+//   upload, whose waiting must not cut the lines of this one.
+//
+// A file that is no longer the one the journal was written for (moved away by
+// the readings roll, shortened) is left alone.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+class UploadJournal {
+  public:
+    enum class Settled {
+        Nothing,   // no journal
+        Kept,      // its lines stay, or there was nothing to cut
+        CutBack,   // the file was cut back to where that upload began
+        Doubtful,  // whole lines of a route still to be uploaded stay: the file grew since
+        Failed,    // the journal or the file could not be read or cut: append nothing
+    };
+
+    explicit UploadJournal(std::string file);
+
+    const std::string& File() const { return file_; }
+    // "<file>.pending".
+    const std::string& Path() const { return path_; }
+    // The route named by the journal that Settle found (for its log line).
+    const std::string& SettledRoute() const { return settledRoute_; }
+
+    using RouteAwaitsUpload =
+        std::function<bool(const std::string& route, std::uint32_t routeRecord)>;
+
+    // Settles a journal left by an upload that did not reach its end.
+    // `handheld` identifies the handheld being synced (0: unknown);
+    // `routeAwaitsUpload` tells whether one of its routes, by name and record
+    // id, is still to be uploaded.
+    Settled Settle(std::uint32_t handheld, const RouteAwaitsUpload& routeAwaitsUpload);
+
+    // Before the route's first line: records where the file ends (a missing
+    // file counts as empty). False when the journal cannot be written.
+    bool Begin(const std::string& route, std::uint32_t routeRecord, std::uint32_t handheld);
+    // After its last line: forces the file to disk and records where the
+    // route's lines end. False when either fails.
+    bool Commit();
+    // The route is marked uploaded, or its lines were taken back: removes
+    // the journal. False when it stays (a later Settle deals with it).
+    bool End();
+
+  private:
+    struct Record {
+        bool committed = false;
+        std::uint64_t start = 0;
+        std::uint64_t end = 0;
+        std::uint64_t device = 0;  // 0 with inode 0: the file did not exist
+        std::uint64_t inode = 0;
+        std::uint32_t handheld = 0;
+        std::uint32_t routeRecord = 0;
+        std::string route;
+    };
+
+    static std::string Format(const Record& record);
+    static bool Parse(const std::string& text, Record& record);
+    bool Write(const Record& record) const;
+
+    std::string file_;
+    std::string path_;
+    std::string settledRoute_;
+    Record record_;
+};

@@ -1,0 +1,94 @@
+// Stands in for open(2): the test program's definitions take precedence and
+// pass every call on to the C library's own, found with dlsym(RTLD_NEXT),
+// after running a BeforeOpening's action when its opening comes.
+#undef _FORTIFY_SOURCE  // its inline open() would clash with the one below
+#include "tests/conduit/OpenFaults.h"
+
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <sys/types.h>
+
+#include <cstdarg>
+#include <cstdlib>
+#include <optional>
+
+namespace {
+
+struct Fault {
+    std::string path;
+    int nth;
+    std::function<void()> action;
+    int seen = 0;
+    bool ran = false;
+};
+
+std::optional<Fault> g_fault;
+thread_local bool g_inAction = false;
+
+using OpenFunction = int (*)(const char*, int, ...);
+
+OpenFunction Library(const char* symbol) {
+    void* found = dlsym(RTLD_NEXT, symbol);
+    if (found == nullptr) {
+        std::abort();
+    }
+    return reinterpret_cast<OpenFunction>(found);
+}
+
+void Before(const char* path) {
+    if (!g_fault || g_inAction || path == nullptr || g_fault->path != path) {
+        return;
+    }
+    if (++g_fault->seen == g_fault->nth) {
+        g_inAction = true;
+        g_fault->action();
+        g_fault->ran = true;
+        g_inAction = false;
+    }
+}
+
+// The mode argument is there only when the flags create a file.
+mode_t ModeArgument(int flags, va_list arguments) {
+    if ((flags & O_CREAT) != 0 || (flags & O_TMPFILE) == O_TMPFILE) {
+        return static_cast<mode_t>(va_arg(arguments, int));
+    }
+    return 0;
+}
+
+}  // namespace
+
+namespace wexal::testing {
+
+BeforeOpening::BeforeOpening(std::string path, int nth, std::function<void()> action) {
+    g_fault = Fault{std::move(path), nth, std::move(action)};
+}
+
+BeforeOpening::~BeforeOpening() {
+    g_fault.reset();
+}
+
+bool BeforeOpening::Ran() const {
+    return g_fault && g_fault->ran;
+}
+
+}  // namespace wexal::testing
+
+extern "C" int open(const char* path, int flags, ...) {
+    static const OpenFunction next = Library("open");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = ModeArgument(flags, arguments);
+    va_end(arguments);
+    Before(path);
+    return next(path, flags, mode);
+}
+
+extern "C" int open64(const char* path, int flags, ...) {
+    static const OpenFunction next = Library("open64");
+    va_list arguments;
+    va_start(arguments, flags);
+    const mode_t mode = ModeArgument(flags, arguments);
+    va_end(arguments);
+    Before(path);
+    return next(path, flags, mode);
+}

@@ -1,0 +1,425 @@
+// Whole syncs when the billing files or the handheld fail partway: after the
+// failed sync and the one that retries it, every reading taken on the
+// handheld is in the readings file exactly once, the files hold whole lines
+// only, and the sync log names the failure with its activity number.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "conduit/HHRoute.h"
+#include "conduit/UploadJournal.h"
+#include "platform/palm/HandheldStore.h"
+#include "tests/conduit/BillingFileLines.h"
+#include "tests/conduit/OpenFaults.h"
+#include "tests/conduit/SmallDisk.h"
+#include "tests/conduit/TextFileOffice.h"
+#include "tests/conduit/WriteFaults.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using wexal::testing::BeforeOpening;
+using wexal::testing::ExceptionLines;
+using wexal::testing::FailingWrites;
+using wexal::testing::FileLines;
+using wexal::testing::KeyCounts;
+using wexal::testing::ReadFile;
+using wexal::testing::Reading;
+using wexal::testing::ReadingKey;
+using wexal::testing::RouteMeter;
+using wexal::testing::SmallDisk;
+using wexal::testing::StandardReadingLines;
+using wexal::testing::TextFileOffice;
+using wexal::testing::WriteFile;
+using Lines = std::vector<std::string>;
+
+constexpr const char* kFinish = "20 Wexal Conduit Finished - AccuFund";
+constexpr const char* kWriteFailed = "17 Write to text file failed\nBad file name or disk full?";
+constexpr const char* kExceptionWriteFailed =
+    "17 Write to exception text file failed\nBad file name or disk full?";
+constexpr const char* kDownloadHeldBack =
+    "22 Wexal - Readings not uploaded, download left for the next HotSync";
+
+std::size_t Count(const Lines& log, const std::string& line) {
+    return static_cast<std::size_t>(std::count(log.begin(), log.end(), line));
+}
+
+bool Logged(const Lines& log, const std::string& line) {
+    return Count(log, line) != 0;
+}
+
+std::string TakenBackLine(const std::string& route, const fs::path& file) {
+    return "17 Wexal - Lines of an unfinished upload of route " + route + " taken back from " +
+           file.string();
+}
+
+// Seventeen digits: the route, then the meter.
+std::string ServiceId(const std::string& route, int meter) {
+    char id[24];
+    std::snprintf(id, sizeof id, "1%06d%010d", std::stoi(route), meter);
+    return id;
+}
+
+// `count` meters of the route, each with a service of its own.
+std::vector<RouteMeter> RouteOf(const std::string& route, int count) {
+    std::vector<RouteMeter> meters;
+    for (int meter = 0; meter < count; ++meter) {
+        meters.push_back({.route = route,
+                          .sequence = std::to_string(meter + 1),
+                          .service = ServiceId(route, meter)});
+    }
+    return meters;
+}
+
+std::vector<RouteMeter> RoutesOf(const std::vector<std::pair<std::string, int>>& routes) {
+    std::vector<RouteMeter> meters;
+    for (const auto& [route, count] : routes) {
+        const std::vector<RouteMeter> more = RouteOf(route, count);
+        meters.insert(meters.end(), more.begin(), more.end());
+    }
+    return meters;
+}
+
+// The reader reads every meter of the route with `value`, marking every
+// `exceptionEvery`th one (0: none) an exception, and hands the route back.
+// The readings' keys are added to `expected`.
+void ReadRoute(TextFileOffice& office, const std::string& route, int count,
+               const std::string& value, KeyCounts& expected, int exceptionEvery = 0) {
+    std::vector<Reading> readings;
+    for (int meter = 0; meter < count; ++meter) {
+        const bool exception = exceptionEvery != 0 && meter % exceptionEvery == 0;
+        readings.push_back({.status = exception ? "E" : "R",
+                            .current = value,
+                            .date = "240315",
+                            .time = "0900",
+                            .responseCode = exception ? "01" : "",
+                            .responseText = exception ? "Dog" : ""});
+        ++expected[ReadingKey(ServiceId(route, meter), value)];
+    }
+    office.TakeReadings(route, readings);
+}
+
+// Every expected reading once, in whole lines.
+void ExpectEachReadingOnce(const fs::path& readings, const KeyCounts& expected) {
+    const FileLines lines = StandardReadingLines(ReadFile(readings));
+    EXPECT_EQ(lines.badLines, 0u);
+    EXPECT_FALSE(lines.cutLast);
+    const auto wrong = wexal::testing::Mismatches(lines.keys, expected);
+    EXPECT_TRUE(wrong.empty()) << wrong.size() << " readings lost or doubled, first "
+                               << wrong.front();
+}
+
+bool HasJournal(const fs::path& file) {
+    return fs::exists(file.string() + ".pending");
+}
+
+std::uint32_t HandheldId(TextFileOffice& office) {
+    return wexal::palm::HandheldStore::Open(office.Bed().Handheld()).ReadInfo().userId;
+}
+
+// The unique id of the route's record in the route list.
+std::uint32_t RouteRecordId(TextFileOffice& office, const std::string& route) {
+    std::uint32_t id = 0;
+    office.Bed().BeginSession();
+    {
+        HHRoute list;
+        list.Open();
+        for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
+            if (list.ReadByIndex(static_cast<std::uint16_t>(index)) == kSyncErrNone &&
+                list.RouteName == route) {
+                id = list.RecordId();
+            }
+        }
+        list.Close();
+    }
+    office.Bed().EndSession();
+    return id;
+}
+
+// --- The readings file ---------------------------------------------------------
+
+TEST(ReadingsFileFaultTest, DiskFullInTheMiddleOfARouteKeepsTheRoutesBefore) {
+    // Route 0002 is larger than the write buffer: part of it reaches the
+    // disk before the disk is full.
+    SmallDisk disk("2m");
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "no permission to mount a small file system";
+    }
+    TextFileOffice office;
+    const std::vector<RouteMeter> routes = RoutesOf({{"0001", 10}, {"0002", 9000}, {"0003", 10}});
+    office.WriteRouteFile(routes);
+    office.Sync();
+    KeyCounts first;
+    ReadRoute(office, "0001", 10, "11", first);
+    KeyCounts expected = first;
+    ReadRoute(office, "0002", 9000, "22", expected);
+    ReadRoute(office, "0003", 10, "33", expected);
+    office.WriteRouteFile(routes);
+    const fs::path readings = disk.Path() / "readings.txt";
+    office.Configure(office.RouteFile(), readings);
+    WriteFile(disk.Path() / "reserve", std::string(1400 * 1024, 'r'));
+
+    std::int32_t result = 1;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(Logged(log, kWriteFailed));
+    EXPECT_EQ(log.back(), kDownloadHeldBack);
+    // 0001 went in whole and was marked so; of 0002 nothing stays.
+    ExpectEachReadingOnce(readings, first);
+    EXPECT_FALSE(HasJournal(readings));
+    EXPECT_EQ(office.RouteList(), (Lines{"0002 9000 U", "0003 10 U"}));
+
+    fs::remove(disk.Path() / "reserve");
+    const Lines retry = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(Logged(retry, kFinish));
+    ExpectEachReadingOnce(readings, expected);
+    EXPECT_FALSE(HasJournal(readings));
+}
+
+TEST(ReadingsFileFaultTest, LinesOfAnUploadThatDiedAreCutBackBeforeItsRetry) {
+    TextFileOffice office;
+    office.WriteRouteFile(RouteOf("0001", 4));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 4, "7", expected);
+    // As a sync killed while appending leaves it: the journal, two whole
+    // lines of the route and a third cut short.
+    std::string earlier;
+    for (int line = 0; line < 3; ++line) {
+        earlier += std::string(135, 'e') + "\r\n";
+    }
+    WriteFile(office.Readings(), earlier);
+    UploadJournal journal(office.Readings().string());
+    ASSERT_TRUE(journal.Begin("0001", RouteRecordId(office, "0001"), HandheldId(office)));
+    WriteFile(office.Readings(), earlier + std::string(137 * 2 + 60, 'x'));
+    office.WriteRouteFile(RouteOf("0001", 4));
+
+    const Lines log = office.Sync();
+    EXPECT_TRUE(Logged(log, TakenBackLine("0001", office.Readings())));
+    EXPECT_TRUE(Logged(log, kFinish));
+    const std::string text = ReadFile(office.Readings());
+    EXPECT_EQ(text.substr(0, earlier.size()), earlier);
+    const FileLines lines = StandardReadingLines(text.substr(earlier.size()));
+    EXPECT_EQ(lines.badLines, 0u);
+    EXPECT_FALSE(lines.cutLast);
+    EXPECT_TRUE(wexal::testing::Mismatches(lines.keys, expected).empty());
+    EXPECT_FALSE(HasJournal(office.Readings()));
+}
+
+TEST(ReadingsFileFaultTest, JournalOfARouteMarkedUploadedNeverCutsItsLines) {
+    // A sync killed after the route was marked uploaded and before its
+    // journal was removed; the route is downloaded and read again since.
+    TextFileOffice office;
+    office.WriteRouteFile(RouteOf("0001", 3));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 3, "1", expected);
+    const std::uint32_t firstUpload = RouteRecordId(office, "0001");
+    office.WriteRouteFile(RouteOf("0001", 3));
+    office.Sync();
+    const std::string uploaded = ReadFile(office.Readings());
+    ASSERT_EQ(uploaded.size(), 3 * 137u);
+    {
+        UploadJournal journal(office.Readings().string());
+        WriteFile(office.Readings(), "");
+        ASSERT_TRUE(journal.Begin("0001", firstUpload, HandheldId(office)));
+        WriteFile(office.Readings(), uploaded);
+        ASSERT_TRUE(journal.Commit());
+    }
+    ASSERT_NE(RouteRecordId(office, "0001"), firstUpload);
+    ReadRoute(office, "0001", 3, "2", expected);
+
+    const Lines log = office.Sync();
+    EXPECT_FALSE(Logged(log, TakenBackLine("0001", office.Readings())));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    EXPECT_FALSE(HasJournal(office.Readings()));
+}
+
+// --- The exceptions-capture file ---------------------------------------------
+
+TEST(ExceptionsFileFaultTest, FileThatCannotBeCreatedHoldsNoReadingBack) {
+    TextFileOffice office;
+    office.WriteRouteFile(RouteOf("0001", 9));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 9, "5", expected, /*exceptionEvery=*/3);
+    office.WriteRouteFile(RouteOf("0001", 9));
+    // Under a regular file no folder can be made, even by root.
+    WriteFile(office.Bed().Folder() / "plainfile", "");
+    office.Configure(office.RouteFile(), office.Readings(),
+                     office.Bed().Folder() / "plainfile" / "exceptions.txt");
+
+    std::int32_t result = 0;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(Count(log, kExceptionWriteFailed), 3u);
+    EXPECT_TRUE(Logged(log, kFinish));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 9 R"}));
+
+    // Nothing is left to go in again.
+    office.Sync();
+    ExpectEachReadingOnce(office.Readings(), expected);
+}
+
+TEST(ExceptionsFileFaultTest, DiskFillingUpKeepsEveryCapturedLineWhole) {
+    SmallDisk disk;
+    if (!disk.Mounted()) {
+        GTEST_SKIP() << "no permission to mount a small file system";
+    }
+    TextFileOffice office;
+    office.WriteRouteFile(RouteOf("0001", 20));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 20, "5", expected, /*exceptionEvery=*/1);
+    office.WriteRouteFile(RouteOf("0001", 20));
+    // The file's last page has room for eleven lines and part of a twelfth.
+    const fs::path exceptions = disk.Path() / "exceptions.txt";
+    const std::string earlier = "earlier\r\n";
+    WriteFile(exceptions, earlier);
+    disk.Fill();
+    office.Configure(office.RouteFile(), office.Readings(), exceptions);
+
+    std::int32_t result = 0;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    EXPECT_EQ(Count(log, kExceptionWriteFailed), 9u);
+    ExpectEachReadingOnce(office.Readings(), expected);
+    std::string text = ReadFile(exceptions);
+    ASSERT_EQ(text.substr(0, earlier.size()), earlier);
+    FileLines lines = ExceptionLines(text.substr(earlier.size()));
+    EXPECT_EQ(lines.Whole(), 11u);
+    EXPECT_EQ(lines.badLines, 0u);
+    EXPECT_FALSE(lines.cutLast) << "a captured line cut short";
+
+    // Later captures start on a line of their own.
+    disk.FreeUp();
+    ReadRoute(office, "0001", 20, "6", expected, /*exceptionEvery=*/1);
+    office.WriteRouteFile(RouteOf("0001", 20));
+    office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    ExpectEachReadingOnce(office.Readings(), expected);
+    text = ReadFile(exceptions);
+    lines = ExceptionLines(text.substr(earlier.size()));
+    EXPECT_EQ(lines.Whole(), 31u);
+    EXPECT_EQ(lines.badLines, 0u);
+    EXPECT_FALSE(lines.cutLast);
+}
+
+// --- The handheld ------------------------------------------------------------
+
+TEST(HandheldFaultTest, RefusedUploadedMarkLeavesNoReadingTwiceAfterTheRetry) {
+    TextFileOffice office;
+    office.WriteRouteFile(RoutesOf({{"0001", 5}, {"0002", 5}}));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 5, "1", expected);
+    ReadRoute(office, "0002", 5, "2", expected);
+    office.WriteRouteFile(RoutesOf({{"0001", 5}, {"0002", 5}}));
+
+    std::int32_t result = 1;
+    Lines log;
+    {
+        FailingWrites refused("routeDB", 0);
+        log = office.Sync(&result);
+    }
+    EXPECT_EQ(result, 0);
+    EXPECT_TRUE(Logged(log, "22 Wexal - Route 0001 was uploaded but cannot be marked so"));
+    EXPECT_EQ(log.back(), kDownloadHeldBack);
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 5 U", "0002 5 U"}));
+
+    const Lines retry = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(Logged(retry, TakenBackLine("0001", office.Readings())));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    EXPECT_FALSE(HasJournal(office.Readings()));
+    EXPECT_FALSE(HasJournal(office.Exceptions()));
+}
+
+TEST(HandheldFaultTest, RefusedMetersOfTheDownloadLeaveTheUploadedReadingsOnce) {
+    TextFileOffice office;
+    office.WriteRouteFile(RoutesOf({{"0001", 5}, {"0002", 5}}));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 5, "1", expected, /*exceptionEvery=*/2);
+    ReadRoute(office, "0002", 5, "2", expected);
+    office.WriteRouteFile(RoutesOf({{"0001", 5}, {"0002", 5}}));
+
+    Lines log;
+    {
+        FailingWrites refused("route0002", 1);
+        log = office.Sync();
+    }
+    EXPECT_TRUE(
+        Logged(log, "22 Wexal - 4 meters of route 0002 could not be stored on the handheld"));
+    EXPECT_TRUE(
+        Logged(log, "22 Wexal - Download incomplete, the file stays for the next HotSync: " +
+                        office.RouteFile().string()));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    const std::string exceptions = ReadFile(office.Exceptions());
+    EXPECT_EQ(exceptions.size(), 3 * 370u);
+
+    office.Sync();
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 5 R", "0002 5 R"}));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    EXPECT_EQ(ReadFile(office.Exceptions()), exceptions);
+}
+
+// --- The route file ------------------------------------------------------------
+
+// The route file is verified, then taken away by `takeAway` just before the
+// download opens it: the readings are in, the handheld keeps no route of the
+// lost file, and once the file is back the next sync brings it down.
+void RouteFileTakenAwayAfterItsCheck(const std::function<void(const fs::path&)>& takeAway,
+                                     const std::function<void(const fs::path&)>& putBack) {
+    TextFileOffice office;
+    office.WriteRouteFile(RouteOf("0001", 4));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 4, "3", expected);
+    const std::vector<RouteMeter> next = RoutesOf({{"0001", 4}, {"0002", 2}});
+    office.WriteRouteFile(next);
+    const fs::path routeFile = office.RouteFile();
+
+    Lines log;
+    {
+        // The first opening is the sort-order check's, the second the download's.
+        BeforeOpening vanish(routeFile.string(), 2, [&] { takeAway(routeFile); });
+        log = office.Sync();
+        EXPECT_TRUE(vanish.Ran());
+    }
+    EXPECT_TRUE(Logged(log, "22 Wexal - No file found to download"));
+    EXPECT_FALSE(
+        Logged(log, "22 Wexal - No file found to download during Sort Order Verification"));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    EXPECT_EQ(office.RouteList(), Lines{});
+    EXPECT_FALSE(fs::exists(office.History(2)));
+
+    putBack(routeFile);
+    office.WriteRouteFile(next);
+    const Lines retry = office.Sync();
+    EXPECT_TRUE(Logged(retry, kFinish));
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 4 R", "0002 2 R"}));
+    EXPECT_TRUE(fs::exists(office.History(2)));
+    ExpectEachReadingOnce(office.Readings(), expected);
+}
+
+TEST(RouteFileFaultTest, RouteFileReplacedByAFolderBeforeTheDownload) {
+    RouteFileTakenAwayAfterItsCheck(
+        [](const fs::path& file) {
+            fs::remove(file);
+            fs::create_directory(file);
+        },
+        [](const fs::path& file) { fs::remove(file); });
+}
+
+TEST(RouteFileFaultTest, RouteFileRemovedBeforeTheDownload) {
+    RouteFileTakenAwayAfterItsCheck([](const fs::path& file) { fs::remove(file); },
+                                    [](const fs::path&) {});
+}
+
+}  // namespace

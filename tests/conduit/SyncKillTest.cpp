@@ -1,0 +1,286 @@
+// Whole syncs of a large route file killed with SIGKILL at random moments:
+// a child process runs the sync and is killed after a random delay spread
+// over the length of a sync, so that kills land in the upload of the
+// readings, the exceptions capture and the download of the routes. After
+// each kill every handheld database loads and the billing files are whole
+// but for a cut last line; the next sync then brings every reading taken on
+// the handheld into the readings file exactly once, with no cut line left
+// behind.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "conduit/HHMeter.h"
+#include "conduit/WexalConduit.h"
+#include "platform/palm/HandheldStore.h"
+#include "platform/palm/SyncManager.h"
+#include "tests/conduit/BillingFileLines.h"
+#include "tests/conduit/TextFileOffice.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using wexal::testing::ExceptionLines;
+using wexal::testing::FileLines;
+using wexal::testing::KeyCounts;
+using wexal::testing::ReadFile;
+using wexal::testing::ReadingKey;
+using wexal::testing::RouteMeter;
+using wexal::testing::StandardReadingLines;
+using wexal::testing::TextFileOffice;
+using Clock = std::chrono::steady_clock;
+
+// 20,000 meters over 10 routes. One route is larger than the readings
+// file's write buffer: its lines reach the file in more than one write, so
+// that a kill between them leaves part of the route, its last line cut.
+constexpr int kRoutes = 10;
+constexpr int kLargeRoute = 4;
+constexpr int kMetersOfLargeRoute = 14600;
+constexpr int kMetersOfOtherRoutes = 600;
+
+int MetersOf(int route) {
+    return route == kLargeRoute ? kMetersOfLargeRoute : kMetersOfOtherRoutes;
+}
+
+// The kills are shared out over shards that ctest runs side by side.
+constexpr int kShards = 4;
+constexpr int kKillsPerShard = 5;
+constexpr int kKills = kShards * kKillsPerShard;
+// Every so many meters one is marked an exception with a response.
+constexpr int kExceptionEvery = 40;
+
+std::string RouteName(int route) {
+    char name[16];
+    std::snprintf(name, sizeof name, "%04d", route + 1);
+    return name;
+}
+
+// Seventeen digits, so that it fills the service columns of both files.
+std::string ServiceId(int route, int meter) {
+    char id[24];
+    std::snprintf(id, sizeof id, "1%06d%010d", route, meter);
+    return id;
+}
+
+FileLines ReadingsIn(const fs::path& file) {
+    return StandardReadingLines(ReadFile(file));
+}
+
+FileLines ExceptionsIn(const fs::path& file) {
+    return ExceptionLines(ReadFile(file));
+}
+
+class KillOffice {
+  public:
+    KillOffice() {
+        WriteRouteFile(0);
+        office_.Sync();
+    }
+
+    TextFileOffice& Office() { return office_; }
+
+    // The route file of a round: every round's file differs in the previous
+    // readings, so that the handheld shows which one it holds.
+    void WriteRouteFile(int round) {
+        std::vector<RouteMeter> meters;
+        for (int route = 0; route < kRoutes; ++route) {
+            for (int meter = 0; meter < MetersOf(route); ++meter) {
+                meters.push_back({.route = RouteName(route),
+                                  .sequence = std::to_string(meter + 1),
+                                  .service = ServiceId(route, meter),
+                                  .previous = std::to_string(100000 + round)});
+            }
+        }
+        office_.WriteRouteFile(meters);
+        routeFile_ = ReadFile(office_.RouteFile());
+        round_ = round;
+    }
+
+    // The reader reads every meter of every route with the round's number
+    // as reading, marks some as exceptions, and hands every route back.
+    void TakeReadings(int round) {
+        auto& bed = office_.Bed();
+        bed.BeginSession();
+        const std::string reading = std::to_string(round);
+        for (int route = 0; route < kRoutes; ++route) {
+            HHMeter meters;
+            ASSERT_EQ(meters.Open(RouteName(route)), 1);
+            ASSERT_EQ(meters.RecordCount(), static_cast<std::uint32_t>(MetersOf(route)));
+            for (std::uint16_t index = 0; index < MetersOf(route); ++index) {
+                ASSERT_EQ(meters.ReadByIndex(index), 0);
+                const bool exception = index % kExceptionEvery == 0;
+                meters.Status = exception ? "E" : "R";
+                meters.CurReading = reading;
+                meters.ReadingDate = "240315";
+                meters.ReadingTime = "0930";
+                meters.ResponseCode = exception ? "01" : "";
+                meters.ResponseText = exception ? "Dog in yard" : "";
+                ASSERT_EQ(meters.Write(), 0);
+                ++readings_[ReadingKey(meters.ServiceUniqueID, reading)];
+                if (exception) {
+                    ++exceptions_[ReadingKey(meters.ServiceUniqueID, reading)];
+                }
+            }
+            meters.Close();
+            TextFileOffice::SetRouteStatus(RouteName(route), "U");
+        }
+        bed.EndSession();
+    }
+
+    // One sync in a child process, killed after `delay` unless it ended
+    // before (without a delay it runs to its end). The child captures no
+    // log; its log lines go to a file. How long the child ran.
+    std::chrono::microseconds ChildSync(std::optional<std::chrono::microseconds> delay) {
+        const fs::path handheld = office_.Bed().Handheld();
+        const fs::path childLog = office_.Bed().Folder() / "child.log";
+        std::fflush(nullptr);
+        const auto start = Clock::now();
+        const pid_t child = fork();
+        if (child < 0) {
+            ADD_FAILURE() << "fork failed";
+            return {};
+        }
+        if (child == 0) {
+            const int log = ::open(childLog.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+            if (log >= 0) {
+                ::dup2(log, STDERR_FILENO);
+            }
+            if (SyncOpenSession(handheld.c_str()) != kSyncErrNone) {
+                _exit(3);
+            }
+            WexalConduit().Synchronize();
+            SyncCloseSession();
+            _exit(0);
+        }
+        if (delay) {
+            std::this_thread::sleep_for(*delay);
+            ::kill(child, SIGKILL);
+        }
+        int status = 0;
+        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        const auto ran =
+            std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
+        // Killed, or ended by itself: never crashed or failed.
+        if (WIFSIGNALED(status)) {
+            EXPECT_EQ(WTERMSIG(status), SIGKILL);
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0)
+                << "child status " << status << "; see " << childLog;
+        }
+        return ran;
+    }
+
+    // What a kill may leave: every database loads, the billing files hold
+    // whole lines but for a cut last one, and the route file is whole in its
+    // place or in its history.
+    void CheckAfterKill() {
+        LoadsEveryDatabase();
+        EXPECT_TRUE(std::ifstream(office_.Readings(), std::ios::binary).good());
+        EXPECT_TRUE(std::ifstream(office_.Exceptions(), std::ios::binary).good());
+        const FileLines readings = ReadingsIn(office_.Readings());
+        EXPECT_EQ(readings.badLines, 0u) << "a cut line in the middle of the readings file";
+        const FileLines exceptions = ExceptionsIn(office_.Exceptions());
+        EXPECT_EQ(exceptions.badLines, 0u) << "a cut line in the middle of the exceptions file";
+        if (fs::exists(office_.RouteFile())) {
+            EXPECT_EQ(ReadFile(office_.RouteFile()), routeFile_);
+        } else {
+            EXPECT_EQ(ReadFile(office_.History(1)), routeFile_);
+        }
+    }
+
+    // After a normal sync: every reading and exception once, every line
+    // whole, the round's routes on the handheld waiting to be read.
+    void CheckComplete() {
+        LoadsEveryDatabase();
+        const FileLines readings = ReadingsIn(office_.Readings());
+        EXPECT_EQ(readings.badLines, 0u);
+        EXPECT_FALSE(readings.cutLast);
+        const auto wrongReadings = wexal::testing::Mismatches(readings.keys, readings_);
+        EXPECT_TRUE(wrongReadings.empty())
+            << wrongReadings.size() << " readings lost or doubled, first " << wrongReadings.front();
+        const FileLines exceptions = ExceptionsIn(office_.Exceptions());
+        EXPECT_EQ(exceptions.badLines, 0u);
+        EXPECT_FALSE(exceptions.cutLast);
+        const auto wrongExceptions = wexal::testing::Mismatches(exceptions.keys, exceptions_);
+        EXPECT_TRUE(wrongExceptions.empty())
+            << wrongExceptions.size() << " exceptions lost or doubled, first "
+            << wrongExceptions.front();
+
+        EXPECT_FALSE(fs::exists(office_.RouteFile()));
+        EXPECT_EQ(ReadFile(office_.History(1)), routeFile_);
+        std::vector<std::string> list = office_.RouteList();
+        std::sort(list.begin(), list.end());
+        std::vector<std::string> expected;
+        for (int route = 0; route < kRoutes; ++route) {
+            expected.push_back(RouteName(route) + " " + std::to_string(MetersOf(route)) + " R");
+        }
+        EXPECT_EQ(list, expected);
+        const auto meters = office_.Meters(RouteName(kRoutes - 1));
+        ASSERT_EQ(meters.size(), static_cast<std::size_t>(MetersOf(kRoutes - 1)));
+        EXPECT_EQ(meters.back()[6], std::to_string(100000 + round_));
+    }
+
+  private:
+    void LoadsEveryDatabase() {
+        const auto store = wexal::palm::HandheldStore::Open(office_.Bed().Handheld());
+        for (const auto& info : store.List()) {
+            EXPECT_TRUE(info.error.empty()) << info.name << ": " << info.error;
+            EXPECT_NO_THROW(store.Load(info.name)) << info.name;
+        }
+    }
+
+    TextFileOffice office_;
+    std::string routeFile_;
+    int round_ = 0;
+    KeyCounts readings_;
+    KeyCounts exceptions_;
+};
+
+class SyncKillTest : public ::testing::TestWithParam<int> {};
+
+TEST_P(SyncKillTest, KilledSyncLosesAndDoublesNoReading) {
+    const int shard = GetParam();
+    KillOffice office;
+    ASSERT_NO_FATAL_FAILURE(office.TakeReadings(0));
+    office.WriteRouteFile(1);
+
+    // A sync left alone: it must be right by itself, and its length spreads
+    // the kills over a whole sync.
+    const std::chrono::microseconds length = office.ChildSync(std::nullopt);
+    ASSERT_NO_FATAL_FAILURE(office.CheckComplete());
+
+    std::mt19937 random(20240315u + static_cast<unsigned>(shard));
+    std::uniform_real_distribution<double> within(0.0, 1.0);
+    for (int kill = 0; kill < kKillsPerShard; ++kill) {
+        const int round = 2 + kill;
+        SCOPED_TRACE("shard " + std::to_string(shard) + ", kill " + std::to_string(kill));
+        ASSERT_NO_FATAL_FAILURE(office.TakeReadings(round - 1));
+        office.WriteRouteFile(round);
+        // Each kill of all the shards takes its own slice of the sync's
+        // length, a little beyond its end.
+        const int slice = kill * kShards + shard;
+        const double at = (slice + within(random)) / kKills * 1.1;
+        office.ChildSync(
+            std::chrono::microseconds(static_cast<long>(at * static_cast<double>(length.count()))));
+        ASSERT_NO_FATAL_FAILURE(office.CheckAfterKill());
+        office.Office().Sync();
+        ASSERT_NO_FATAL_FAILURE(office.CheckComplete());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Shards, SyncKillTest, ::testing::Range(0, kShards));
+
+}  // namespace
