@@ -26,7 +26,11 @@ struct VendorReading::Stream {
     LineAssembler assembler;
 };
 
-VendorReading::VendorReading(const ReadingLayout& layout) : VendorReading(layout, ownRecord_) {}
+// Not delegating: the own record may only be referred to once this
+// constructor runs and the record is built (it is declared before the
+// references to it).
+VendorReading::VendorReading(const ReadingLayout& layout)
+    : layout_(layout), fields_(ownRecord_.fields), mode_(ownRecord_.mode), path_(ownRecord_.path) {}
 
 VendorReading::VendorReading(const ReadingLayout& layout, CodecRecord& record)
     : layout_(layout), fields_(record.fields), mode_(record.mode), path_(record.path) {}
