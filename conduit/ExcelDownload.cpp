@@ -16,8 +16,6 @@ namespace {
 constexpr const char* kAskedFor = "D";
 constexpr const char* kDownloaded = "R";
 constexpr std::int32_t kDownloadFailed = -1;
-// Filler of the route record's two spare texts, expected by the handheld.
-constexpr const char* kSixBlanks = "      ";
 
 std::string SequenceText(std::int32_t sequence) {
     char text[16];
@@ -75,8 +73,8 @@ std::int32_t WexalConduit::DownloadExcel(std::string workbook, std::string works
         list.LastIndex = static_cast<std::uint16_t>(count - 1);
         list.Word2 = 0;
         list.Word3 = 0;
-        list.Text1 = kSixBlanks;
-        list.Text2 = kSixBlanks;
+        list.Text1 = HHRoute::kSpareText;
+        list.Text2 = HHRoute::kSpareText;
         list.Status = kDownloaded;
         list.Write();
     }

@@ -1,5 +1,7 @@
 #include "conduit/HHRoute.h"
 
+#include <ctime>
+
 HHRoute::HHRoute() : db_("Overwrote buffer on Route Pack", " occurred reading route table") {}
 
 HHRoute::~HHRoute() = default;
@@ -35,4 +37,12 @@ std::array<std::uint16_t*, HHRoute::kNumberCount> HHRoute::Numbers() {
 
 std::array<std::string*, HHRoute::kTextCount> HHRoute::Texts() {
     return {&RouteName, &DownloadStamp, &Text1, &Text2, &Status};
+}
+
+std::string HHRoute::DownloadStampAt(std::time_t when) {
+    std::tm local{};
+    localtime_r(&when, &local);
+    char stamp[16] = {};
+    std::strftime(stamp, sizeof stamp, "%d%H%M", &local);
+    return stamp;
 }

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <string>
 
 #include "conduit/HHDatabase.h"
@@ -13,6 +14,12 @@ class HHRoute {
     static constexpr const char* kDatabaseName = "routeDB";
     static constexpr std::size_t kNumberCount = 4;
     static constexpr std::size_t kTextCount = 5;
+    // Filler of the two spare texts, expected by the handheld.
+    static constexpr const char* kSpareText = "      ";
+
+    // `DownloadStamp` of an update at `when`: day of month, hour and minute
+    // of local time, two digits each.
+    static std::string DownloadStampAt(std::time_t when);
 
     HHRoute();
     virtual ~HHRoute();

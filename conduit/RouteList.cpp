@@ -4,27 +4,10 @@
 #include <string>
 
 #include "conduit/HHRoute.h"
+#include "conduit/TrailingWhiteSpace.h"
 #include "conduit/WexalConduit.h"
 
 namespace {
-
-// Filler of the route record's two spare texts, expected by the handheld.
-constexpr const char* kSixBlanks = "      ";
-
-std::string TrimTrailingWhiteSpace(std::string text) {
-    const std::size_t end = text.find_last_not_of(" \t\r\n\v\f");
-    text.erase(end == std::string::npos ? 0 : end + 1);
-    return text;
-}
-
-// Day of month, hour and minute of local time, two digits each.
-std::string DownloadStamp(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char stamp[16] = {};
-    std::strftime(stamp, sizeof stamp, "%d%H%M", &local);
-    return stamp;
-}
 
 // Routes that still wait for the reader ("R") or whose readings have not
 // been uploaded ("U", "M") stay, and so do those without a status.
@@ -36,7 +19,7 @@ bool KeptByPurge(const std::string& status) {
 
 std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, std::string status) {
     const std::time_t now = std::time(nullptr);
-    route = TrimTrailingWhiteSpace(std::move(route));
+    TrimTrailingWhiteSpace(route);
 
     HHRoute list;
     if (list.Open() == 0) {
@@ -54,14 +37,14 @@ std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, st
     list.RouteName = route;
     list.Word2 = 0;
     list.Word3 = 0;
-    list.Text1 = kSixBlanks;
-    list.Text2 = kSixBlanks;
+    list.Text1 = HHRoute::kSpareText;
+    list.Text2 = HHRoute::kSpareText;
     list.LastIndex =
         count != 0 ? static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1) : 0;
     if (count >= 0) {
         list.MeterCount = static_cast<std::uint16_t>(count);
     }
-    list.DownloadStamp = DownloadStamp(now);
+    list.DownloadStamp = HHRoute::DownloadStampAt(now);
     if (!status.empty() && status.front() == 'R') {
         list.Status = status;
     }

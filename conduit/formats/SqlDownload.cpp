@@ -41,9 +41,6 @@ constexpr MeterColumn kMeterColumns[] = {
 // Read type of every meter that the billing database sends.
 constexpr const char* kStandardReadType = "S";
 
-// Filler of the route record's two spare texts, expected by the handheld.
-constexpr const char* kSixBlanks = "      ";
-
 }  // namespace
 
 std::int32_t WexalIfc_ODBC::DownloadRoutes() {
@@ -68,9 +65,9 @@ std::int32_t WexalIfc_ODBC::DownloadRoutes() {
         }
         if (list.ReadByIndex(index) == kSyncErrNone) {
             list.Word3 = 0;
-            list.Text1 = kSixBlanks;
+            list.Text1 = HHRoute::kSpareText;
             list.LastIndex = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1);
-            list.Text2 = kSixBlanks;
+            list.Text2 = HHRoute::kSpareText;
             list.MeterCount = static_cast<std::uint16_t>(count);
             list.Word2 = 0;
             list.Status = "R";

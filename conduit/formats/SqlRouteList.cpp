@@ -13,22 +13,6 @@
 #include "platform/ado/ObjectFactory.h"
 #include "platform/palm/SyncManager.h"
 
-namespace {
-
-// Filler of the route record's two spare texts, expected by the handheld.
-constexpr const char* kSixBlanks = "      ";
-
-// Day of month, hour and minute of local time, two digits each.
-std::string DownloadStamp(std::time_t when) {
-    std::tm local{};
-    localtime_r(&when, &local);
-    char stamp[16] = {};
-    std::strftime(stamp, sizeof stamp, "%d%H%M", &local);
-    return stamp;
-}
-
-}  // namespace
-
 std::int32_t WexalIfc_ODBC::DownloadRouteList() {
     std::unique_ptr<wexal::ado::Command> command;
     if (const std::int32_t code = wexal::ado::CreateInstance(command)) {
@@ -93,15 +77,15 @@ std::int32_t WexalIfc_ODBC::UpdateRoute(std::string route, std::int32_t count, c
     }
     list.RouteName = route;
     list.Word3 = 0;
-    list.Text1 = kSixBlanks;
-    list.Text2 = kSixBlanks;
+    list.Text1 = HHRoute::kSpareText;
+    list.Text2 = HHRoute::kSpareText;
     if (count != 0) {
         list.LastIndex = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1);
     }
     if (count > -1) {
         list.MeterCount = static_cast<std::uint16_t>(count);
     }
-    list.DownloadStamp = DownloadStamp(now);
+    list.DownloadStamp = HHRoute::DownloadStampAt(now);
     if (status[0] == 'R') {
         list.Status = status;
     }
