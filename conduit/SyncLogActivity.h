@@ -3,9 +3,11 @@
 
 #include <cstdint>
 
-// A readings file or the exceptions-capture file cannot be written.
+// A readings file, the exceptions-capture file or the lock of a billing file
+// cannot be written.
 inline constexpr std::int32_t kActivityFileWrite = 17;
-// The start line; a start without a valid configuration.
+// The start line; a start without a valid configuration; a wait for the
+// lock of a billing file.
 inline constexpr std::int32_t kActivityStarted = 19;
 // The finish line; an invalid route path or a failed folder search.
 inline constexpr std::int32_t kActivityFinished = 20;

@@ -9,24 +9,30 @@
 #include <vector>
 
 #include "conduit/UploadJournal.h"
+#include "platform/billingfile/BillingFileLock.h"
 
 class WexalConduit;
 struct TextFileVendor;
 
 // The journaling of one route's upload (UploadJournal.h): the route's
-// record in the route list, and the journals of the files its lines went
-// into, which the caller ends once the route is marked uploaded.
+// record in the route list, the journals of the files its lines went into,
+// which the caller ends once the route is marked uploaded, and the locks of
+// those files, held until then: a journal that another sync finds under the
+// lock is one of an upload that ended without settling it.
 struct RouteUploadJournals {
     std::uint32_t routeRecord = 0;  // unique id of the route's record
+    std::vector<wexal::billingfile::BillingFileLock> locks;
     std::vector<UploadJournal> journals;
 };
 
 // Appends the readings of one route to the readings file and captures its
 // exceptions. The number of meter records walked, or -1 when the route's
 // readings did not all reach the file: then nothing of this call stays in the
-// readings file and the route is to be uploaded again. Journals left by an
-// upload that did not finish are settled first; with `journaling` the
-// route's own lines are journaled.
+// readings file and the route is to be uploaded again. The files' locks are
+// taken first (the readings file's, then the exceptions file's), then
+// journals left by an upload that did not finish are settled; with
+// `journaling` the route's own lines are journaled and the locks handed over
+// with the journals.
 std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
                                  const std::string& route, std::string readingsPath,
                                  std::uint32_t captureExceptions, const std::string& exceptionsFile,

@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 
+#include "conduit/BillingFileLocking.h"
 #include "conduit/ExceptionRule.h"
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
@@ -22,6 +23,8 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/palm/SyncManager.h"
 #include "platform/synclog/SyncLog.h"
+
+using wexal::billingfile::BillingFileLock;
 
 namespace {
 
@@ -76,12 +79,14 @@ bool ResolveReadingsPath(const TextFileVendor& vendor, const std::string& route,
     return true;
 }
 
+// `refused`: the exceptions file's lock could not be taken, so nothing may
+// go into the file.
 void CaptureException(WexalConduit& conduit, const TextFileVendor& vendor, const HHMeter& meter,
-                      const std::string& exceptionsFile) {
+                      const std::string& exceptionsFile, bool refused) {
     if (vendor.captureNotice != nullptr) {
         WexalMessageBox(kNoticeCaption, vendor.captureNotice);
     }
-    if (conduit.WriteException(meter, exceptionsFile) < 0) {
+    if (refused || conduit.WriteException(meter, exceptionsFile) < 0) {
         Log(kExceptionWriteFailed, kActivityFileWrite);
     }
 }
@@ -200,11 +205,32 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         return -1;
     }
     const bool capture = (captureExceptions & 0xFFFFU) != 0;
+    // Each file's length is read, and its journal settled, begun and ended,
+    // under the file's lock: two syncs into one file take turns, and a
+    // journal found under the lock is no live upload's. The readings file's
+    // lock always comes first, so that two syncs never wait on each other.
+    BillingFileLock readingsLock;
+    if (!LockBillingFile(readingsLock, readingsPath)) {
+        Log(kReadingsWriteFailed, kActivityFileWrite);
+        return -1;
+    }
     const std::uint32_t handheld = HandheldId();
     UploadJournal readingsJournal(readingsPath);
     std::optional<UploadJournal> exceptionsJournal;
-    if (!exceptionsFile.empty() && exceptionsFile != readingsPath) {
-        exceptionsJournal.emplace(exceptionsFile);
+    BillingFileLock exceptionsLock;
+    bool exceptionsRefused = false;
+    // The exceptions file may be the readings file under another name: its
+    // lock is then held already, and taking it again would wait for ourselves.
+    if (!exceptionsFile.empty() && !readingsLock.Covers(exceptionsFile)) {
+        UploadJournal journal(exceptionsFile);
+        // Without captures the file is not touched, but for a journal left in it.
+        std::error_code error;
+        if (capture || std::filesystem::exists(journal.Path(), error)) {
+            exceptionsRefused = !LockBillingFile(exceptionsLock, exceptionsFile);
+            if (!exceptionsRefused) {
+                exceptionsJournal.emplace(std::move(journal));
+            }
+        }
     }
     // Settled before the files are opened: the takeback below cuts back to
     // where they ended at open.
@@ -238,7 +264,8 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         return -1;
     }
 
-    const ExceptionsMark exceptionsBefore(capture ? exceptionsFile : std::string());
+    const bool captureInto = capture && !exceptionsRefused;
+    const ExceptionsMark exceptionsBefore(captureInto ? exceptionsFile : std::string());
     std::int32_t handled = 0;
     bool failed = false;
     for (std::uint32_t index = 0; index < meters.RecordCount(); ++index) {
@@ -256,7 +283,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         }
         TrimTrailingWhiteSpace(meters.ResponseText);
         if (capture && MeetsExceptionRule(vendor.rule, meters)) {
-            CaptureException(conduit, vendor, meters, exceptionsFile);
+            CaptureException(conduit, vendor, meters, exceptionsFile, exceptionsRefused);
         }
         if ((IsSingleChar(meters.Status, 'R') || IsSingleChar(meters.Status, 'E')) &&
             WriteReading(vendor, meters, route, *codec) != 0) {
@@ -281,7 +308,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     }
     if (failed) {
         bool takenBack = TakeBack(route, *codec);
-        if (capture) {
+        if (captureInto) {
             takenBack = exceptionsBefore.TakeBack(route) && takenBack;
         }
         // Lines that stay are cut back by the next upload into the file.
@@ -294,6 +321,10 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         journaling->journals.push_back(std::move(readingsJournal));
         if (exceptionsJournaled) {
             journaling->journals.push_back(std::move(*exceptionsJournal));
+        }
+        journaling->locks.push_back(std::move(readingsLock));
+        if (exceptionsLock.Held()) {
+            journaling->locks.push_back(std::move(exceptionsLock));
         }
     }
     return handled;

@@ -62,6 +62,8 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
             for (UploadJournal& journal : journaling.journals) {
                 journal.End();
             }
+            // Only now may another sync go on with the files.
+            journaling.locks.clear();
             if (list.Open() == 0) {
                 return -1;
             }

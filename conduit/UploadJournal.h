@@ -21,6 +21,10 @@
 //
 // A file that is no longer the one the journal was written for (moved away by
 // the readings roll, shortened) is left alone.
+//
+// The caller holds the file's billing-file lock (platform/billingfile) from
+// before Settle until End: the journal is one per file, and one that Settle
+// finds is then never that of an upload still under way.
 #pragma once
 
 #include <cstdint>

@@ -27,7 +27,19 @@ class ConduitTestBed {
 
     std::filesystem::path Folder() const { return dir_.path(); }
     std::filesystem::path ConfigFolder() const { return dir_ / "config"; }
-    std::filesystem::path Handheld() const { return dir_ / "handheld"; }
+    // The handheld that sessions open: the bed's own, or one chosen by
+    // UseHandheld.
+    std::filesystem::path Handheld() const { return handheld_; }
+    // Another handheld of the same office, with its own user.
+    std::filesystem::path AddHandheld(const std::string& userName) const {
+        const std::filesystem::path folder = dir_ / ("handheld-" + userName);
+        palm::HandheldStore::Init(folder, userName);
+        return folder;
+    }
+    void UseHandheld(const std::filesystem::path& folder) {
+        EndSession();
+        handheld_ = folder;
+    }
 
     // Writes WexalDT.cfg from lines, with the desktop's CR LF line ends.
     void WriteConfig(const std::vector<std::string>& lines) const {
@@ -86,6 +98,7 @@ class ConduitTestBed {
   private:
     TempDir dir_;
     ScopedEnv registry_;
+    std::filesystem::path handheld_ = dir_ / "handheld";
     bool open_ = false;
     std::vector<synclog::Entry> log_;
 };

@@ -13,6 +13,7 @@
 #include "conduit/UploadJournal.h"
 #include "platform/palm/HandheldStore.h"
 #include "tests/conduit/BillingFileLines.h"
+#include "tests/conduit/NumberedRoutes.h"
 #include "tests/conduit/OpenFaults.h"
 #include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/TextFileOffice.h"
@@ -23,13 +24,16 @@ namespace {
 namespace fs = std::filesystem;
 using wexal::testing::BeforeOpening;
 using wexal::testing::ExceptionLines;
+using wexal::testing::ExpectEachReadingOnce;
 using wexal::testing::FailingWrites;
 using wexal::testing::FileLines;
+using wexal::testing::HasJournal;
 using wexal::testing::KeyCounts;
 using wexal::testing::ReadFile;
-using wexal::testing::Reading;
-using wexal::testing::ReadingKey;
+using wexal::testing::ReadRoute;
 using wexal::testing::RouteMeter;
+using wexal::testing::RouteOf;
+using wexal::testing::RoutesOf;
 using wexal::testing::SmallDisk;
 using wexal::testing::StandardReadingLines;
 using wexal::testing::TextFileOffice;
@@ -54,66 +58,6 @@ bool Logged(const Lines& log, const std::string& line) {
 std::string TakenBackLine(const std::string& route, const fs::path& file) {
     return "17 Wexal - Lines of an unfinished upload of route " + route + " taken back from " +
            file.string();
-}
-
-// Seventeen digits: the route, then the meter.
-std::string ServiceId(const std::string& route, int meter) {
-    char id[24];
-    std::snprintf(id, sizeof id, "1%06d%010d", std::stoi(route), meter);
-    return id;
-}
-
-// `count` meters of the route, each with a service of its own.
-std::vector<RouteMeter> RouteOf(const std::string& route, int count) {
-    std::vector<RouteMeter> meters;
-    for (int meter = 0; meter < count; ++meter) {
-        meters.push_back({.route = route,
-                          .sequence = std::to_string(meter + 1),
-                          .service = ServiceId(route, meter)});
-    }
-    return meters;
-}
-
-std::vector<RouteMeter> RoutesOf(const std::vector<std::pair<std::string, int>>& routes) {
-    std::vector<RouteMeter> meters;
-    for (const auto& [route, count] : routes) {
-        const std::vector<RouteMeter> more = RouteOf(route, count);
-        meters.insert(meters.end(), more.begin(), more.end());
-    }
-    return meters;
-}
-
-// The reader reads every meter of the route with `value`, marking every
-// `exceptionEvery`th one (0: none) an exception, and hands the route back.
-// The readings' keys are added to `expected`.
-void ReadRoute(TextFileOffice& office, const std::string& route, int count,
-               const std::string& value, KeyCounts& expected, int exceptionEvery = 0) {
-    std::vector<Reading> readings;
-    for (int meter = 0; meter < count; ++meter) {
-        const bool exception = exceptionEvery != 0 && meter % exceptionEvery == 0;
-        readings.push_back({.status = exception ? "E" : "R",
-                            .current = value,
-                            .date = "240315",
-                            .time = "0900",
-                            .responseCode = exception ? "01" : "",
-                            .responseText = exception ? "Dog" : ""});
-        ++expected[ReadingKey(ServiceId(route, meter), value)];
-    }
-    office.TakeReadings(route, readings);
-}
-
-// Every expected reading once, in whole lines.
-void ExpectEachReadingOnce(const fs::path& readings, const KeyCounts& expected) {
-    const FileLines lines = StandardReadingLines(ReadFile(readings));
-    EXPECT_EQ(lines.badLines, 0u);
-    EXPECT_FALSE(lines.cutLast);
-    const auto wrong = wexal::testing::Mismatches(lines.keys, expected);
-    EXPECT_TRUE(wrong.empty()) << wrong.size() << " readings lost or doubled, first "
-                               << wrong.front();
-}
-
-bool HasJournal(const fs::path& file) {
-    return fs::exists(file.string() + ".pending");
 }
 
 std::uint32_t HandheldId(TextFileOffice& office) {

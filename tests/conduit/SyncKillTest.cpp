@@ -6,11 +6,9 @@
 // but for a cut last line; the next sync then brings every reading taken on
 // the handheld into the readings file exactly once, with no cut line left
 // behind.
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -24,10 +22,9 @@
 #include <vector>
 
 #include "conduit/HHMeter.h"
-#include "conduit/WexalConduit.h"
 #include "platform/palm/HandheldStore.h"
-#include "platform/palm/SyncManager.h"
 #include "tests/conduit/BillingFileLines.h"
+#include "tests/conduit/SyncProcess.h"
 #include "tests/conduit/TextFileOffice.h"
 
 namespace {
@@ -40,6 +37,7 @@ using wexal::testing::ReadFile;
 using wexal::testing::ReadingKey;
 using wexal::testing::RouteMeter;
 using wexal::testing::StandardReadingLines;
+using wexal::testing::SyncProcess;
 using wexal::testing::TextFileOffice;
 using Clock = std::chrono::steady_clock;
 
@@ -144,33 +142,18 @@ class KillOffice {
     // before (without a delay it runs to its end). The child captures no
     // log; its log lines go to a file. How long the child ran.
     std::chrono::microseconds ChildSync(std::optional<std::chrono::microseconds> delay) {
-        const fs::path handheld = office_.Bed().Handheld();
         const fs::path childLog = office_.Bed().Folder() / "child.log";
-        std::fflush(nullptr);
         const auto start = Clock::now();
-        const pid_t child = fork();
-        if (child < 0) {
+        SyncProcess child(office_.Bed().Handheld(), childLog);
+        if (!child.Started()) {
             ADD_FAILURE() << "fork failed";
             return {};
         }
-        if (child == 0) {
-            const int log = ::open(childLog.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-            if (log >= 0) {
-                ::dup2(log, STDERR_FILENO);
-            }
-            if (SyncOpenSession(handheld.c_str()) != kSyncErrNone) {
-                _exit(3);
-            }
-            WexalConduit().Synchronize();
-            SyncCloseSession();
-            _exit(0);
-        }
         if (delay) {
             std::this_thread::sleep_for(*delay);
-            ::kill(child, SIGKILL);
+            child.Kill();
         }
-        int status = 0;
-        EXPECT_EQ(::waitpid(child, &status, 0), child);
+        const int status = child.Wait();
         const auto ran =
             std::chrono::duration_cast<std::chrono::microseconds>(Clock::now() - start);
         // Killed, or ended by itself: never crashed or failed.
