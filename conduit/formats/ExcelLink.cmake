@@ -11,5 +11,6 @@ if(TARGET wexal_sheet AND TARGET wexal_conduit_handheld)
     ${CMAKE_CURRENT_LIST_DIR}/../ExcelUpload.cpp)
   target_include_directories(wexal_conduit_excel PUBLIC ${CMAKE_SOURCE_DIR})
   target_link_libraries(wexal_conduit_excel PUBLIC wexal_sheet wexal_conduit_handheld
-                                                   wexal_conduit_config WexalMsgBox WexalLog)
+                                                   wexal_conduit_config wexal_conduit_billingfile
+                                                   WexalMsgBox WexalLog)
 endif()

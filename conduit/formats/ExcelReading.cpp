@@ -3,7 +3,9 @@
 #include <cstdlib>
 #include <optional>
 
+#include "conduit/BillingFileLocking.h"
 #include "conduit/WexalConfig.h"
+#include "platform/sheet/SheetError.h"
 
 namespace {
 
@@ -32,6 +34,10 @@ ExcelReading::~ExcelReading() {
 std::int32_t ExcelReading::Open(std::string workbook, std::string worksheet,
                                 const WexalConfig* configuration) {
     configuration_ = configuration;
+    // Before the workbook is read: its cells are put back whole at the save.
+    if (!LockBillingFile(lock_, workbook)) {
+        return wexal::sheet::kErrorCannotOpen;
+    }
     const std::int32_t opened = file_.Open(workbook, worksheet);
     if (opened != 0) {
         return opened;
@@ -128,7 +134,9 @@ std::int32_t ExcelReading::Write(std::string serviceUniqueId, std::string curRea
 }
 
 std::int32_t ExcelReading::SaveAndClose() {
-    return file_.Close(true);
+    const std::int32_t saved = file_.Close(true);
+    lock_.Release();
+    return saved;
 }
 
 void ExcelReading::LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "conduit/formats/ExcelFile.h"
+#include "platform/billingfile/BillingFileLock.h"
 
 class WexalConfig;
 
@@ -21,9 +22,12 @@ class ExcelReading {
     ExcelReading(const ExcelReading&) = delete;
     ExcelReading& operator=(const ExcelReading&) = delete;
 
-    // 0 ready; kWorksheetRefused without a data-start row, a "USAGE" heading
-    // or with a reading column outside the used range; otherwise the code of
-    // the failed open. The configuration is borrowed for the object's life.
+    // Takes the workbook's billing-file lock, held until the workbook is
+    // saved and closed, so that two syncs into one workbook never save over
+    // each other's readings. 0 ready; kWorksheetRefused without a data-start
+    // row, a "USAGE" heading or with a reading column outside the used range;
+    // otherwise the code of the failed open or lock. The configuration is
+    // borrowed for the object's life.
     std::int32_t Open(std::string workbook, std::string worksheet,
                       const WexalConfig* configuration);
     // 0, or kWorksheetRefused (called by Open).
@@ -42,6 +46,8 @@ class ExcelReading {
     void LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,
                     const std::string& reason) const;
 
+    // Before the file: released only after the file is closed.
+    wexal::billingfile::BillingFileLock lock_;
     ExcelFile file_;
     std::int32_t firstRow_ = 0;
     std::int32_t lastRow_ = 0;

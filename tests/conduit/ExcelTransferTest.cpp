@@ -3,10 +3,13 @@
 // the download must leave alone.
 #include <gtest/gtest.h>
 
+#include <array>
+#include <cstdio>
 #include <cstdlib>
 
 #include "tests/conduit/ExcelOffice.h"
 #include "tests/conduit/SmallDisk.h"
+#include "tests/conduit/SyncProcess.h"
 
 namespace wexal::testing {
 namespace {
@@ -88,6 +91,52 @@ TEST(ExcelSyncTest, MetersGoDownAndReadingsComeBackIntoTheirCells) {
 
     // The next sync finds nothing to do.
     EXPECT_EQ(office.Sync(), (Lines{kUploadedNothing}));
+}
+
+TEST(ExcelSyncTest, TwoHandheldsUploadingAtOnceKeepEachOthersReadings) {
+    constexpr int kRounds = 6;
+    constexpr int kRowsEach = 100;
+    ExcelOffice office;
+    std::string rows;
+    for (int row = 0; row < 2 * kRowsEach; ++row) {
+        rows += "ws.append([" + std::to_string(row) + ", 'Main Street', 'JONES', 'T', 100, 0])\n";
+    }
+    office.MakeSheet(rows);
+    const std::array<std::filesystem::path, 2> handhelds = {office.Bed().Handheld(),
+                                                            office.Bed().AddHandheld("UNIT02")};
+    for (int round = 1; round <= kRounds; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        // Each handheld reads its half of the sheet's rows.
+        for (std::size_t unit = 0; unit < handhelds.size(); ++unit) {
+            office.Bed().UseHandheld(handhelds[unit]);
+            std::vector<std::string> rowIds;
+            for (int row = 0; row < kRowsEach; ++row) {
+                char id[16];
+                std::snprintf(id, sizeof id, "%06d", 2 + static_cast<int>(unit) * kRowsEach + row);
+                rowIds.push_back(id);
+            }
+            office.ListRoute("01", "U");
+            office.StoreMeters("01", rowIds,
+                               std::vector<ExcelReadingTaken>(
+                                   kRowsEach, {.status = "R", .current = std::to_string(round)}));
+        }
+        {
+            StartGate gate;
+            SyncProcess first(handhelds[0], office.Bed().Folder() / "unit1.log", &gate);
+            SyncProcess second(handhelds[1], office.Bed().Folder() / "unit2.log", &gate);
+            gate.Open();
+            EXPECT_TRUE(first.Succeeded());
+            EXPECT_TRUE(second.Succeeded());
+        }
+        EXPECT_EQ(
+            Inspect(office.Workbook(), "sum(1 for cell in wb['Route']['G'][1:] if cell.value == " +
+                                           std::to_string(round) + ")"),
+            std::to_string(2 * kRowsEach));
+        for (const std::filesystem::path& handheld : handhelds) {
+            office.Bed().UseHandheld(handheld);
+            EXPECT_EQ(office.RouteList(), Lines{"01 0 65534 N"});
+        }
+    }
 }
 
 TEST(ExcelSyncTest, TheSavedWorkbookOpensInLibreOffice) {
