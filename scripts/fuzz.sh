@@ -11,7 +11,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${WEXAL_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-20}"
-targets=(config_fuzzer route_file_fuzzer pdb_fuzzer registry_fuzzer workbook_fuzzer)
+targets=(config_fuzzer route_file_fuzzer pdb_fuzzer registry_fuzzer workbook_fuzzer version_fuzzer)
 
 bash "$root/scripts/install-deps.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DWEXAL_FUZZ=ON \
