@@ -171,8 +171,10 @@ std::optional<std::size_t> HHDatabase::Pack(HHNumbers numbers, HHTexts texts) {
         out += sizeof word;
     }
     for (const std::string* text : texts) {
-        std::memcpy(out, text->data(), text->size());
-        out += text->size();
+        // The NUL ends a text in the record: one inside a text (a route file,
+        // a database or a workbook may hold one) would end it early and shift
+        // every later text into the wrong field.
+        out = std::replace_copy(text->begin(), text->end(), out, '\0', ' ');
         *out++ = 0;
     }
     return length;

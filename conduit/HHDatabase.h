@@ -71,7 +71,8 @@ class HHDatabase {
 
   private:
     // Packs the fields into the buffer and gives the packed length; nothing
-    // when the record would exceed the buffer (nothing is stored then).
+    // when the record would exceed the buffer (nothing is stored then). A NUL
+    // inside a text is packed as a blank.
     std::optional<std::size_t> Pack(HHNumbers numbers, HHTexts texts);
     // Fills the fields from the first `size` bytes of the buffer.
     void Unpack(std::size_t size, HHNumbers numbers, HHTexts texts) const;

@@ -70,12 +70,14 @@ class RouteFileDownload {
             }
             StartRoute(route);
         }
+        // A meter the handheld refuses keeps its place: the next one is not
+        // numbered as if it were the refused one.
+        ++read_;
         if (!routeOpen_) {
             return;  // its database could not be made: its meters are dropped
         }
         meters_.Clear();
-        (vendor_.fillMeter != nullptr ? vendor_.fillMeter : FillCommon)(record, count_ + 1,
-                                                                        meters_);
+        (vendor_.fillMeter != nullptr ? vendor_.fillMeter : FillCommon)(record, read_, meters_);
         if (userDef != nullptr) {
             meters_.UserDef = *userDef;
         }
@@ -115,6 +117,7 @@ class RouteFileDownload {
         }
         started_ = true;
         route_ = route;
+        read_ = 0;
         count_ = 0;
         lostMeters_ = 0;
         meters_.DeleteDB(route);
@@ -157,7 +160,8 @@ class RouteFileDownload {
     bool started_ = false;
     bool routeOpen_ = false;
     bool complete_ = true;
-    std::uint32_t count_ = 0;
+    std::uint32_t read_ = 0;   // records of the route read from the file
+    std::uint32_t count_ = 0;  // meters of the route stored on the handheld
     std::uint32_t lostMeters_ = 0;
 };
 

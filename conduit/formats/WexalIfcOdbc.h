@@ -12,7 +12,8 @@
 class WexalIfc_ODBC : public WexalIfc {
   public:
     // "DSN" (data source name), "UID" (user id) or "PWD" (password), exact
-    // case: 0, and the value replaces the earlier one; -1 for other names.
+    // case: 0, and the value (a configuration text, see ConfigTextToWide)
+    // replaces the earlier one; -1 for other names.
     std::int32_t SetParameter(const char* name, const std::string& value) override;
     // Connects, refreshes the route list, uploads readings, downloads the
     // routes asked for. 0, or 1 when the route list could not be started.

@@ -17,6 +17,7 @@ struct Fault {
     std::string name;
     std::uint32_t allowed;
     bool refuseCreate;
+    std::uint32_t refused;
     std::optional<std::uint8_t> handle;  // of the database while it is open
     std::uint32_t writes = 0;
 };
@@ -43,8 +44,9 @@ void Watch(const char* name, std::uint8_t handle) {
 
 namespace wexal::testing {
 
-FailingWrites::FailingWrites(std::string name, std::uint32_t allowed, bool refuseCreate) {
-    g_fault = Fault{std::move(name), allowed, refuseCreate, std::nullopt};
+FailingWrites::FailingWrites(std::string name, std::uint32_t allowed, bool refuseCreate,
+                             std::uint32_t refused) {
+    g_fault = Fault{std::move(name), allowed, refuseCreate, refused, std::nullopt};
 }
 
 FailingWrites::~FailingWrites() {
@@ -85,9 +87,11 @@ extern "C" int32_t SyncCloseDB(uint8_t handle) {
 
 extern "C" int32_t SyncWriteRec(SyncRawRecord* record) {
     static const auto write = Library<int32_t (*)(SyncRawRecord*)>("SyncWriteRec");
-    if (g_fault && record != nullptr && g_fault->handle == record->dbHandle &&
-        g_fault->writes++ >= g_fault->allowed) {
-        return kSyncErrIo;
+    if (g_fault && record != nullptr && g_fault->handle == record->dbHandle) {
+        const std::uint32_t write = g_fault->writes++;
+        if (write >= g_fault->allowed && write - g_fault->allowed < g_fault->refused) {
+            return kSyncErrIo;
+        }
     }
     return write(record);
 }

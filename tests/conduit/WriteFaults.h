@@ -8,11 +8,12 @@
 namespace wexal::testing {
 
 // While alive, the database `name` accepts `allowed` record writes after it
-// is opened or created and refuses every further one; with `refuseCreate`
-// it cannot be created at all.
+// is opened or created and refuses the `refused` writes after them (every
+// further one by default); with `refuseCreate` it cannot be created at all.
 class FailingWrites {
   public:
-    FailingWrites(std::string name, std::uint32_t allowed, bool refuseCreate = false);
+    FailingWrites(std::string name, std::uint32_t allowed, bool refuseCreate = false,
+                  std::uint32_t refused = UINT32_MAX);
     ~FailingWrites();
     FailingWrites(const FailingWrites&) = delete;
     FailingWrites& operator=(const FailingWrites&) = delete;
