@@ -47,8 +47,10 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
 
     std::uint8_t handle = 0;
     OpenOutcome outcome = OpenOutcome::Opened;
+    openError_ = kSyncErrNone;
     if (findResult == kSyncErrNone) {
-        if (SyncOpenDB(name.c_str(), kCard, &handle, kSyncModeWrite) != kSyncErrNone) {
+        openError_ = SyncOpenDB(name.c_str(), kCard, &handle, kSyncModeWrite);
+        if (openError_ != kSyncErrNone) {
             return OpenOutcome::OpenFailed;
         }
     } else if (findResult == kSyncErrNotFound) {
@@ -60,12 +62,14 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
         create.type = kType;
         create.version = 0;
         create.reserved = 0;
-        if (SyncCreateDB(&create) != kSyncErrNone) {
+        openError_ = SyncCreateDB(&create);
+        if (openError_ != kSyncErrNone) {
             return OpenOutcome::CreateFailed;
         }
         handle = create.handle;
         outcome = OpenOutcome::Created;
     } else {
+        openError_ = findResult;
         return OpenOutcome::FindFailed;
     }
 

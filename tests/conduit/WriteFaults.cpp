@@ -1,14 +1,18 @@
-// Stands in for the sync library's create, open, close and write calls: the
-// test program's definitions take precedence and pass every call on to the
-// library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites says
-// otherwise.
+// Stands in for the sync library's create, open, close and write calls, and
+// for rename(2), by which the handheld store saves a database file: the test
+// program's definitions take precedence and pass every call on to the
+// library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites or a
+// FailingSaves says otherwise.
 #include "tests/conduit/WriteFaults.h"
 
 #include <dlfcn.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
+#include "platform/palm/HandheldStore.h"
 #include "platform/palm/SyncManager.h"
 
 namespace {
@@ -23,6 +27,14 @@ struct Fault {
 };
 
 std::optional<Fault> g_fault;
+
+struct SaveFault {
+    std::string fileName;
+    std::uint32_t allowed;
+    std::uint32_t saves = 0;
+};
+
+std::optional<SaveFault> g_saveFault;
 
 template <class Function>
 Function Library(const char* symbol) {
@@ -51,6 +63,14 @@ FailingWrites::FailingWrites(std::string name, std::uint32_t allowed, bool refus
 
 FailingWrites::~FailingWrites() {
     g_fault.reset();
+}
+
+FailingSaves::FailingSaves(const std::string& name, std::uint32_t allowed) {
+    g_saveFault = SaveFault{palm::HandheldStore::FileNameFor(name), allowed};
+}
+
+FailingSaves::~FailingSaves() {
+    g_saveFault.reset();
 }
 
 }  // namespace wexal::testing
@@ -94,4 +114,16 @@ extern "C" int32_t SyncWriteRec(SyncRawRecord* record) {
         }
     }
     return write(record);
+}
+
+// The store writes a temporary file and renames it over the database's file.
+extern "C" int rename(const char* from, const char* to) {
+    static const auto next = Library<int (*)(const char*, const char*)>("rename");
+    if (g_saveFault && to != nullptr &&
+        std::filesystem::path(to).filename() == g_saveFault->fileName &&
+        g_saveFault->saves++ >= g_saveFault->allowed) {
+        errno = ENOSPC;
+        return -1;
+    }
+    return next(from, to);
 }
