@@ -93,15 +93,15 @@ class QvGrid final : public QWidget {
         store_.SetColHeading(index, std::move(heading));
     }
     void SetColumnAttributes(std::int16_t Index, std::string Heading = {},
-                             std::int32_t NewWidth = -1, std::int32_t Style = 8,
+                             std::int32_t NewWidth = -1, std::int32_t Style = kStyleText,
                              std::int16_t MaxLen = -1, std::int16_t Decimals = -1,
                              std::int32_t Alignment = -1,
                              std::optional<bool> SearchButton = std::nullopt,
                              std::string ValueList = {});
-    std::int16_t AddColumn(std::string Heading, std::int32_t NewWidth = -1, std::int32_t Style = 8,
-                           std::int16_t MaxLen = 0, std::int16_t Decimals = 0,
-                           std::int32_t Alignment = -1, bool SearchButton = false,
-                           std::string ValueList = {});
+    std::int16_t AddColumn(std::string Heading, std::int32_t NewWidth = -1,
+                           std::int32_t Style = kStyleText, std::int16_t MaxLen = 0,
+                           std::int16_t Decimals = 0, std::int32_t Alignment = -1,
+                           bool SearchButton = false, std::string ValueList = {});
     std::int16_t GetColNumber(std::string_view heading) const {
         return store_.GetColNumber(heading);
     }
@@ -116,7 +116,8 @@ class QvGrid final : public QWidget {
 
   signals:
     // Raised as their names say; arguments passed by reference may be
-    // changed by a handler and are read back.
+    // changed by a handler and are read back. KeyDown carries Qt's key code
+    // and modifiers, first thing on every key pressed in an editor.
     void KeyDown(int& key, Qt::KeyboardModifiers& modifiers);
     void KeyPress(QChar& character);
     void DblClick();
