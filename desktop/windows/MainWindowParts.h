@@ -17,6 +17,8 @@
 //     own filling, as the window's load does around all of it;
 //   - starts the other windows' work through context.actions; an empty action
 //     does nothing.
+// A tab that needs more than the context (a file chooser, the installer
+// object) is handed it by its factory in StandardParts().
 #pragma once
 
 #include <QWidget>
