@@ -62,7 +62,7 @@ GridPaste PasteForStyle(std::int32_t style, const std::string& clipboard) {
     }
     switch (style) {
         case kStyleDate:
-            if (ReadShortDate(clipboard)) {
+            if (ParseShortDate(clipboard)) {
                 return {Kind::kReplaceText, TrimBlanks(clipboard)};
             }
             return {Kind::kBeep, {}};

@@ -1,6 +1,7 @@
 #include "desktop/core/ShortDate.h"
 
-#include <vector>
+#include <array>
+#include <charconv>
 
 namespace wexal::desktop {
 
@@ -11,73 +12,76 @@ bool IsLeapYear(int year) {
 }
 
 int DaysInMonth(int year, int month) {
-    static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-    return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
+    constexpr std::array<int, 12> kDays = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    return month == 2 && IsLeapYear(year) ? 29 : kDays[static_cast<std::size_t>(month - 1)];
 }
 
-std::string_view TrimBlanks(std::string_view text) {
+// Digits up to the next separator (or the end): their number and count.
+bool ReadPart(std::string_view& text, int& value, std::size_t& digits) {
+    std::size_t length = 0;
+    while (length < text.size() && text[length] >= '0' && text[length] <= '9') {
+        ++length;
+    }
+    if (length == 0 || length > 4) {
+        return false;
+    }
+    std::from_chars(text.data(), text.data() + length, value);
+    digits = length;
+    text.remove_prefix(length);
+    return true;
+}
+
+}  // namespace
+
+std::string FormatShortDate(const CalendarDate& date) {
+    return std::to_string(date.Month) + "/" + std::to_string(date.Day) + "/" +
+           std::to_string(date.Year);
+}
+
+std::optional<CalendarDate> ParseShortDate(std::string_view text) {
     while (!text.empty() && text.front() == ' ') {
         text.remove_prefix(1);
     }
     while (!text.empty() && text.back() == ' ') {
         text.remove_suffix(1);
     }
-    return text;
-}
-
-// The digits of one part as a number; none for an empty part or any other
-// character.
-std::optional<int> PartValue(std::string_view part, std::size_t maxDigits) {
-    if (part.empty() || part.size() > maxDigits) {
-        return std::nullopt;
-    }
-    int value = 0;
-    for (char c : part) {
-        if (c < '0' || c > '9') {
+    std::array<int, 3> parts{};
+    std::size_t yearDigits = 0;
+    char separator = 0;
+    for (std::size_t i = 0; i < parts.size(); ++i) {
+        std::size_t digits = 0;
+        if (!ReadPart(text, parts[i], digits)) {
             return std::nullopt;
         }
-        value = value * 10 + (c - '0');
-    }
-    return value;
-}
-
-}  // namespace
-
-std::string FormatShortDate(const CalendarDate& date) {
-    std::string year = std::to_string(date.Year);
-    while (year.size() < 4) {
-        year.insert(0, 1, '0');
-    }
-    return std::to_string(date.Month) + "/" + std::to_string(date.Day) + "/" + year;
-}
-
-std::optional<CalendarDate> ReadShortDate(std::string_view text) {
-    text = TrimBlanks(text);
-    const char separator = text.find('/') != std::string_view::npos ? '/' : '-';
-    std::vector<std::string_view> parts;
-    std::size_t start = 0;
-    for (std::size_t at = 0; at <= text.size(); ++at) {
-        if (at == text.size() || text[at] == separator) {
-            parts.push_back(text.substr(start, at - start));
-            start = at + 1;
+        if (i < 2) {
+            if (text.empty() ||
+                (text.front() != '/' && text.front() != '-' && text.front() != '.') ||
+                (separator != 0 && text.front() != separator)) {
+                return std::nullopt;
+            }
+            separator = text.front();
+            text.remove_prefix(1);
         }
+        yearDigits = digits;
     }
-    if (parts.size() != 3 || parts[2].size() == 3) {
+    if (!text.empty()) {
         return std::nullopt;
     }
-    const auto month = PartValue(parts[0], 2);
-    const auto day = PartValue(parts[1], 2);
-    auto year = PartValue(parts[2], 4);
-    if (!month || !day || !year) {
+    CalendarDate date{parts[2], parts[0], parts[1]};
+    if (yearDigits <= 2) {
+        const int century = kCenturyWindowStart / 100 * 100;
+        date.Year += century;
+        if (date.Year < kCenturyWindowStart) {
+            date.Year += 100;
+        }
+    } else if (date.Year < 100) {
         return std::nullopt;
     }
-    if (parts[2].size() <= 2) {
-        *year += *year < 30 ? 2000 : 1900;
-    }
-    if (*year < 100 || *month < 1 || *month > 12 || *day < 1 || *day > DaysInMonth(*year, *month)) {
+    if (date.Month < 1 || date.Month > 12 || date.Day < 1 ||
+        date.Day > DaysInMonth(date.Year, date.Month)) {
         return std::nullopt;
     }
-    return CalendarDate{*year, *month, *day};
+    return date;
 }
 
 }  // namespace wexal::desktop

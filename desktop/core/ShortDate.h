@@ -1,5 +1,6 @@
-// The program's short date, M/d/yyyy with "/": the form the date cells are
-// typed in, the date prompt answers in and pasted dates must have.
+// The program's short date: month/day/year as "M/d/yyyy" ("1/2/2027"), the
+// form the date prompt and the grid's date cells give back. Dates read with a
+// one- or two-digit year fall in 1930 to 2029.
 #pragma once
 
 #include <optional>
@@ -10,19 +11,19 @@ namespace wexal::desktop {
 
 struct CalendarDate {
     int Year = 0;
-    int Month = 0;
-    int Day = 0;
-
+    int Month = 0;  // 1 to 12
+    int Day = 0;    // 1 to 31
     friend bool operator==(const CalendarDate&, const CalendarDate&) = default;
 };
 
-// "12/31/1999", "1/5/2024".
+inline constexpr int kCenturyWindowStart = 1930;
+
 std::string FormatShortDate(const CalendarDate& date);
 
-// A text that names a real date as month, day and year separated by "/" or
-// "-" (one kind in a text), blanks around it aside. The year has 1, 2 or 4
-// digits; years of two digits or fewer 00 to 29 are 2000 to 2029, 30 to 99
-// are 1930 to 1999.
-std::optional<CalendarDate> ReadShortDate(std::string_view text);
+// Month, day and year separated by "/", "-" or "." (blanks around the whole
+// allowed); a year of one or two digits is put in 1930..2029, one of three or
+// four taken as written (100 to 9999). Nothing for any other text or a day
+// the month does not have.
+std::optional<CalendarDate> ParseShortDate(std::string_view text);
 
 }  // namespace wexal::desktop

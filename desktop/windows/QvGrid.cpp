@@ -685,7 +685,7 @@ void QvGrid::PromptForDateOrSearch() {
     const std::int32_t col = editCol_;
     if (editColumn_.Style == kStyleDate) {
         std::string value = txtInput_->text().toStdString();
-        if (!ReadShortDate(value)) {
+        if (!ParseShortDate(value)) {
             const LocalDateTime now = seams_.clock.Now();
             value = FormatShortDate({now.Year, now.Month, now.Day});
         }

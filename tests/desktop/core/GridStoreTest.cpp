@@ -179,14 +179,14 @@ TEST(GridStylesTest, EditLengthsAndAlignments) {
 TEST(ShortDateTest, ReadsAndWritesMonthDayYear) {
     EXPECT_EQ(FormatShortDate({1999, 12, 31}), "12/31/1999");
     EXPECT_EQ(FormatShortDate({2024, 1, 5}), "1/5/2024");
-    EXPECT_EQ(ReadShortDate("1/5/2024"), (CalendarDate{2024, 1, 5}));
-    EXPECT_EQ(ReadShortDate(" 01-05-24 "), (CalendarDate{2024, 1, 5}));
-    EXPECT_EQ(ReadShortDate("1/5/29"), (CalendarDate{2029, 1, 5}));
-    EXPECT_EQ(ReadShortDate("1/5/30"), (CalendarDate{1930, 1, 5}));
-    EXPECT_EQ(ReadShortDate("2/29/2024"), (CalendarDate{2024, 2, 29}));
-    for (const char* bad : {"2/29/2023", "13/1/2020", "0/1/2020", "1/32/2020", "1/5", "1/5/202",
-                            "1/5-2020", "a/b/c", ""}) {
-        EXPECT_FALSE(ReadShortDate(bad)) << bad;
+    EXPECT_EQ(ParseShortDate("1/5/2024"), (CalendarDate{2024, 1, 5}));
+    EXPECT_EQ(ParseShortDate(" 01-05-24 "), (CalendarDate{2024, 1, 5}));
+    EXPECT_EQ(ParseShortDate("1/5/29"), (CalendarDate{2029, 1, 5}));
+    EXPECT_EQ(ParseShortDate("1/5/30"), (CalendarDate{1930, 1, 5}));
+    EXPECT_EQ(ParseShortDate("2/29/2024"), (CalendarDate{2024, 2, 29}));
+    for (const char* bad :
+         {"2/29/2023", "13/1/2020", "0/1/2020", "1/32/2020", "1/5", "1/5-2020", "a/b/c", ""}) {
+        EXPECT_FALSE(ParseShortDate(bad)) << bad;
     }
 }
 

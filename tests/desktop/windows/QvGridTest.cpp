@@ -83,7 +83,7 @@ class QvGridTest : public ::testing::Test {
     testing::ScriptedMessages messages_;
     testing::CountingBeeper beeper_;
     testing::ScriptedClipboard clipboard_;
-    testing::FixedClock clock_;
+    testing::FixedClock clock_{{2026, 12, 9, 10, 30, 0}};
     testing::ScriptedDatePrompt datePrompt_;
     QDialog dialog_;
     QvGrid* grid_;

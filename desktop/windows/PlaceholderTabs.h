@@ -1,0 +1,18 @@
+// Stand-in tab panels: they say what the tab will hold and store nothing.
+// StandardParts() uses them for a tab whose real panel is not built yet.
+#pragma once
+
+#include <memory>
+
+#include "desktop/windows/MainWindowParts.h"
+
+namespace wexal::desktop {
+
+// A panel with one centred line naming the tab.
+std::unique_ptr<MainWindowTab> MakePlaceholderTab(const QString& tabName);
+
+// The Installation panel's two frames, status box, buttons and units area,
+// empty and laid out as the real panel is.
+std::unique_ptr<MainWindowTab> MakeInstallationPlaceholderTab();
+
+}  // namespace wexal::desktop
