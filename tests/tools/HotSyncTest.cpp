@@ -147,6 +147,29 @@ TEST_F(HotSyncTest, RefusesBadHandheldUserOrLibrary) {
     EXPECT_TRUE(Records("TestDB").empty()) << "nothing may run when a conduit is incomplete";
 }
 
+TEST_F(HotSyncTest, HelpPrintsTheUsageAndSucceeds) {
+    const struct {
+        std::string command;
+        std::string usage;
+    } cases[] = {
+        {std::string(HOTSYNC_TOOL) + " --help", "usage: hotsync --handheld DIR"},
+        {std::string(HOTSYNC_TOOL) + " -h", "usage: hotsync --handheld DIR"},
+        {std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_) + " --help",
+         "usage: hotsync --handheld DIR"},
+        {std::string(HANDHELD_TOOL) + " --help", "usage: handheld DIR COMMAND"},
+        {std::string(HANDHELD_TOOL) + " " + Quote(handheld_) + " --help",
+         "usage: handheld DIR COMMAND"},
+        {std::string(HANDHELD_TOOL) + " " + Quote(handheld_) + " read --help",
+         "usage: handheld DIR read ROUTE"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Execute(c.command);
+        EXPECT_EQ(run.exitCode, 0) << c.command << "\n" << run.output;
+        EXPECT_EQ(run.output.rfind(c.usage, 0), 0u) << c.command << "\n" << run.output;
+    }
+    EXPECT_TRUE(Records("TestDB").empty()) << "asking for help runs no sync";
+}
+
 TEST_F(HotSyncTest, CrashingConduitIsReportedAndStoreStaysReadable) {
     ASSERT_EQ(Sync().exitCode, 0);
     ScopedEnv crash("WEXAL_TEST_CONDUIT", "crash");
