@@ -8,7 +8,11 @@
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 
+#include <functional>
+#include <iostream>
 #include <regex>
 #include <sstream>
 
@@ -149,6 +153,41 @@ TEST_F(RegistryFileTest, LockFileLivesBesideTheRegistry) {
     EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
 }
 
+TEST_F(RegistryFileTest, OnlyARegularFileIsRead) {
+    // Each stands where the registry file should be. A FIFO held a reader
+    // until some writer came; a device like /dev/zero never ends.
+    const struct {
+        const char* kind;
+        std::function<bool(const std::filesystem::path&)> make;
+    } cases[] = {
+        {"FIFO", [](const auto& file) { return ::mkfifo(file.c_str(), 0600) == 0; }},
+        {"zero device",
+         [](const auto& file) {
+             return ::mknod(file.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
+         }},
+        {"folder", [](const auto& file) { return std::filesystem::create_directory(file); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.kind);
+        TempDir dir;
+        const std::filesystem::path file = dir / "registry.reg";
+        if (!c.make(file)) {
+            std::cout << "cannot make a " << c.kind << " here: not tried\n";
+            continue;
+        }
+        try {
+            Registry(file).ReadString("Software", "x");
+            ADD_FAILURE() << "no RegistryError";
+        } catch (const RegistryError& error) {
+            EXPECT_NE(std::string(error.what()).find(file.string() + ": not a regular file"),
+                      std::string::npos)
+                << error.what();
+        }
+        EXPECT_THROW(Registry(file).WriteString("Software", "x", "y"), RegistryError);
+        EXPECT_FALSE(std::filesystem::is_regular_file(file)) << "replaced";
+    }
+}
+
 // --- damaged files -----------------------------------------------------------
 
 struct Damage {
@@ -225,6 +264,15 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"DeleteKeySyntax", kHead + "[-HKEY_CURRENT_USER\\Software]\n", 5, "not supported"},
         Damage{"EmptyKeyName", kHead + "[HKEY_CURRENT_USER\\Software\\\\X]\n", 5, "empty name"},
         Damage{"DuplicateValue", kHead + "\n\n\"OK\"=dword:00000001\n", 7, "twice"},
+        // Freeing or writing a tree this deep overflowed the stack.
+        Damage{"NestedAMillionDeep",
+               [] {
+                   std::string text = kHead + "[HKEY_CURRENT_USER";
+                   for (int i = 0; i < 1000000; ++i)
+                       text += "\\a";
+                   return text + "]\n";
+               }(),
+               5, "deeper than 512 keys"},
         Damage{"CrLfDamage", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:1\r\n", 4,
                "8 hex digits"}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });
