@@ -24,7 +24,7 @@ int OpenRegularFile(const std::filesystem::path& path, int& error) {
     }
     if (!S_ISREG(info.st_mode)) {
         ::close(fd);
-        error = kNotRegularFile;
+        error = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
         return -1;
     }
     // Reads of a regular file never wait; the flag goes for tidiness.

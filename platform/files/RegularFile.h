@@ -9,8 +9,8 @@
 
 namespace wexal::files {
 
-// The error of a path that names something other than a regular file (a
-// folder, FIFO, device or socket); every other error is an errno value.
+// The error of a path that names a FIFO, device or socket; a folder gives
+// EISDIR, and every other error is an errno value too.
 inline constexpr int kNotRegularFile = -1;
 
 // A read-only descriptor of the regular file at `path` (symbolic links

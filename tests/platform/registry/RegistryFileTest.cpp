@@ -5,13 +5,11 @@
 
 #include "platform/registry/Registry.h"
 
+#include "tests/support/NotRegularFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
-#include <sys/sysmacros.h>
 
-#include <functional>
 #include <iostream>
 #include <regex>
 #include <sstream>
@@ -156,30 +154,27 @@ TEST_F(RegistryFileTest, LockFileLivesBesideTheRegistry) {
 TEST_F(RegistryFileTest, OnlyARegularFileIsRead) {
     // Each stands where the registry file should be. A FIFO held a reader
     // until some writer came; a device like /dev/zero never ends.
-    const struct {
-        const char* kind;
-        std::function<bool(const std::filesystem::path&)> make;
-    } cases[] = {
-        {"FIFO", [](const auto& file) { return ::mkfifo(file.c_str(), 0600) == 0; }},
-        {"zero device",
-         [](const auto& file) {
-             return ::mknod(file.c_str(), S_IFCHR | 0600, makedev(1, 5)) == 0;
-         }},
-        {"folder", [](const auto& file) { return std::filesystem::create_directory(file); }},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.kind);
+    std::vector<std::pair<testing::NotRegularFile, std::string>> cases;
+    for (const auto& kind : testing::NotRegularFiles())
+        cases.emplace_back(kind, "not a regular file");
+    cases.emplace_back(testing::NotRegularFile{"folder",
+                                               [](const std::filesystem::path& at) {
+                                                   return std::filesystem::create_directory(at);
+                                               }},
+                       "Is a directory");
+    for (const auto& [kind, says] : cases) {
+        SCOPED_TRACE(kind.kind);
         TempDir dir;
         const std::filesystem::path file = dir / "registry.reg";
-        if (!c.make(file)) {
-            std::cout << "cannot make a " << c.kind << " here: not tried\n";
+        if (!kind.make(file)) {
+            std::cout << "cannot make a " << kind.kind << " here: not tried\n";
             continue;
         }
         try {
             Registry(file).ReadString("Software", "x");
             ADD_FAILURE() << "no RegistryError";
         } catch (const RegistryError& error) {
-            EXPECT_NE(std::string(error.what()).find(file.string() + ": not a regular file"),
+            EXPECT_NE(std::string(error.what()).find(file.string() + ": " + says),
                       std::string::npos)
                 << error.what();
         }
