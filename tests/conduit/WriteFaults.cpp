@@ -1,10 +1,12 @@
 // Stands in for the sync library's create, open, close and write calls: the
 // test program's definitions take precedence and pass every call on to the
-// library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites says
-// otherwise.
+// library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites or a
+// KillAtWrite says otherwise.
 #include "tests/conduit/WriteFaults.h"
 
 #include <dlfcn.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <optional>
@@ -23,6 +25,14 @@ struct Fault {
 
 std::optional<Fault> g_fault;
 
+struct Kill {
+    std::string name;
+    std::function<bool(const std::string&)> matches;
+    std::optional<std::uint8_t> handle;  // of the database while it is open
+};
+
+std::optional<Kill> g_kill;
+
 template <class Function>
 Function Library(const char* symbol) {
     void* found = dlsym(RTLD_NEXT, symbol);
@@ -37,6 +47,9 @@ void Watch(const char* name, std::uint8_t handle) {
         g_fault->handle = handle;
         g_fault->writes = 0;
     }
+    if (g_kill && name != nullptr && g_kill->name == name) {
+        g_kill->handle = handle;
+    }
 }
 
 }  // namespace
@@ -49,6 +62,14 @@ FailingWrites::FailingWrites(std::string name, std::uint32_t allowed, bool refus
 
 FailingWrites::~FailingWrites() {
     g_fault.reset();
+}
+
+KillAtWrite::KillAtWrite(std::string name, std::function<bool(const std::string&)> matches) {
+    g_kill = Kill{std::move(name), std::move(matches), std::nullopt};
+}
+
+KillAtWrite::~KillAtWrite() {
+    g_kill.reset();
 }
 
 }  // namespace wexal::testing
@@ -80,11 +101,18 @@ extern "C" int32_t SyncCloseDB(uint8_t handle) {
     if (g_fault && g_fault->handle == handle) {
         g_fault->handle.reset();
     }
+    if (g_kill && g_kill->handle == handle) {
+        g_kill->handle.reset();
+    }
     return close(handle);
 }
 
 extern "C" int32_t SyncWriteRec(SyncRawRecord* record) {
     static const auto write = Library<int32_t (*)(SyncRawRecord*)>("SyncWriteRec");
+    if (g_kill && record != nullptr && g_kill->handle == record->dbHandle &&
+        g_kill->matches(std::string(static_cast<const char*>(record->buffer), record->recSize))) {
+        ::kill(::getpid(), SIGKILL);
+    }
     if (g_fault && record != nullptr && g_fault->handle == record->dbHandle &&
         g_fault->writes++ >= g_fault->allowed) {
         return kSyncErrIo;

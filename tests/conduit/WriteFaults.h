@@ -1,8 +1,10 @@
 // Makes the sync library refuse to create or write one database, to reach
-// the handling of a handheld that runs out of room partway through a sync.
+// the handling of a handheld that runs out of room partway through a sync;
+// or kills the process at a chosen write, to crash a sync at a known point.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace wexal::testing {
@@ -16,6 +18,16 @@ class FailingWrites {
     ~FailingWrites();
     FailingWrites(const FailingWrites&) = delete;
     FailingWrites& operator=(const FailingWrites&) = delete;
+};
+
+// While alive, the process kills itself with SIGKILL just before it writes a
+// record of the database `name` whose bytes `matches` accepts.
+class KillAtWrite {
+  public:
+    KillAtWrite(std::string name, std::function<bool(const std::string& record)> matches);
+    ~KillAtWrite();
+    KillAtWrite(const KillAtWrite&) = delete;
+    KillAtWrite& operator=(const KillAtWrite&) = delete;
 };
 
 }  // namespace wexal::testing
