@@ -65,19 +65,23 @@ bool MatchesFilePattern(std::string_view pattern, std::string_view name) {
 }
 
 std::optional<std::vector<std::string>> FindMatchingFiles(const std::string& folder,
-                                                          std::string_view pattern) {
+                                                          std::string_view pattern,
+                                                          std::vector<std::string>& notRegular) {
     std::vector<std::string> names;
+    notRegular.clear();
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        // A folder or device is no route file, whatever its name.
-        std::error_code typeError;
-        if (!entry->is_regular_file(typeError)) {
+        std::string name = entry->path().filename().string();
+        if (!MatchesFilePattern(pattern, name)) {
             continue;
         }
-        std::string name = entry->path().filename().string();
-        if (MatchesFilePattern(pattern, name)) {
+        // A folder or device is no route file, whatever its name.
+        std::error_code typeError;
+        if (entry->is_regular_file(typeError)) {
             names.push_back(std::move(name));
+        } else if (!entry->is_directory(typeError)) {
+            notRegular.push_back(std::move(name));
         }
     }
     // A listing cut short would leave files out unnoticed.
@@ -85,5 +89,6 @@ std::optional<std::vector<std::string>> FindMatchingFiles(const std::string& fol
         return std::nullopt;
     }
     std::sort(names.begin(), names.end(), ListedBefore);
+    std::sort(notRegular.begin(), notRegular.end(), ListedBefore);
     return names;
 }

@@ -13,6 +13,9 @@ bool MatchesFilePattern(std::string_view pattern, std::string_view name);
 
 // The regular files of `folder` whose names match `pattern`, sorted by name
 // (letters compared without case, as the platform lists them); nullopt when
-// the folder cannot be opened.
+// the folder cannot be opened. Matching names of anything else but a folder
+// (a FIFO, device, socket or dangling link) go to `notRegular` in the same
+// order.
 std::optional<std::vector<std::string>> FindMatchingFiles(const std::string& folder,
-                                                          std::string_view pattern);
+                                                          std::string_view pattern,
+                                                          std::vector<std::string>& notRegular);

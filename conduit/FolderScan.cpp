@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "conduit/FileSearch.h"
+#include "conduit/HHDatabase.h"
 #include "conduit/InterfaceTable.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileVendors.h"
@@ -65,10 +66,15 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
     // The folder is read where it lies rather than made the current folder:
     // the conduit runs inside the sync manager, and a relative folder would
     // name another place once current.
-    std::optional<std::vector<std::string>> files = FindMatchingFiles(folder, pattern);
+    std::vector<std::string> notRegular;
+    std::optional<std::vector<std::string>> files = FindMatchingFiles(folder, pattern, notRegular);
     if (!files) {
         Log("Could not change to dir: " + routePath);
         return false;
+    }
+    // Passed over, as a FIFO would hold the sync and a device never end.
+    for (const std::string& name : notRegular) {
+        LogHandheldError("Wexal - Download file is not a regular file: " + folder + name);
     }
     // Listed once, before the first download moves files into the history
     // beside them; a history file is no new route file. Each one passed over

@@ -44,6 +44,10 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
     }
     std::uint32_t count = 0;
     const std::int32_t findResult = Find(name, count);
+    if (findResult == kSyncErrNotRegularFile) {
+        // Refused unread by the store: no other line would say why.
+        LogHandheldError("Wexal - Handheld database " + name + " is not a regular file");
+    }
 
     std::uint8_t handle = 0;
     OpenOutcome outcome = OpenOutcome::Opened;

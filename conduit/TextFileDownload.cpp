@@ -203,11 +203,18 @@ void LogRouteFileReadError(const std::string& routeFile) {
     LogHandheldError("Wexal - Download file could not be read: " + routeFile);
 }
 
+void LogRouteFileOpenError(std::int32_t opened, const std::string& routeFile,
+                           const std::string& missing) {
+    LogHandheldError(opened == VendorMeter::kNotRegularFile
+                         ? "Wexal - Download file is not a regular file: " + routeFile
+                         : missing);
+}
+
 std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendor,
                               const std::string& routeFile, std::uint32_t retainByRoute) {
     std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
-    if (codec->Open(routeFile) != 0) {
-        LogHandheldError("Wexal - No file found to download");
+    if (const std::int32_t opened = codec->Open(routeFile); opened != 0) {
+        LogRouteFileOpenError(opened, routeFile, "Wexal - No file found to download");
         return -1;
     }
     // Routes stored without a route list to enter them in would never be

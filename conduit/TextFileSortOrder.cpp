@@ -26,8 +26,9 @@ std::string OutOfOrderText(SortMessage message, std::int32_t index, const std::s
 
 std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& routeFile) {
     std::unique_ptr<VendorMeter> reader = vendor.makeMeter();
-    if (reader->Open(routeFile) != 0) {
-        LogHandheldError("Wexal - No file found to download during Sort Order Verification");
+    if (const std::int32_t opened = reader->Open(routeFile); opened != 0) {
+        LogRouteFileOpenError(opened, routeFile,
+                              "Wexal - No file found to download during Sort Order Verification");
         return -1;
     }
     // The header of a vendor whose file starts with one is passed over. A

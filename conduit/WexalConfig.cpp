@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <cstdlib>
 #include <exception>
-#include <filesystem>
-#include <fstream>
 #include <limits>
 #include <optional>
+#include <sstream>
 
+#include "platform/files/RegularFile.h"
 #include "platform/registry/Registry.h"
 
 std::int32_t Debug = 0;
@@ -150,15 +150,18 @@ bool WexalConfig::ReadConfigurationFile() {
     }
     fileName += kFileName;
 
-    std::error_code ignored;
-    std::ifstream in;
-    if (!std::filesystem::is_directory(fileName, ignored)) {
-        in.open(fileName, std::ios::binary);
-    }
-    if (!in.is_open()) {
+    // Read whole, and only from a regular file: a FIFO in its place would
+    // hold the sync for ever, a device such as /dev/zero feed it without end.
+    std::string text;
+    int error = 0;
+    if (!wexal::files::ReadRegularFile(fileName, text, error)) {
         ErrorText = "Unable to open configuration file " + fileName;
+        if (error == wexal::files::kNotRegularFile) {
+            ErrorText += ": " + wexal::files::ErrorText(error);
+        }
         return false;
     }
+    std::istringstream in(text);
 
     ReadState state;
     std::string line;

@@ -1,12 +1,12 @@
 #include "conduit/formats/LineReader.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+
+#include "platform/files/RegularFile.h"
 
 namespace {
 
@@ -20,15 +20,14 @@ LineReader::~LineReader() {
     Close();
 }
 
-bool LineReader::Open(const std::string& path) {
+bool LineReader::Open(const std::string& path, int* error) {
     Close();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int reason = 0;
+    const int fd = wexal::files::OpenRegularFile(path, reason);
     if (fd < 0) {
-        return false;
-    }
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || S_ISDIR(info.st_mode)) {
-        ::close(fd);
+        if (error != nullptr) {
+            *error = reason;
+        }
         return false;
     }
     fd_ = fd;

@@ -19,8 +19,11 @@ class LineReader {
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // Opens a file for reading; false when it cannot be opened or is a folder.
-    bool Open(const std::string& path);
+    // Opens a regular file for reading; false when it cannot be opened, with
+    // the reason in `error` when given: an errno value (EISDIR for a folder)
+    // or wexal::files::kNotRegularFile for a FIFO, device or socket, which
+    // are refused without waiting on them.
+    bool Open(const std::string& path, int* error = nullptr);
     void Close();
 
     // The next line, without its line end, at most `limit` characters. After

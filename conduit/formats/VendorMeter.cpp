@@ -7,6 +7,7 @@
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/LineReader.h"
 #include "conduit/formats/MeterLayout.h"
+#include "platform/files/RegularFile.h"
 #include "platform/msgbox/MessageBox.h"
 
 namespace {
@@ -74,8 +75,9 @@ VendorMeter::~VendorMeter() {
 std::int32_t VendorMeter::Open(const std::string& path) {
     Close();
     auto stream = std::make_unique<Stream>(layout_.lineLimit);
-    if (!stream->reader.Open(path)) {
-        return -1;
+    int error = 0;
+    if (!stream->reader.Open(path, &error)) {
+        return error == wexal::files::kNotRegularFile ? kNotRegularFile : -1;
     }
     stream_ = stream.release();
     path_ = path;

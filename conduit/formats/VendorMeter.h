@@ -26,7 +26,10 @@ class VendorMeter {
     VendorMeter(const VendorMeter&) = delete;
     VendorMeter& operator=(const VendorMeter&) = delete;
 
-    // Opens the route file for reading: 0, or -1 when it cannot be opened.
+    // Opens the route file for reading: 0; kNotRegularFile when it is a FIFO,
+    // device or socket (refused without waiting on it); -1 when it cannot be
+    // opened otherwise.
+    static constexpr std::int32_t kNotRegularFile = -4;
     std::int32_t Open(const std::string& path);
     // Reads the next record into the field texts: kRecordRead, kEndOfFile,
     // kWrongMode (after the "Bailing because of interface mode" box) or

@@ -5,6 +5,13 @@
 -- WexalReading and on the four procedures below; BillingService and
 -- BillingReading stand for the billing system's own data.
 --
+-- A reading is stored and applied once. A sync killed after the readings
+-- reached this database, before the handheld marked the route uploaded,
+-- hands the same readings in again at the next sync. A reading is known by
+-- its handheld, service, reading date and time: storing one that already
+-- waits is passed over (a trigger, as the link's INSERT is a plain one), and
+-- applying or setting aside one taken before changes nothing.
+--
 -- The procedures are functions returning void: the ODBC driver turns the
 -- link's "{Call name}" into "SELECT * FROM name()", which finds functions but
 -- never PROCEDUREs. Names are unquoted, so PostgreSQL folds them to lower case
@@ -22,6 +29,7 @@ DROP FUNCTION IF EXISTS WexalApplyReadings();
 DROP FUNCTION IF EXISTS WexalFailReadings();
 DROP TABLE IF EXISTS WexalRouteList, WexalSelectedRoute, WexalReading, WexalReadingAlternate,
                      BillingReading, BillingService;
+DROP FUNCTION IF EXISTS WexalReadingOnce();
 
 -- The billing system: one row per metered service, with its route ("book").
 CREATE TABLE BillingService (
@@ -55,7 +63,9 @@ CREATE TABLE BillingReading (
     ResponseCode    varchar(1),
     ResponseText    varchar(60),
     HandHeldID      text,
-    AppliedAt       timestamp NOT NULL DEFAULT now()
+    AppliedAt       timestamp NOT NULL DEFAULT now(),
+    -- A reading handed in twice is taken over once.
+    CONSTRAINT BillingReading_once UNIQUE (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
 );
 
 -- The routes offered to the handhelds; Build_WexalRouteList refills it.
@@ -108,13 +118,31 @@ CREATE TABLE WexalReading (
     MinReading      varchar(6)  NOT NULL,
     ReadingDate     varchar(6)  NOT NULL,
     ReadingTime     varchar(4)  NOT NULL,
-    ReceivedAt      timestamp   NOT NULL DEFAULT now()
+    ReceivedAt      timestamp   NOT NULL DEFAULT now(),
+    CONSTRAINT WexalReading_once UNIQUE (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
 );
+
+-- A row whose reading already waits is passed over rather than refused: the
+-- sync that hands it in again goes on with the rest of its route.
+CREATE FUNCTION WexalReadingOnce() RETURNS trigger LANGUAGE plpgsql AS $$
+BEGIN
+    IF EXISTS (SELECT 1 FROM WexalReading w
+                WHERE w.HandHeldID = NEW.HandHeldID AND w.ServiceUniqueID = NEW.ServiceUniqueID
+                  AND w.ReadingDate = NEW.ReadingDate AND w.ReadingTime = NEW.ReadingTime) THEN
+        RETURN NULL;
+    END IF;
+    RETURN NEW;
+END;
+$$;
+CREATE TRIGGER WexalReadingOnce BEFORE INSERT ON WexalReading
+    FOR EACH ROW EXECUTE FUNCTION WexalReadingOnce();
 
 -- The alternate table: readings that the billing system refused, kept for
 -- the office to look at.
 CREATE TABLE WexalReadingAlternate (LIKE WexalReading INCLUDING DEFAULTS);
 ALTER TABLE WexalReadingAlternate ADD COLUMN FailedAt timestamp NOT NULL DEFAULT now();
+ALTER TABLE WexalReadingAlternate ADD CONSTRAINT WexalReadingAlternate_once
+    UNIQUE (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime);
 
 CREATE FUNCTION Build_WexalRouteList() RETURNS void LANGUAGE sql AS $$
     DELETE FROM WexalRouteList;
@@ -136,18 +164,24 @@ CREATE FUNCTION WexalSelectRoute(route varchar) RETURNS void LANGUAGE sql AS $$
      WHERE RouteBook = route;
 $$;
 
--- Takes every waiting reading over in one statement batch: all or none.
+-- Takes every waiting reading over in one statement batch: all or none. A
+-- reading taken over before is passed over, and only the readings taken
+-- over now move their service's previous reading.
 CREATE FUNCTION WexalApplyReadings() RETURNS void LANGUAGE sql AS $$
-    INSERT INTO BillingReading
-        (ServiceUniqueID, Reading, ReadingDate, ReadingTime, ReadStatus, ResponseCode,
-         ResponseText, HandHeldID)
-    SELECT ServiceUniqueID, NULLIF(btrim(CurReading), '')::numeric, ReadingDate, ReadingTime,
-           Status, ResponseCode, ResponseText, HandHeldID
-      FROM WexalReading
-     ORDER BY ReadingId;
+    WITH Taken AS (
+        INSERT INTO BillingReading
+            (ServiceUniqueID, Reading, ReadingDate, ReadingTime, ReadStatus, ResponseCode,
+             ResponseText, HandHeldID)
+        SELECT ServiceUniqueID, NULLIF(btrim(CurReading), '')::numeric, ReadingDate,
+               ReadingTime, Status, ResponseCode, ResponseText, HandHeldID
+          FROM WexalReading
+         ORDER BY ReadingId
+        ON CONFLICT (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime) DO NOTHING
+        RETURNING HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
     UPDATE BillingService s
        SET PrvReading = r.CurReading
-      FROM WexalReading r
+      FROM Taken t
+      JOIN WexalReading r USING (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
      WHERE r.ServiceUniqueID = s.ServiceUniqueID AND btrim(r.CurReading) <> '';
     DELETE FROM WexalReading;
 $$;
@@ -164,7 +198,8 @@ CREATE FUNCTION WexalFailReadings() RETURNS void LANGUAGE sql AS $$
            ResponseCode, ResponseText, PrvReading, MaxReading, MinReading, ReadingDate,
            ReadingTime, ReceivedAt
       FROM WexalReading
-     ORDER BY ReadingId;
+     ORDER BY ReadingId
+    ON CONFLICT (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime) DO NOTHING;
     DELETE FROM WexalReading;
 $$;
 

@@ -1,5 +1,7 @@
 #include "platform/palm/HandheldStore.h"
 
+#include "platform/files/RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -353,6 +355,8 @@ std::optional<DatabaseInfo> HandheldStore::Find(const std::string& name) const {
         throw StoreError(StoreError::Kind::Io, e.what());
     } catch (const PdbFormatError& e) {
         throw StoreError(StoreError::Kind::Damaged, file.string() + ": " + e.what());
+    } catch (const PdbNotRegularFileError& e) {
+        throw StoreError(StoreError::Kind::NotRegularFile, e.what());
     }
     DatabaseInfo info;
     info.name = name;
@@ -387,6 +391,8 @@ PdbDatabase HandheldStore::Load(const std::string& name) const {
         throw StoreError(StoreError::Kind::Io, e.what());
     } catch (const PdbFormatError& e) {
         throw StoreError(StoreError::Kind::Damaged, file.string() + ": " + e.what());
+    } catch (const PdbNotRegularFileError& e) {
+        throw StoreError(StoreError::Kind::NotRegularFile, e.what());
     } catch (const std::bad_alloc&) {
         throw StoreError(StoreError::Kind::Io, file.string() + ": out of memory");
     }
@@ -436,15 +442,19 @@ bool HandheldStore::Delete(const std::string& name) const {
 HandheldInfo HandheldStore::ReadInfo() const {
     HandheldInfo info;
     fs::path file = dir_ / kInfoFileName;
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = 0;
+    int fd = files::OpenRegularFile(file, error);
+    if (error == files::kNotRegularFile) {
+        throw StoreError(StoreError::Kind::NotRegularFile, file.string() + ": not a regular file");
+    }
     if (fd < 0) {
-        if (errno == ENOENT) {
+        if (error == ENOENT) {
             if (!IsDirectory(dir_)) {
                 throw StoreError(StoreError::Kind::NotFound, "no handheld folder " + dir_.string());
             }
             return info;
         }
-        ThrowIo("open " + file.string(), errno);
+        ThrowIo("open " + file.string(), error);
     }
     std::string text;
     char buf[4096];

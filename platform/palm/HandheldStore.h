@@ -30,12 +30,13 @@ namespace wexal::palm {
 class StoreError : public std::runtime_error {
   public:
     enum class Kind {
-        NotFound,  // no such folder or database
-        Exists,    // the database or handheld already exists
-        BadName,   // invalid database or user name
-        Damaged,   // a file of the store cannot be parsed
-        Busy,      // another process holds the handheld's lock
-        Io,        // reading or writing failed
+        NotFound,        // no such folder or database
+        Exists,          // the database or handheld already exists
+        BadName,         // invalid database or user name
+        Damaged,         // a file of the store cannot be parsed
+        Busy,            // another process holds the handheld's lock
+        Io,              // reading or writing failed
+        NotRegularFile,  // a FIFO, device or socket stands where a file of the store should
     };
     StoreError(Kind kind, const std::string& what) : std::runtime_error(what), kind_(kind) {}
     Kind kind() const { return kind_; }

@@ -1,5 +1,7 @@
 #include "platform/palm/PdbFile.h"
 
+#include "platform/files/RegularFile.h"
+
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -43,9 +45,13 @@ void PutU32(uint8_t* p, uint32_t v) {
 // reports the file's full size.
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file, std::size_t limit,
                                std::size_t* fileSize) {
-    int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = 0;
+    int fd = wexal::files::OpenRegularFile(file, error);
+    if (error == wexal::files::kNotRegularFile) {
+        throw PdbNotRegularFileError(file.string() + ": not a regular file");
+    }
     if (fd < 0) {
-        throw std::system_error(errno, std::generic_category(), "open " + file.string());
+        throw std::system_error(error, std::generic_category(), "open " + file.string());
     }
     struct stat st {};
     if (::fstat(fd, &st) != 0) {

@@ -59,6 +59,13 @@ class PdbFormatError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A FIFO, device or socket where a PDB file should be: refused unread, since
+// a FIFO would hold the reader and a device such as /dev/zero never end.
+class PdbNotRegularFileError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
 struct PdbRecord {
     uint8_t attributes = 0;
     uint32_t uniqueId = 0;  // 24 bits
@@ -112,7 +119,8 @@ PdbHeader ParsePdbHeader(const uint8_t* data, std::size_t size, std::size_t file
 std::vector<uint8_t> SerializePdb(const PdbDatabase& db);
 
 // Whole-file helpers (no atomicity: see HandheldStore for atomic saves).
-// Read errors throw std::system_error, format errors PdbFormatError.
+// Read errors throw std::system_error, format errors PdbFormatError, a file
+// that is not a regular one PdbNotRegularFileError.
 PdbDatabase ReadPdbFile(const std::filesystem::path& file);
 PdbHeader ReadPdbFileHeader(const std::filesystem::path& file);
 

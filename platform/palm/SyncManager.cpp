@@ -118,6 +118,8 @@ int32_t CodeFor(const StoreError& e) {
             return kSyncErrBusy;
         case StoreError::Kind::Io:
             return kSyncErrIo;
+        case StoreError::Kind::NotRegularFile:
+            return kSyncErrNotRegularFile;
     }
     return kSyncErrIo;
 }

@@ -31,6 +31,8 @@ enum {
                                       // process, or a session already open in this one)
     kSyncErrDatabaseFull = 0x410D,    // write: the database holds 65535 records, the most
                                       // a database file can hold
+    kSyncErrNotRegularFile = 0x410E,  // a FIFO, device or socket stands where a database
+                                      // file of the store should be
 };
 
 // Open modes (bits).

@@ -3,6 +3,7 @@
 // RegistryFormat.cpp.
 #include "platform/registry/Registry.h"
 
+#include "platform/files/RegularFile.h"
 #include "platform/registry/RegistryFormat.h"
 
 #include <atomic>
@@ -56,7 +57,9 @@ fs::path WithSuffix(const fs::path& file, const std::string& suffix) {
 // keeps it from seeing half a file. A missing folder means a missing registry.
 Fd Lock(const fs::path& file, bool exclusive) {
     fs::path lockFile = WithSuffix(file, ".lock");
-    Fd fd(::open(lockFile.c_str(), (exclusive ? O_RDWR : O_RDONLY) | O_CREAT | O_CLOEXEC, 0666));
+    // Not waiting in open for a FIFO put in the lock file's place.
+    Fd fd(::open(lockFile.c_str(),
+                 (exclusive ? O_RDWR : O_RDONLY) | O_CREAT | O_NONBLOCK | O_CLOEXEC, 0666));
     if (fd.get() < 0) {
         if (exclusive)
             Fail("cannot open the lock file", lockFile, errno);
@@ -71,25 +74,17 @@ Fd Lock(const fs::path& file, bool exclusive) {
     return fd;
 }
 
-// The registry in `file`; a missing file is an empty registry.
+// The registry in `file`; a missing file is an empty registry. Anything but
+// a regular file is refused: a FIFO would hold the reader for ever, a device
+// such as /dev/zero feed it without end.
 detail::Key Load(const fs::path& file) {
-    Fd fd(::open(file.c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.get() < 0) {
-        if (errno == ENOENT)
-            return {};
-        Fail("cannot open registry file", file, errno);
-    }
     std::string text;
-    char buffer[65536];
-    for (;;) {
-        ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n < 0)
-            Fail("cannot read registry file", file, errno);
-        if (n == 0)
-            break;
-        text.append(buffer, static_cast<size_t>(n));
+    int error = 0;
+    if (!files::ReadRegularFile(file, text, error)) {
+        if (error == ENOENT)
+            return {};
+        throw RegistryError("cannot read registry file " + file.string() + ": " +
+                            files::ErrorText(error));
     }
     return detail::Parse(text, file.string());
 }
@@ -148,7 +143,13 @@ void Store(const fs::path& target, const std::string& text) {
 
 // Throws unless every part of `key` and `name` can be written to the file.
 void CheckNames(const fs::path& file, std::string_view key, std::string_view name = {}) {
-    for (std::string_view part : detail::SplitPath(key)) {
+    const std::vector<std::string_view> parts = detail::SplitPath(key);
+    if (parts.size() > detail::kMaxKeyDepth) {
+        throw RegistryError("cannot write to registry file " + file.string() +
+                            ": the key path nests deeper than " +
+                            std::to_string(detail::kMaxKeyDepth) + " keys");
+    }
+    for (std::string_view part : parts) {
         if (!detail::IsWritableName(part)) {
             throw RegistryError("cannot write to registry file " + file.string() +
                                 ": a control character in the key name \"" + std::string(part) +
@@ -176,7 +177,8 @@ fs::path Resolve(const fs::path& file) {
     return path;
 }
 
-detail::Key Snapshot(const fs::path& given) {
+// The registry in `given` read under the shared lock.
+detail::Key ReadLocked(const fs::path& given) {
     fs::path file = Resolve(given);
     Fd lock = Lock(file, false);
     return Load(file);
@@ -242,14 +244,16 @@ Registry Registry::CurrentUser() {
 
 Registry::Registry(fs::path file) : file_(std::move(file)) {}
 
-bool Registry::KeyExists(std::string_view key) const {
-    detail::Key root = Snapshot(file_);
-    return FindKey(root, key) != nullptr;
+RegistrySnapshot::RegistrySnapshot(std::shared_ptr<const detail::Key> root)
+    : root_(std::move(root)) {}
+
+bool RegistrySnapshot::KeyExists(std::string_view key) const {
+    return FindKey(*root_, key) != nullptr;
 }
 
-std::optional<Value> Registry::ReadValue(std::string_view key, std::string_view name) const {
-    detail::Key root = Snapshot(file_);
-    const detail::Key* found = FindKey(root, key);
+std::optional<Value> RegistrySnapshot::ReadValue(std::string_view key,
+                                                 std::string_view name) const {
+    const detail::Key* found = FindKey(*root_, key);
     if (found == nullptr)
         return std::nullopt;
     auto it = found->values.find(detail::Fold(name));
@@ -258,39 +262,67 @@ std::optional<Value> Registry::ReadValue(std::string_view key, std::string_view 
     return it->second.second;
 }
 
-std::optional<std::string> Registry::ReadString(std::string_view key, std::string_view name) const {
+std::optional<std::string> RegistrySnapshot::ReadString(std::string_view key,
+                                                        std::string_view name) const {
     std::optional<Value> value = ReadValue(key, name);
     if (!value || !std::holds_alternative<std::string>(*value))
         return std::nullopt;
     return std::get<std::string>(std::move(*value));
 }
 
-std::optional<std::uint32_t> Registry::ReadDword(std::string_view key,
-                                                 std::string_view name) const {
+std::optional<std::uint32_t> RegistrySnapshot::ReadDword(std::string_view key,
+                                                         std::string_view name) const {
     std::optional<Value> value = ReadValue(key, name);
     if (!value || !std::holds_alternative<std::uint32_t>(*value))
         return std::nullopt;
     return std::get<std::uint32_t>(*value);
 }
 
-std::vector<std::string> Registry::SubKeys(std::string_view key) const {
-    detail::Key root = Snapshot(file_);
+std::vector<std::string> RegistrySnapshot::SubKeys(std::string_view key) const {
     std::vector<std::string> names;
-    if (const detail::Key* found = FindKey(root, key)) {
+    if (const detail::Key* found = FindKey(*root_, key)) {
         for (const auto& [folded, sub] : found->subkeys)
             names.push_back(sub->name);
     }
     return names;
 }
 
-std::vector<std::string> Registry::ValueNames(std::string_view key) const {
-    detail::Key root = Snapshot(file_);
+std::vector<std::string> RegistrySnapshot::ValueNames(std::string_view key) const {
     std::vector<std::string> names;
-    if (const detail::Key* found = FindKey(root, key)) {
+    if (const detail::Key* found = FindKey(*root_, key)) {
         for (const auto& [folded, entry] : found->values)
             names.push_back(entry.first);
     }
     return names;
+}
+
+RegistrySnapshot Registry::Snapshot() const {
+    return RegistrySnapshot(std::make_shared<const detail::Key>(ReadLocked(file_)));
+}
+
+bool Registry::KeyExists(std::string_view key) const {
+    return Snapshot().KeyExists(key);
+}
+
+std::optional<Value> Registry::ReadValue(std::string_view key, std::string_view name) const {
+    return Snapshot().ReadValue(key, name);
+}
+
+std::optional<std::string> Registry::ReadString(std::string_view key, std::string_view name) const {
+    return Snapshot().ReadString(key, name);
+}
+
+std::optional<std::uint32_t> Registry::ReadDword(std::string_view key,
+                                                 std::string_view name) const {
+    return Snapshot().ReadDword(key, name);
+}
+
+std::vector<std::string> Registry::SubKeys(std::string_view key) const {
+    return Snapshot().SubKeys(key);
+}
+
+std::vector<std::string> Registry::ValueNames(std::string_view key) const {
+    return Snapshot().ValueNames(key);
 }
 
 void Registry::CreateKey(std::string_view key) {

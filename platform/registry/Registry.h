@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -16,9 +17,10 @@
 
 namespace wexal::registry {
 
-// A registry file that cannot be read or written, or a key or value name that
-// the file cannot hold (one with a control character). The message names the
-// file and, for a damaged file, the line. Every member below that touches the
+// A registry file that cannot be read or written (or is no regular file), or
+// a key or value name that the file cannot hold (one with a control
+// character, or a key nested deeper than the file may hold). The message
+// names the file and, for a damaged file, the line. Every member below that touches the
 // file may raise it; a damaged file is never overwritten.
 class RegistryError : public std::runtime_error {
   public:
@@ -27,6 +29,29 @@ class RegistryError : public std::runtime_error {
 
 // A value is either a string (REG_SZ) or a 32-bit number (REG_DWORD).
 using Value = std::variant<std::string, std::uint32_t>;
+
+namespace detail {
+struct Key;
+}
+
+// The registry as one reading of the file found it, for a caller that reads
+// many values: the file is read and parsed once however many are read. The
+// members read as Registry's do.
+class RegistrySnapshot {
+  public:
+    bool KeyExists(std::string_view key) const;
+    std::optional<Value> ReadValue(std::string_view key, std::string_view name) const;
+    std::optional<std::string> ReadString(std::string_view key, std::string_view name) const;
+    std::optional<std::uint32_t> ReadDword(std::string_view key, std::string_view name) const;
+    std::vector<std::string> SubKeys(std::string_view key) const;
+    std::vector<std::string> ValueNames(std::string_view key) const;
+
+  private:
+    friend class Registry;
+    explicit RegistrySnapshot(std::shared_ptr<const detail::Key> root);
+
+    std::shared_ptr<const detail::Key> root_;
+};
 
 class Registry {
   public:
@@ -56,7 +81,8 @@ class Registry {
     // matched without regard to letter case (the case first written is kept).
     // Value names are matched the same way; the empty name is the key's
     // default value. Empty path parts are skipped, so "" and "\\" name the
-    // hive itself, which always exists. Strings are bytes, kept as given.
+    // hive itself, which always exists. Writers refuse a path of more than 512
+    // keys (RegistryError). Strings are bytes, kept as given.
     // Every call reads the file anew (no caching): another process's change is
     // seen at once.
     bool KeyExists(std::string_view key) const;
@@ -71,6 +97,8 @@ class Registry {
     // missing key.
     std::vector<std::string> SubKeys(std::string_view key) const;
     std::vector<std::string> ValueNames(std::string_view key) const;
+    // The whole registry as the file holds it now.
+    RegistrySnapshot Snapshot() const;
 
     // Writers create the key and its parents when missing. Each is one
     // read-modify-write of the file under an exclusive lock; a call that

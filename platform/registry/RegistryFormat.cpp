@@ -110,6 +110,8 @@ class Parser {
                          "] has an empty name");
                 if (!IsWritableName(part))
                     Fail("key name holds a control character");
+                if (parts.size() == kMaxKeyDepth)
+                    Fail("key path nests deeper than " + std::to_string(kMaxKeyDepth) + " keys");
                 parts.push_back(part);
                 if (end == std::string_view::npos)
                     break;
@@ -262,13 +264,18 @@ void WriteValue(std::string& out, const std::string& name, const Value& value) {
     out += line + "\n";
 }
 
-void WriteKey(std::string& out, const Key& key, const std::string& path) {
+// `path` grows by the key's name while its subkeys are written and is given
+// back as it came.
+void WriteKey(std::string& out, const Key& key, std::string& path) {
+    const std::size_t parentLength = path.size();
+    path += "\\" + key.name;
     out += "[" + path + "]\n";
     for (const auto& [folded, entry] : key.values)
         WriteValue(out, entry.first, entry.second);
     out += "\n";
     for (const auto& [folded, sub] : key.subkeys)
-        WriteKey(out, *sub, path + "\\" + sub->name);
+        WriteKey(out, *sub, path);
+    path.resize(parentLength);
 }
 
 }  // namespace
@@ -349,8 +356,9 @@ std::string Serialize(const Key& root) {
             WriteValue(out, entry.first, entry.second);
         out += "\n";
     }
+    std::string path(kHive);
     for (const auto& [folded, sub] : root.subkeys)
-        WriteKey(out, *sub, std::string(kHive) + "\\" + sub->name);
+        WriteKey(out, *sub, path);
     return out;
 }
 

@@ -22,7 +22,8 @@
 // when there are some. On reading, CR LF or LF line ends, a UTF-8 byte order
 // mark, blank lines and ';' comment lines are accepted (comments are not kept).
 // Anything else that does not parse, including value kinds other than strings
-// and dwords, raises RegistryError naming the file and the line.
+// and dwords and keys nested deeper than kMaxKeyDepth, raises RegistryError
+// naming the file and the line.
 #pragma once
 
 #include "platform/registry/Registry.h"
@@ -35,6 +36,11 @@
 #include <vector>
 
 namespace wexal::registry::detail {
+
+// Keys nest at most this deep below the hive, as in the Windows registry. A
+// file with a deeper key is damaged: its tree would be freed and written by
+// recursion, and a million levels overflow the stack.
+inline constexpr std::size_t kMaxKeyDepth = 512;
 
 // Name lower-cased in ASCII: names are matched and sorted by it.
 std::string Fold(std::string_view name);

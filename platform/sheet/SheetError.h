@@ -17,6 +17,7 @@ inline constexpr std::uint16_t kErrorCannotSave = 1006;
 inline constexpr std::uint16_t kErrorClosed = 1007;
 inline constexpr std::uint16_t kErrorLockedCell = 1008;
 inline constexpr std::uint16_t kErrorDamaged = 1009;
+inline constexpr std::uint16_t kErrorPartTooLarge = 1010;
 
 class SheetError : public std::runtime_error {
   public:

@@ -64,7 +64,8 @@ std::string ReadWholeSource(zip_source_t* source) {
 
 }  // namespace
 
-ZipPackage::ZipPackage(std::string bytes) : bytes_(std::move(bytes)) {
+ZipPackage::ZipPackage(std::string bytes, std::uint64_t maxPartBytes)
+    : bytes_(std::move(bytes)), maxPartBytes_(maxPartBytes) {
     zip_error_t error;
     zip_error_init(&error);
     zip_source_t* source = zip_source_buffer_create(bytes_.data(), bytes_.size(), 0, &error);
@@ -94,6 +95,17 @@ std::optional<std::string> ZipPackage::Read(const std::string& name) const {
     if (index < 0) {
         return std::nullopt;
     }
+    const auto tooLarge = [&] {
+        return SheetError(kErrorPartTooLarge, "The part " + name + " inflates to more than " +
+                                                  std::to_string(maxPartBytes_ >> 20) +
+                                                  " MiB, more than any workbook part holds");
+    };
+    zip_stat_t declared;
+    zip_stat_init(&declared);
+    if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &declared) == 0 &&
+        (declared.valid & ZIP_STAT_SIZE) != 0 && declared.size > maxPartBytes_) {
+        throw tooLarge();
+    }
     zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
     if (file == nullptr) {
         throw SheetError(kErrorDamaged,
@@ -103,6 +115,11 @@ std::optional<std::string> ZipPackage::Read(const std::string& name) const {
     std::vector<char> chunk(64 * 1024);
     zip_int64_t got = 0;
     while ((got = zip_fread(file, chunk.data(), chunk.size())) > 0) {
+        // Counted as it inflates, whatever size was declared.
+        if (bytes.size() + static_cast<std::uint64_t>(got) > maxPartBytes_) {
+            zip_fclose(file);
+            throw tooLarge();
+        }
         bytes.append(chunk.data(), static_cast<std::size_t>(got));
     }
     const std::string failure = got < 0 ? zip_file_strerror(file) : "";

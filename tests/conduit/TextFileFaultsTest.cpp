@@ -5,11 +5,13 @@
 
 #include <algorithm>
 #include <functional>
+#include <iostream>
 
 #include "tests/conduit/ReadFaults.h"
 #include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/TextFileOffice.h"
 #include "tests/conduit/WriteFaults.h"
+#include "tests/support/NotRegularFiles.h"
 
 namespace {
 
@@ -361,6 +363,52 @@ TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {
     bed.EndSession();
     EXPECT_EQ(bed.LogLines().back(),
               "22 Wexal - Download incomplete, the file stays for the next HotSync: " + unreadable);
+}
+
+// A FIFO held the sync for ever while it had the handheld; a device such as
+// /dev/zero never ended. Each is refused with a log line and the sync goes on.
+TEST(NotRegularFileTest, IsRefusedWithALogLine) {
+    const struct {
+        const char* what;
+        std::function<std::filesystem::path(TextFileOffice&)> place;
+        std::string logged;  // after the path
+    } cases[] = {
+        {"configuration",
+         [](TextFileOffice& office) { return office.Bed().ConfigFolder() / "WexalDT.cfg"; },
+         "21 Unable to open configuration file @: not a regular file"},
+        {"route file", [](TextFileOffice& office) { return office.RouteFile(); },
+         "22 Wexal - Download file is not a regular file: @"},
+        {"meter database of a route handed back",
+         [](TextFileOffice& office) {
+             ReadingsWaitOnTheHandheld(office);
+             return office.Bed().Handheld() / "route0001.pdb";
+         },
+         "22 Wexal - Handheld database route0001 is not a regular file"},
+        {"route list",
+         [](TextFileOffice& office) {
+             ReadingsWaitOnTheHandheld(office);
+             return office.Bed().Handheld() / "routeDB.pdb";
+         },
+         "22 Wexal - Handheld database routeDB is not a regular file"},
+    };
+    for (const auto& kind : wexal::testing::NotRegularFiles()) {
+        for (const auto& c : cases) {
+            SCOPED_TRACE(std::string(c.what) + " as a " + kind.kind);
+            TextFileOffice office;
+            const std::filesystem::path path = c.place(office);
+            std::filesystem::remove(path);
+            if (!kind.make(path)) {
+                std::cout << "cannot make a " << kind.kind << " here: not tried\n";
+                continue;
+            }
+            std::string logged = c.logged;
+            if (const std::size_t at = logged.find('@'); at != std::string::npos) {
+                logged.replace(at, 1, path.string());
+            }
+            const Lines log = office.Sync();
+            EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+        }
+    }
 }
 
 }  // namespace

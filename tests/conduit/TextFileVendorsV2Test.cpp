@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <initializer_list>
+#include <iostream>
 #include <utility>
 
 #include "conduit/FileSearch.h"
@@ -13,6 +14,7 @@
 #include "conduit/TextFileVendors.h"
 #include "conduit/formats/HistoryRotation.h"
 #include "tests/conduit/TextFileOffice.h"
+#include "tests/support/NotRegularFiles.h"
 
 namespace {
 
@@ -519,6 +521,26 @@ TEST(FolderScanTest, HistoryKeptPerRouteIsSkippedAndNamedByItsRoute) {
                      "20 Wexal Conduit Finished - LogHH"}));
     EXPECT_EQ(Names(office.Routes()), (Lines{"PR0801", "PR_701"}));
     EXPECT_EQ(hh.RouteList(), (Lines{"R/7 1 R", "R08 1 R"}));
+}
+
+TEST(FolderScanTest, WhatIsNotARegularFileIsPassedOverWithALogLine) {
+    for (const auto& kind : wexal::testing::NotRegularFiles()) {
+        SCOPED_TRACE(kind.kind);
+        FolderOffice office("CONNEKT", "*.txt", "readings.txt");
+        office.Put("a.txt", {ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")});
+        office.Put("c.txt", {ConnektMeter("R03", "0001", "SVC000000000003", "AB1WC")});
+        if (!kind.make(office.Routes() / "b.txt")) {
+            std::cout << "cannot make a " << kind.kind << " here: not tried\n";
+            continue;
+        }
+        std::int32_t result = 0;
+        const Lines log = office.Sync(&result);
+        EXPECT_TRUE(Logged(log, "22 Wexal - Download file is not a regular file: " +
+                                    (office.Routes() / "b.txt").string()))
+            << ::testing::PrintToString(log);
+        EXPECT_EQ(log.back(), "20 Wexal Conduit Finished - Connekt");
+        EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R03 1 R"}));
+    }
 }
 
 TEST(FolderScanTest, ReadingsStillOnTheHandheldHoldEveryDownloadBack) {

@@ -1,15 +1,18 @@
 // Stands in for the sync library's create, open, close and write calls, and
 // for rename(2), by which the handheld store saves a database file: the test
 // program's definitions take precedence and pass every call on to the
-// library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites or a
-// FailingSaves says otherwise.
+// library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites, a
+// FailingSaves or a KillAtWrite says otherwise.
 #include "tests/conduit/WriteFaults.h"
 
 #include <dlfcn.h>
+#include <signal.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 #include "platform/palm/HandheldStore.h"
@@ -36,6 +39,14 @@ struct SaveFault {
 
 std::optional<SaveFault> g_saveFault;
 
+struct Kill {
+    std::string name;
+    std::function<bool(const std::string&)> matches;
+    std::optional<std::uint8_t> handle;  // of the database while it is open
+};
+
+std::optional<Kill> g_kill;
+
 template <class Function>
 Function Library(const char* symbol) {
     void* found = dlsym(RTLD_NEXT, symbol);
@@ -49,6 +60,9 @@ void Watch(const char* name, std::uint8_t handle) {
     if (g_fault && name != nullptr && g_fault->name == name) {
         g_fault->handle = handle;
         g_fault->writes = 0;
+    }
+    if (g_kill && name != nullptr && g_kill->name == name) {
+        g_kill->handle = handle;
     }
 }
 
@@ -71,6 +85,14 @@ FailingSaves::FailingSaves(const std::string& name, std::uint32_t allowed) {
 
 FailingSaves::~FailingSaves() {
     g_saveFault.reset();
+}
+
+KillAtWrite::KillAtWrite(std::string name, std::function<bool(const std::string&)> matches) {
+    g_kill = Kill{std::move(name), std::move(matches), std::nullopt};
+}
+
+KillAtWrite::~KillAtWrite() {
+    g_kill.reset();
 }
 
 }  // namespace wexal::testing
@@ -102,11 +124,18 @@ extern "C" int32_t SyncCloseDB(uint8_t handle) {
     if (g_fault && g_fault->handle == handle) {
         g_fault->handle.reset();
     }
+    if (g_kill && g_kill->handle == handle) {
+        g_kill->handle.reset();
+    }
     return close(handle);
 }
 
 extern "C" int32_t SyncWriteRec(SyncRawRecord* record) {
     static const auto write = Library<int32_t (*)(SyncRawRecord*)>("SyncWriteRec");
+    if (g_kill && record != nullptr && g_kill->handle == record->dbHandle &&
+        g_kill->matches(std::string(static_cast<const char*>(record->buffer), record->recSize))) {
+        ::kill(::getpid(), SIGKILL);
+    }
     if (g_fault && record != nullptr && g_fault->handle == record->dbHandle) {
         const std::uint32_t write = g_fault->writes++;
         if (write >= g_fault->allowed && write - g_fault->allowed < g_fault->refused) {

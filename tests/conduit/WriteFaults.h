@@ -1,9 +1,11 @@
 // Makes the sync library refuse to create, write or save one database, to
 // reach the handling of a handheld that runs out of room partway through a
-// sync.
+// sync; or kills the process at a chosen write, to crash a sync at a known
+// point.
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 namespace wexal::testing {
@@ -30,6 +32,16 @@ class FailingSaves {
     ~FailingSaves();
     FailingSaves(const FailingSaves&) = delete;
     FailingSaves& operator=(const FailingSaves&) = delete;
+};
+
+// While alive, the process kills itself with SIGKILL just before it writes a
+// record of the database `name` whose bytes `matches` accepts.
+class KillAtWrite {
+  public:
+    KillAtWrite(std::string name, std::function<bool(const std::string& record)> matches);
+    ~KillAtWrite();
+    KillAtWrite(const KillAtWrite&) = delete;
+    KillAtWrite& operator=(const KillAtWrite&) = delete;
 };
 
 }  // namespace wexal::testing

@@ -1,7 +1,9 @@
 // The sync manager stand-in, run as a separate program on a handheld folder.
 #include <gtest/gtest.h>
 
+#include <sys/inotify.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <string>
@@ -121,6 +123,57 @@ TEST_F(HotSyncTest, RunsRegisteredConduitsWhenNoneNamed) {
     EXPECT_EQ(Records("TestDB"), kThreeRecords);
 }
 
+// Counts the opens of one file while alive. Closes are watched too: the
+// kernel merges like events that follow each other unread.
+class OpenCounter {
+  public:
+    explicit OpenCounter(const std::filesystem::path& file)
+        : fd_(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {
+        EXPECT_GE(fd_, 0);
+        EXPECT_GE(inotify_add_watch(fd_, file.c_str(), IN_OPEN | IN_CLOSE), 0);
+    }
+    ~OpenCounter() { close(fd_); }
+
+    int Count() {
+        alignas(inotify_event) char buffer[64 * 1024];
+        ssize_t got = 0;
+        while ((got = read(fd_, buffer, sizeof buffer)) > 0) {
+            for (char* at = buffer; at < buffer + got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(at);
+                count_ += (event->mask & IN_OPEN) != 0 ? 1 : 0;
+                at += sizeof(inotify_event) + event->len;
+            }
+        }
+        return count_;
+    }
+
+  private:
+    int fd_;
+    int count_ = 0;
+};
+
+TEST_F(HotSyncTest, ALargeRegistryIsReadOnceForTheConduitList) {
+    // 200,000 values of the desktop's own: read anew for each of the 99
+    // places of the conduit list they took many seconds a sync.
+    const std::filesystem::path file = scratch_.path() / "registry.reg";
+    std::string text =
+        "REGEDIT4\n\n"
+        "[HKEY_CURRENT_USER\\Software\\U.S. Robotics\\Pilot Desktop\\Application3]\n"
+        "\"Conduit\"=\"" +
+        std::string(TEST_CONDUIT) +
+        "\"\n\"Creator\"=\"TEST\"\n\n[HKEY_CURRENT_USER\\Software\\Desktop]\n";
+    for (int i = 0; i < 200000; ++i) {
+        text += "\"Value" + std::to_string(i) + "\"=\"text " + std::to_string(i) + "\"\n";
+    }
+    wexal::testing::WriteFile(file, text);
+    OpenCounter opens(file);
+    CommandRun run = Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_));
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(Records("TestDB"), kThreeRecords);
+    // The conduit list and the user's folder (for the folder and the log).
+    EXPECT_LE(opens.Count(), 3);
+}
+
 TEST_F(HotSyncTest, RefusesBadHandheldUserOrLibrary) {
     CommandRun missing =
         Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(scratch_.path() / "nowhere") +
@@ -145,6 +198,29 @@ TEST_F(HotSyncTest, RefusesBadHandheldUserOrLibrary) {
     EXPECT_NE(partial.output.find("does not export CfgConduit"), std::string::npos)
         << partial.output;
     EXPECT_TRUE(Records("TestDB").empty()) << "nothing may run when a conduit is incomplete";
+}
+
+TEST_F(HotSyncTest, HelpPrintsTheUsageAndSucceeds) {
+    const struct {
+        std::string command;
+        std::string usage;
+    } cases[] = {
+        {std::string(HOTSYNC_TOOL) + " --help", "usage: hotsync --handheld DIR"},
+        {std::string(HOTSYNC_TOOL) + " -h", "usage: hotsync --handheld DIR"},
+        {std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_) + " --help",
+         "usage: hotsync --handheld DIR"},
+        {std::string(HANDHELD_TOOL) + " --help", "usage: handheld DIR COMMAND"},
+        {std::string(HANDHELD_TOOL) + " " + Quote(handheld_) + " --help",
+         "usage: handheld DIR COMMAND"},
+        {std::string(HANDHELD_TOOL) + " " + Quote(handheld_) + " read --help",
+         "usage: handheld DIR read ROUTE"},
+    };
+    for (const auto& c : cases) {
+        const CommandRun run = Execute(c.command);
+        EXPECT_EQ(run.exitCode, 0) << c.command << "\n" << run.output;
+        EXPECT_EQ(run.output.rfind(c.usage, 0), 0u) << c.command << "\n" << run.output;
+    }
+    EXPECT_TRUE(Records("TestDB").empty()) << "asking for help runs no sync";
 }
 
 TEST_F(HotSyncTest, CrashingConduitIsReportedAndStoreStaysReadable) {

@@ -87,6 +87,15 @@ wexal::palm::PdbDatabase LoadDatabase(const CommandContext& c,
 
 namespace {
 
+bool IsHelp(const std::string& arg) {
+    return arg == "--help" || arg == "-h" || arg == "help";
+}
+
+void PrintCommandUsage(std::ostream& os, const Command& command) {
+    os << "usage: handheld DIR " << command.name
+       << (command.usage.empty() ? "" : " " + command.usage) << "\n";
+}
+
 void PrintUsage(std::ostream& os) {
     os << "usage: handheld DIR COMMAND [ARGS...]\n\n"
        << "DIR is the folder of one simulated handheld. Commands:\n";
@@ -106,7 +115,8 @@ void PrintUsage(std::ostream& os) {
 
 int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& err) {
     std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-    if (!args.empty() && (args[0] == "--help" || args[0] == "-h" || args[0] == "help")) {
+    // Help is asked for in the place of the folder or of the command.
+    if ((!args.empty() && IsHelp(args[0])) || (args.size() == 2 && IsHelp(args[1]))) {
         PrintUsage(out);
         return 0;
     }
@@ -126,14 +136,18 @@ int RunTool(int argc, const char* const* argv, std::ostream& out, std::ostream& 
         PrintUsage(err);
         return 2;
     }
+    if (args.size() == 3 && (args[2] == "--help" || args[2] == "-h")) {
+        PrintCommandUsage(out, *command);
+        out << "  " << command->summary << "\n";
+        return 0;
+    }
     CommandContext context{args[0], std::vector<std::string>(args.begin() + 2, args.end()), out,
                            err};
     try {
         return command->run(context);
     } catch (const UsageError& e) {
-        err << "handheld: " << e.what() << "\n"
-            << "usage: handheld DIR " << command->name
-            << (command->usage.empty() ? "" : " " + command->usage) << "\n";
+        err << "handheld: " << e.what() << "\n";
+        PrintCommandUsage(err, *command);
         return 2;
     } catch (const CommandError& e) {
         err << "handheld: " << e.what() << "\n";

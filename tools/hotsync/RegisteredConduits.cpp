@@ -15,7 +15,8 @@ std::uint32_t CreatorFromText(const std::string& text) {
 }
 
 std::vector<RegisteredConduit> RegisteredConduits() {
-    auto registry = registry::Registry::CurrentUser();
+    // One reading of the file for the whole list, however large it is.
+    const auto registry = registry::Registry::CurrentUser().Snapshot();
     std::vector<RegisteredConduit> conduits;
     for (int number = 1; number <= syncmgr::kMaxApplications; ++number) {
         const std::string key =

@@ -3,6 +3,7 @@
 //
 //   hotsync --handheld DIR [--user NAME] [--conduit LIB]... [--interactive]
 //   hotsync --configure [--user NAME] [--creator CODE] [--conduit LIB]...
+//   hotsync --help
 
 #include <cstdio>
 #include <cstring>
@@ -33,12 +34,14 @@ struct Options {
     std::vector<std::filesystem::path> conduits;
     bool configure = false;
     bool interactive = false;
+    bool help = false;
 };
 
-void PrintUsage() {
-    std::fprintf(stderr,
+void PrintUsage(std::FILE* to) {
+    std::fprintf(to,
                  "usage: hotsync --handheld DIR [--user NAME] [--conduit LIB]... [--interactive]\n"
-                 "       hotsync --configure [--user NAME] [--creator CODE] [--conduit LIB]...\n");
+                 "       hotsync --configure [--user NAME] [--creator CODE] [--conduit LIB]...\n"
+                 "       hotsync --help\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -71,6 +74,9 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.configure = true;
         } else if (arg == "--interactive") {
             options.interactive = true;
+        } else if (arg == "--help" || arg == "-h") {
+            options.help = true;
+            return true;
         } else {
             std::fprintf(stderr, "hotsync: unknown argument %s\n", arg.c_str());
             return false;
@@ -249,8 +255,12 @@ int Synchronize(const Options& options, const std::vector<ConduitChoice>& condui
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        PrintUsage();
+        PrintUsage(stderr);
         return kExitUsage;
+    }
+    if (options.help) {
+        PrintUsage(stdout);
+        return 0;
     }
     std::vector<ConduitChoice> conduits;
     if (!ChooseConduits(options, conduits)) {

@@ -4,7 +4,9 @@
 
 #include "conduit/formats/ExcelColumnLetters.h"
 #include "conduit/formats/ExcelReading.h"
+#include "platform/sheet/ZipPackage.h"
 #include "tests/conduit/ExcelOffice.h"
+#include "tests/platform/sheet/ZipBomb.h"
 
 namespace wexal::testing {
 namespace {
@@ -211,6 +213,18 @@ TEST(ExcelReadingTest, OpenFailuresShowTheirCauseInABox) {
     EXPECT_EQ(log, (Lines{"0 Message box [Wexal Conduit 2.6.32]: Readings does not exist in the "
                           "workbook"}));
     EXPECT_EQ(ReadFile(office.Workbook()), before);
+
+    // A zip bomb: its sheet would inflate beyond what any workbook part holds.
+    PutZeroPart(office.Workbook(), "xl/worksheets/sheet1.xml",
+                sheet::ZipPackage::kMaxPartBytes + 1);
+    office.Configure({});
+    const std::string bomb = ReadFile(office.Workbook());
+    const auto tooLarge = Upload(office, {}, &log);
+    EXPECT_NE(tooLarge.front(), 0);
+    EXPECT_EQ(log, (Lines{"0 Message box [Wexal Conduit 2.6.32]: The part "
+                          "xl/worksheets/sheet1.xml inflates to more than 512 MiB, more than any "
+                          "workbook part holds"}));
+    EXPECT_EQ(ReadFile(office.Workbook()), bomb);
 }
 
 TEST(ExcelColumnLettersTest, BijectiveBaseTwentySixOfAtMostThreeLetters) {

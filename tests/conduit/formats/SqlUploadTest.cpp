@@ -2,9 +2,16 @@
 // billing database.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
 
 #include "platform/palm/SyncManager.h"
 #include "tests/conduit/ReadFaults.h"
+#include "tests/conduit/WriteFaults.h"
 #include "tests/conduit/formats/SqlLinkTestBed.h"
 
 namespace wexal::testing {
@@ -233,6 +240,118 @@ TEST_F(SqlUploadTest, RouteWithAnUnreadableMeterKeepsItsReadings) {
     EXPECT_EQ(Waiting(), "0");
     EXPECT_EQ(Route("01").status, "U");
 }
+
+// --- a sync killed between storing the readings and marking the route --------
+
+struct KillCase {
+    const char* name;
+    std::vector<const char*> refusing;  // tables that refuse every reading
+    const char* table;                  // where the readings end up
+};
+
+void PrintTo(const KillCase& kill, std::ostream* out) {
+    *out << kill.name;
+}
+
+// The route-list record of `route` with route status `status`: four words,
+// then the texts, the name first and the status last.
+bool RouteRecordWith(const std::string& record, const std::string& route,
+                     const std::string& status) {
+    std::vector<std::string> texts;
+    for (std::size_t at = 8; at < record.size();) {
+        const std::size_t end = std::min(record.find('\0', at), record.size());
+        texts.push_back(record.substr(at, end - at));
+        at = end + 1;
+    }
+    return texts.size() == 5 && texts.front() == route && texts.back() == status;
+}
+
+class SqlUploadKillTest : public SqlUploadTest, public ::testing::WithParamInterface<KillCase> {
+  protected:
+    // One sync in a child process that kills itself just before the handheld
+    // marks `route` uploaded: its readings have reached the database by then.
+    void SyncKilledBeforeTheMark(const std::string& route) {
+        bed_.EndSession();
+        std::fflush(nullptr);
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            KillAtWrite kill("routeDB", [route](const std::string& record) {
+                return RouteRecordWith(record, route, "N");
+            });
+            if (SyncOpenSession(bed_.Handheld().c_str()) != kSyncErrNone) {
+                _exit(3);
+            }
+            Sync();
+            _exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(child, &status, 0), child);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL)
+            << "the sync was not killed at the mark (status " << status << ")";
+        bed_.BeginSession();
+    }
+
+    Rows ReadingsPerService(const std::string& table) {
+        return billing_->Rows("SELECT ServiceUniqueID, count(*) FROM " + table +
+                              " GROUP BY ServiceUniqueID ORDER BY ServiceUniqueID");
+    }
+};
+
+// The next sync hands the same readings in again: each is kept once,
+// wherever the billing system put it.
+TEST_P(SqlUploadKillTest, EachReadingIsKeptOnceAfterTheRetry) {
+    std::vector<std::unique_ptr<RefusedRows>> refusing;
+    for (const char* table : GetParam().refusing) {
+        refusing.push_back(std::make_unique<RefusedRows>(*billing_, table, "false"));
+    }
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"},
+                      {"Status", "R"},
+                      {"CurReading", "004321"},
+                      {"ReadingDate", "240315"},
+                      {"ReadingTime", "0930"}},
+                     {{"ServiceUniqueID", "100-0002"},
+                      {"Status", "R"},
+                      {"CurReading", "012999"},
+                      {"ReadingDate", "240315"},
+                      {"ReadingTime", "0931"}},
+                     {{"ServiceUniqueID", "100-0003"},
+                      {"Status", "E"},
+                      {"ResponseCode", "3"},
+                      {"ReadingDate", "240315"},
+                      {"ReadingTime", "0932"}}});
+    const Rows once = {{"100-0001", "1"}, {"100-0002", "1"}, {"100-0003", "1"}};
+
+    const std::string previous =
+        "SELECT PrvReading FROM BillingService WHERE ServiceUniqueID = '100-0001'";
+
+    ASSERT_NO_FATAL_FAILURE(SyncKilledBeforeTheMark("01"));
+    EXPECT_EQ(Route("01").status, "U");
+    EXPECT_EQ(ReadingsPerService(GetParam().table), once);
+    // A later reading that the office entered meanwhile.
+    billing_->Execute(
+        "UPDATE BillingService SET PrvReading = '004400' "
+        "WHERE ServiceUniqueID = '100-0001'");
+
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(Route("01").status, "N");
+    EXPECT_EQ(ReadingsPerService(GetParam().table), once);
+    EXPECT_EQ(billing_->Scalar(previous), "004400") << "a reading applied twice";
+    for (const char* table : {"BillingReading", "WexalReadingAlternate", "WexalReading"}) {
+        if (std::string(table) != GetParam().table) {
+            EXPECT_EQ(billing_->Scalar(std::string("SELECT count(*) FROM ") + table), "0") << table;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Outcomes, SqlUploadKillTest,
+    ::testing::Values(
+        KillCase{"Applied", {}, "BillingReading"},
+        KillCase{"SetAside", {"BillingReading"}, "WexalReadingAlternate"},
+        KillCase{"LeftWaiting", {"BillingReading", "WexalReadingAlternate"}, "WexalReading"}),
+    [](const ::testing::TestParamInfo<KillCase>& info) { return std::string(info.param.name); });
 
 }  // namespace
 }  // namespace wexal::testing

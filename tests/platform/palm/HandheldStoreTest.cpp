@@ -1,4 +1,5 @@
 #include "platform/palm/HandheldStore.h"
+#include "platform/palm/SyncManager.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -6,8 +7,10 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <iostream>
 
 #include "tests/platform/palm/PalmTestUtil.h"
+#include "tests/support/NotRegularFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace wexal::palm {
@@ -141,6 +144,46 @@ TEST(HandheldStoreTest, DamagedFilesAreReportedNotFatal) {
         FAIL();
     } catch (const StoreError& e) {
         EXPECT_EQ(e.kind(), StoreError::Kind::Damaged);
+    }
+}
+
+// A FIFO held every reader (and a sync with the handheld's lock) for ever; a
+// device like /dev/zero never ended. Each is refused unread.
+TEST(HandheldStoreTest, FilesThatAreNotRegularAreRefusedUnread) {
+    for (const auto& kind : wexal::testing::NotRegularFiles()) {
+        SCOPED_TRACE(kind.kind);
+        TempDir dir;
+        HandheldStore store = HandheldStore::Init(dir / "hh", "Alice");
+        if (!kind.make(dir / "hh" / "routeDB.pdb")) {
+            std::cout << "cannot make a " << kind.kind << " here: not tried\n";
+            continue;
+        }
+        const auto refused = [](const auto& call) {
+            try {
+                call();
+            } catch (const StoreError& e) {
+                EXPECT_EQ(e.kind(), StoreError::Kind::NotRegularFile) << e.what();
+                EXPECT_NE(std::string(e.what()).find("not a regular file"), std::string::npos);
+                return;
+            }
+            ADD_FAILURE() << "not refused";
+        };
+        refused([&] { store.Load("routeDB"); });
+        refused([&] { store.Find("routeDB"); });
+        EXPECT_TRUE(store.List().empty());
+
+        ASSERT_EQ(SyncOpenSession((dir / "hh").c_str()), kSyncErrNone);
+        std::uint8_t handle = 0;
+        EXPECT_EQ(SyncOpenDB("routeDB", 0, &handle, kSyncModeRead), kSyncErrNotRegularFile);
+        EXPECT_EQ(SyncCloseSession(), kSyncErrNone);
+
+        fs::remove(dir / "hh" / "handheld.txt");
+        ASSERT_TRUE(kind.make(dir / "hh" / "handheld.txt"));
+        refused([&] { store.ReadInfo(); });
+        ASSERT_EQ(SyncOpenSession((dir / "hh").c_str()), kSyncErrNone);
+        SyncUserId user{};
+        EXPECT_EQ(SyncReadUserID(&user), kSyncErrNotRegularFile);
+        EXPECT_EQ(SyncCloseSession(), kSyncErrNone);
     }
 }
 

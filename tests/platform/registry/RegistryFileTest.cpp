@@ -5,10 +5,12 @@
 
 #include "platform/registry/Registry.h"
 
+#include "tests/support/NotRegularFiles.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>
 
+#include <iostream>
 #include <regex>
 #include <sstream>
 
@@ -149,6 +151,38 @@ TEST_F(RegistryFileTest, LockFileLivesBesideTheRegistry) {
     EXPECT_EQ(names, (std::vector<std::string>{"registry.reg", "registry.reg.lock"}));
 }
 
+TEST_F(RegistryFileTest, OnlyARegularFileIsRead) {
+    // Each stands where the registry file should be. A FIFO held a reader
+    // until some writer came; a device like /dev/zero never ends.
+    std::vector<std::pair<testing::NotRegularFile, std::string>> cases;
+    for (const auto& kind : testing::NotRegularFiles())
+        cases.emplace_back(kind, "not a regular file");
+    cases.emplace_back(testing::NotRegularFile{"folder",
+                                               [](const std::filesystem::path& at) {
+                                                   return std::filesystem::create_directory(at);
+                                               }},
+                       "Is a directory");
+    for (const auto& [kind, says] : cases) {
+        SCOPED_TRACE(kind.kind);
+        TempDir dir;
+        const std::filesystem::path file = dir / "registry.reg";
+        if (!kind.make(file)) {
+            std::cout << "cannot make a " << kind.kind << " here: not tried\n";
+            continue;
+        }
+        try {
+            Registry(file).ReadString("Software", "x");
+            ADD_FAILURE() << "no RegistryError";
+        } catch (const RegistryError& error) {
+            EXPECT_NE(std::string(error.what()).find(file.string() + ": " + says),
+                      std::string::npos)
+                << error.what();
+        }
+        EXPECT_THROW(Registry(file).WriteString("Software", "x", "y"), RegistryError);
+        EXPECT_FALSE(std::filesystem::is_regular_file(file)) << "replaced";
+    }
+}
+
 // --- damaged files -----------------------------------------------------------
 
 struct Damage {
@@ -225,6 +259,15 @@ INSTANTIATE_TEST_SUITE_P(
         Damage{"DeleteKeySyntax", kHead + "[-HKEY_CURRENT_USER\\Software]\n", 5, "not supported"},
         Damage{"EmptyKeyName", kHead + "[HKEY_CURRENT_USER\\Software\\\\X]\n", 5, "empty name"},
         Damage{"DuplicateValue", kHead + "\n\n\"OK\"=dword:00000001\n", 7, "twice"},
+        // Freeing or writing a tree this deep overflowed the stack.
+        Damage{"NestedAMillionDeep",
+               [] {
+                   std::string text = kHead + "[HKEY_CURRENT_USER";
+                   for (int i = 0; i < 1000000; ++i)
+                       text += "\\a";
+                   return text + "]\n";
+               }(),
+               5, "deeper than 512 keys"},
         Damage{"CrLfDamage", "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\A]\r\n\"x\"=dword:1\r\n", 4,
                "8 hex digits"}),
     [](const ::testing::TestParamInfo<Damage>& info) { return std::string(info.param.name); });

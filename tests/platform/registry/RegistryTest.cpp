@@ -150,6 +150,35 @@ TEST_F(RegistryTest, NamesWithControlCharactersAreRefused) {
     EXPECT_EQ(Reg().ReadString("Software\\bad\nkey", "x"), std::nullopt);  // reading just misses
 }
 
+std::string PathOfDepth(std::size_t depth) {
+    std::string path = "Software";
+    for (std::size_t i = 1; i < depth; ++i)
+        path += "\\k" + std::to_string(i);
+    return path;
+}
+
+TEST_F(RegistryTest, KeysNestAtMost512Deep) {
+    Reg().WriteString(PathOfDepth(512), "deepest", "here");
+    const std::string before = ReadFile(File());
+    EXPECT_EQ(Reg().ReadString(PathOfDepth(512), "deepest"), "here");
+    EXPECT_THROW(Reg().WriteString(PathOfDepth(513), "x", "y"), RegistryError);
+    EXPECT_THROW(Reg().CreateKey(PathOfDepth(513)), RegistryError);
+    EXPECT_EQ(ReadFile(File()), before);
+}
+
+TEST_F(RegistryTest, SnapshotReadsTheFileOnce) {
+    Reg().WriteString(kConduitKey, "Path", "/first");
+    const RegistrySnapshot snapshot = Reg().Snapshot();
+    Reg().WriteString(kConduitKey, "Path", "/second");
+    Reg().WriteDword(kConduitKey, "Count", 2);
+    EXPECT_EQ(snapshot.ReadString(kConduitKey, "PATH"), "/first");
+    EXPECT_EQ(snapshot.ReadDword(kConduitKey, "Count"), std::nullopt);
+    EXPECT_EQ(snapshot.ValueNames(kConduitKey), std::vector<std::string>{"Path"});
+    EXPECT_TRUE(snapshot.KeyExists("Software\\Tolvane"));
+    EXPECT_EQ(snapshot.SubKeys("Software"), std::vector<std::string>{"Tolvane"});
+    EXPECT_EQ(Reg().ReadString(kConduitKey, "Path"), "/second");
+}
+
 TEST_F(RegistryTest, NamesMayHoldQuotesBracketsAndBackslashes) {
     Reg().WriteString("Software\\[odd] \"key\" @", "va\\lue \"name\" =", "v");
     Reg().WriteString("Software", "@", "not the default");

@@ -3,8 +3,12 @@
 // files that are no .xlsx workbook.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "platform/sheet/SheetError.h"
+#include "platform/sheet/ZipPackage.h"
 #include "tests/platform/sheet/SheetFixture.h"
+#include "tests/platform/sheet/ZipBomb.h"
 
 namespace wexal::testing {
 namespace {
@@ -157,6 +161,56 @@ TEST_F(WorkbookReadTest, MissingSheetAndDamagedSheetAreErrors) {
     EXPECT_THROW(damaged.UsedRange(), SheetError);
     EXPECT_THROW(damaged.Range("A0"), SheetError);
     EXPECT_THROW(damaged.Range("XFE1"), SheetError);
+}
+
+// A few MB of zip whose sheet inflated to gigabytes took a minute and 6 GB:
+// a part above the cap is refused, by its declared size before inflating
+// and by the bytes counted while inflating when the zip lies about it.
+TEST_F(WorkbookReadTest, PartsThatInflateBeyondTheCapAreRefused) {
+    constexpr std::uint64_t kCap = 1 << 20;
+    const struct {
+        const char* what;
+        std::uint64_t size;
+        std::optional<std::uint32_t> declared;
+        bool refused;
+    } cases[] = {
+        {"at the cap", kCap, std::nullopt, false},
+        {"one byte above the cap", kCap + 1, std::nullopt, true},
+        {"far above, said to be small", 8 * kCap, 1000, true},
+        {"one byte above, said to be at the cap", kCap + 1, kCap, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        MakeWorkbook(Book(), "ws['A1'] = 1");
+        PutZeroPart(Book(), kSheetPart, c.size, c.declared);
+        const sheet::ZipPackage package(ReadFile(Book()), kCap);
+        try {
+            const auto part = package.Read(kSheetPart);
+            EXPECT_FALSE(c.refused);
+            ASSERT_TRUE(part.has_value());
+            EXPECT_EQ(part->size(), c.size);
+        } catch (const SheetError& error) {
+            EXPECT_TRUE(c.refused) << error.Description();
+            EXPECT_EQ(error.Code(), sheet::kErrorPartTooLarge);
+            EXPECT_EQ(error.Description(), std::string("The part ") + kSheetPart +
+                                               " inflates to more than 1 MiB, more than any "
+                                               "workbook part holds");
+        }
+    }
+}
+
+TEST_F(WorkbookReadTest, AWorkbookWhoseSheetInflatesBeyond512MiBIsRefused) {
+    MakeWorkbook(Book(), "ws['A1'] = 1");
+    PutZeroPart(Book(), kSheetPart, sheet::ZipPackage::kMaxPartBytes + 1);
+    EXPECT_LT(std::filesystem::file_size(Book()), 2u << 20);
+    try {
+        UsedValues();
+        FAIL() << "the sheet was read";
+    } catch (const SheetError& error) {
+        EXPECT_EQ(error.Code(), sheet::kErrorPartTooLarge);
+        EXPECT_NE(error.Description().find("inflates to more than 512 MiB"), std::string::npos)
+            << error.Description();
+    }
 }
 
 TEST(CellAddressTest, LettersAndAddressesBothWays) {
