@@ -687,15 +687,6 @@ TEST_F(ExceptionsReportTest, YesClearsExactlyThePrintedEntries) {
     EXPECT_NE(Inode(Capture()), before);
 }
 
-TEST_F(ExceptionsReportTest, ClearingEverythingDeletesTheFile) {
-    WriteFile(Capture(), MissedMeters(2));
-    Filter();
-    Preview("print", nullptr, "PRINT");
-    script_.Answer(Messages::Answer::kYes);
-    Run();
-    EXPECT_FALSE(std::filesystem::exists(Capture()));
-}
-
 TEST_F(ExceptionsReportTest, ClearingIsRefusedWhileASyncJournalIsPending) {
     WriteFile(Capture(), MissedMeters(2));
     WriteFile(Capture() + ".pending", "journal of a sync that died");
