@@ -155,6 +155,10 @@ TEST(ExceptionsConduitContractTest, ReportsWhatARealSyncCaptured) {
     TempDir office;
     const ScopedEnv registry("WEXAL_REGISTRY", (office / "registry.reg").string());
     const ScopedEnv data("XDG_DATA_HOME", (office / "data").string());
+    // Memory that the conduit's statics still hold goes out of sight of the
+    // leak checker when the sync manager unloads the library; in a sanitizer
+    // build that would fail every sync.
+    const ScopedEnv noLeakCheck("ASAN_OPTIONS", "detect_leaks=0");
     const std::filesystem::path config = office / "config";
     const std::filesystem::path billing = office / "billing";
     const std::filesystem::path handheld = office / "handheld";
