@@ -11,6 +11,7 @@ packages=(
   unixodbc-dev odbc-postgresql postgresql-15
   libzip-dev libpugixml-dev
   libpalm-perl python3-openpyxl xlsx2csv
+  poppler-utils
 )
 
 missing=()

@@ -186,7 +186,10 @@ TEST(StartupTest, TheWindowShowsOnlyAfterTheSplashTimer) {
     const std::optional<qint64> window = shows.FirstShown("frmMain");
     ASSERT_TRUE(splash);
     ASSERT_TRUE(window);
-    EXPECT_GE(*window - *splash, 400 - 20);
+    // Measured from before the start: the splash's own show may come late on
+    // a loaded machine, while its timer already runs.
+    EXPECT_LT(*splash, *window);
+    EXPECT_GE(*window, 400 - 20);
 }
 
 TEST(StartupTest, ACloseAskedForWhileStartingClosesAsExitDoes) {
