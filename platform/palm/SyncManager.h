@@ -31,6 +31,8 @@ enum {
                                       // process, or a session already open in this one)
     kSyncErrDatabaseFull = 0x410D,    // write: the database holds 65535 records, the most
                                       // a database file can hold
+    kSyncErrResourceDb = 0x410E,      // open: a resource database (an application), which
+                                      // has no records to read or write
 };
 
 // Open modes (bits).
