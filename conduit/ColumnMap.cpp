@@ -42,10 +42,17 @@ const ColumnMapEntry* ColumnMap::Find(std::uint32_t kind, std::string_view name)
     return nullptr;
 }
 
+const ColumnMapEntry* ColumnMap::FindMapped(std::uint32_t kind, std::string_view name) const {
+    // The desktop writes a field set to "[None]" as an entry without a
+    // column; read as letters it would be 0, the usage column itself.
+    const ColumnMapEntry* entry = Find(kind, name);
+    return entry != nullptr && !entry->column.empty() ? entry : nullptr;
+}
+
 std::uint32_t ColumnMap::GetColumnNumber(std::uint32_t kind, std::string_view name,
                                          std::int32_t& out) const {
     out = -1;
-    const ColumnMapEntry* entry = Find(kind, name);
+    const ColumnMapEntry* entry = FindMapped(kind, name);
     if (entry == nullptr) {
         return kColumnNotMapped;
     }
@@ -65,7 +72,7 @@ std::uint32_t ColumnMap::GetColumnNumber(std::uint32_t kind, std::string_view na
 
 std::uint32_t ColumnMap::GetColumnValue(std::uint32_t kind, std::string_view name,
                                         double& out) const {
-    const ColumnMapEntry* entry = Find(kind, name);
+    const ColumnMapEntry* entry = FindMapped(kind, name);
     if (entry == nullptr) {
         return kColumnNotMapped;
     }

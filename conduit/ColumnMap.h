@@ -51,11 +51,11 @@ class ColumnMap {
 
     // out := -1, then the column's number: letters count from A = 1, "+n" and
     // "-n" give the signed offset, "0" the offset 0. kColumnNotMapped when the
-    // field has no entry.
+    // field has no entry or its first entry has no column ("[None]").
     std::uint32_t GetColumnNumber(std::uint32_t kind, std::string_view name,
                                   std::int32_t& out) const;
     // out := the column read as a decimal number (leading part, as atof);
-    // left alone when the field has no entry (kColumnNotMapped).
+    // left alone when the field is not mapped (kColumnNotMapped), as above.
     std::uint32_t GetColumnValue(std::uint32_t kind, std::string_view name, double& out) const;
 
     // Base-26 letters, read from the right, each character counting its code
@@ -69,6 +69,9 @@ class ColumnMap {
     const std::vector<ColumnMapEntry>& Entries() const { return entries_; }
 
   private:
+    // Find, but null also for an entry without a column.
+    const ColumnMapEntry* FindMapped(std::uint32_t kind, std::string_view name) const;
+
     std::vector<ColumnMapEntry> entries_;
     std::size_t capacity_ = kInitialCapacity;
 };

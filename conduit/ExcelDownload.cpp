@@ -49,7 +49,10 @@ std::int32_t WexalConduit::DownloadExcel(std::string workbook, std::string works
     std::int32_t result = 0;
     std::int32_t done = 0;
     HHRoute list;
-    list.Open();
+    // Without the list the routes asked for are unknown (HHRoute logged why).
+    if (list.Open() == 0) {
+        return kDownloadFailed;
+    }
     for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
         if (list.ReadByIndex(static_cast<std::uint16_t>(i)) != kSyncErrNone ||
             list.Status != kAskedFor) {
@@ -107,8 +110,12 @@ std::int32_t WexalConduit::DownloadExcelRoute(std::string workbook, std::string 
         }
         ++stored;
     }
-    if (stored > 0) {
-        meters.Close();
+    // The handheld keeps the meters only once they are saved at the close:
+    // a route listed with meters its database does not hold would pass for
+    // a whole one.
+    if (stored > 0 && meters.Close() != kSyncErrNone) {
+        LogMetersNotSaved(route);
+        return kDownloadFailed;
     }
     LogExcelLine("Wexal Excel Interface downloaded " + std::to_string(stored) +
                  " meters from Workbook = " + workbook + ", Worksheet = " + worksheet + ".");

@@ -1,6 +1,7 @@
 // WexalConduit::UploadExcel: the readings of the routes handed back go into
 // the worksheet. A route is marked uploaded only once the workbook holding
 // its readings has been saved.
+#include <map>
 #include <string>
 
 #include "conduit/HHMeter.h"
@@ -73,8 +74,15 @@ std::int32_t WexalConduit::UploadExcel(std::string workbook, std::string workshe
     long routes = 0;
     long meters = 0;
     HHRoute list;
-    list.Open();
+    // Without the list the routes handed back are unknown (HHRoute logged why).
+    if (list.Open() == 0) {
+        return -1;
+    }
     bool listOpen = true;
+    // Whether the readings of a route are in the saved workbook, by route
+    // name: a route listed twice has one meter database, whose readings go
+    // once.
+    std::map<std::string, bool> uploaded;
     // Every record is looked at once: a record that cannot be marked
     // uploaded is not taken again in the same pass.
     for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
@@ -83,25 +91,30 @@ std::int32_t WexalConduit::UploadExcel(std::string workbook, std::string workshe
             continue;
         }
         const std::string route = list.RouteName;
-        list.Close();
-        listOpen = false;
-        const RouteUpload upload = UploadRouteReadings(route, workbook, worksheet, configuration);
-        if (upload.outcome == RouteOutcome::StopPass) {
-            result = -1;
-            break;
+        const auto [known, first] = uploaded.try_emplace(route, false);
+        if (first) {
+            list.Close();
+            listOpen = false;
+            const RouteUpload upload =
+                UploadRouteReadings(route, workbook, worksheet, configuration);
+            if (upload.outcome == RouteOutcome::StopPass) {
+                result = -1;
+                break;
+            }
+            list.Open();
+            listOpen = true;
+            if (upload.outcome == RouteOutcome::KeptOnHandheld) {
+                result = -1;
+                continue;
+            }
+            known->second = true;
+            ++routes;
+            meters += upload.meters;
         }
-        list.Open();
-        listOpen = true;
-        if (upload.outcome == RouteOutcome::KeptOnHandheld) {
-            result = -1;
-            continue;
-        }
-        if (list.ReadByIndex(static_cast<std::uint16_t>(i)) == kSyncErrNone) {
+        if (known->second && list.ReadByIndex(static_cast<std::uint16_t>(i)) == kSyncErrNone) {
             list.Status = kUploaded;
             list.Write();
         }
-        ++routes;
-        meters += upload.meters;
     }
     if (listOpen) {
         list.Close();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "conduit/LineBreaks.h"
 #include "conduit/MeterRecordFields.h"
 
 namespace {
@@ -63,10 +64,7 @@ std::string FormatExceptionLine(const HHMeter& meter) {
         }
         const std::size_t start = line.size();
         line.append(text, 0, kept);
-        // A line break typed into a note would split the record in two.
-        std::replace_if(
-            line.begin() + static_cast<std::ptrdiff_t>(start), line.end(),
-            [](char c) { return c == '\r' || c == '\n'; }, ' ');
+        BlankLineBreaks(line, start);
         if (column.align == Align::Left) {
             line.append(padding, ' ');
         }

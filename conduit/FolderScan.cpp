@@ -1,5 +1,6 @@
 #include "conduit/FolderScan.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -7,6 +8,9 @@
 #include "conduit/FileSearch.h"
 #include "conduit/InterfaceTable.h"
 #include "conduit/SyncLogActivity.h"
+#include "conduit/TextFileVendors.h"
+#include "conduit/formats/HistoryRotation.h"
+#include "conduit/formats/VendorMeter.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -15,23 +19,36 @@ void Log(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityFinished, 0);
 }
 
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
+// The route that the download takes a file's history names from: that of
+// the first record that gives one, as the vendor's codec reads the file.
+// Nothing when the file cannot be opened.
+std::optional<std::string> RouteOfFile(const TextFileVendor& vendor, const std::string& path) {
+    const std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
+    if (codec->Open(path) != 0) {
+        return std::nullopt;
+    }
+    while (codec->RouteOfFile().empty() && codec->Read() == VendorMeter::kRecordRead) {
+    }
+    return codec->RouteOfFile();
 }
 
 }  // namespace
 
-bool IsRouteFileHistory(std::string_view name) {
+bool IsRouteFileHistory(const TextFileVendor& vendor, const std::string& folder,
+                        const std::string& name) {
+    if (IsHistoryName(name, HistoryBaseName(false, {}))) {
+        return true;
+    }
+    // Only a name the per-route history could give is worth opening the file.
     if (name.size() < 3 || name.front() != 'P') {
         return false;
     }
-    const char tens = name[name.size() - 2];
-    const char ones = name.back();
-    if (!IsDigit(tens) || !IsDigit(ones)) {
+    const std::string base = name.substr(0, name.size() - 2);
+    if (!IsHistoryName(name, base)) {
         return false;
     }
-    const int generation = (tens - '0') * 10 + (ones - '0');
-    return generation >= 1 && generation <= 10;
+    const std::optional<std::string> route = RouteOfFile(vendor, folder + name);
+    return route && HistoryBaseName(true, *route) == base;
 }
 
 bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines,
@@ -54,8 +71,17 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
         return false;
     }
     // Listed once, before the first download moves files into the history
-    // beside them; a history file is no new route file.
-    std::erase_if(*files, [](const std::string& name) { return IsRouteFileHistory(name); });
+    // beside them; a history file is no new route file. Each one passed over
+    // is said, so that a route file mistaken for one would not go unnoticed.
+    if (const TextFileVendor* vendor = text_file_vendors::ForNumber(number)) {
+        std::erase_if(*files, [&](const std::string& name) {
+            if (!IsRouteFileHistory(*vendor, folder, name)) {
+                return false;
+            }
+            Log("Wexal - Used route file not downloaded again: " + folder + name);
+            return true;
+        });
+    }
     if (files->empty()) {
         Log("Could find any files matching: " + pattern + "\n");
         return false;

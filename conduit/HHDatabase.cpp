@@ -47,8 +47,10 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
 
     std::uint8_t handle = 0;
     OpenOutcome outcome = OpenOutcome::Opened;
+    openError_ = kSyncErrNone;
     if (findResult == kSyncErrNone) {
-        if (SyncOpenDB(name.c_str(), kCard, &handle, kSyncModeWrite) != kSyncErrNone) {
+        openError_ = SyncOpenDB(name.c_str(), kCard, &handle, kSyncModeWrite);
+        if (openError_ != kSyncErrNone) {
             return OpenOutcome::OpenFailed;
         }
     } else if (findResult == kSyncErrNotFound) {
@@ -60,12 +62,14 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
         create.type = kType;
         create.version = 0;
         create.reserved = 0;
-        if (SyncCreateDB(&create) != kSyncErrNone) {
+        openError_ = SyncCreateDB(&create);
+        if (openError_ != kSyncErrNone) {
             return OpenOutcome::CreateFailed;
         }
         handle = create.handle;
         outcome = OpenOutcome::Created;
     } else {
+        openError_ = findResult;
         return OpenOutcome::FindFailed;
     }
 
@@ -171,8 +175,10 @@ std::optional<std::size_t> HHDatabase::Pack(HHNumbers numbers, HHTexts texts) {
         out += sizeof word;
     }
     for (const std::string* text : texts) {
-        std::memcpy(out, text->data(), text->size());
-        out += text->size();
+        // The NUL ends a text in the record: one inside a text (a route file,
+        // a database or a workbook may hold one) would end it early and shift
+        // every later text into the wrong field.
+        out = std::replace_copy(text->begin(), text->end(), out, '\0', ' ');
         *out++ = 0;
     }
     return length;

@@ -50,6 +50,9 @@ class HHDatabase {
     // still open is closed first.
     OpenOutcome Open(const std::string& name);
     bool IsOpen() const { return buffer_ != nullptr; }
+    // The sync library's error of the last Open that failed (0 after one
+    // that succeeded).
+    std::int32_t OpenError() const { return openError_; }
     // Frees the buffer and closes the database; kSyncErrBadHandle when not open.
     std::int32_t Close();
 
@@ -71,7 +74,8 @@ class HHDatabase {
 
   private:
     // Packs the fields into the buffer and gives the packed length; nothing
-    // when the record would exceed the buffer (nothing is stored then).
+    // when the record would exceed the buffer (nothing is stored then). A NUL
+    // inside a text is packed as a blank.
     std::optional<std::size_t> Pack(HHNumbers numbers, HHTexts texts);
     // Fills the fields from the first `size` bytes of the buffer.
     void Unpack(std::size_t size, HHNumbers numbers, HHTexts texts) const;
@@ -81,6 +85,7 @@ class HHDatabase {
     const char* tooLongText_;
     const char* readErrorText_;
     std::uint32_t recordCount_ = 0;
+    std::int32_t openError_ = 0;
     std::uint8_t handle_ = 0;
     SyncRawRecord block_{};
     std::uint32_t recordId_ = 0;

@@ -1,5 +1,10 @@
 #include "conduit/HHMeter.h"
 
+void LogMetersNotSaved(const std::string& route) {
+    LogHandheldError("Wexal - Route " + route +
+                     " not downloaded: its meters cannot be saved on the handheld");
+}
+
 HHMeter::HHMeter() : db_("Overwrote buffer on Meter Pack", " occurred reading meter table") {}
 
 HHMeter::~HHMeter() = default;

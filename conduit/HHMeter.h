@@ -8,6 +8,10 @@
 
 #include "conduit/HHDatabase.h"
 
+// Logs that a downloaded route's meters could not be saved on the handheld,
+// which keeps a database only as it is at its close.
+void LogMetersNotSaved(const std::string& route);
+
 class HHMeter {
   public:
     static constexpr std::size_t kTextCount = 22;

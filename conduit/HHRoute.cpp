@@ -7,7 +7,21 @@ HHRoute::HHRoute() : db_("Overwrote buffer on Route Pack", " occurred reading ro
 HHRoute::~HHRoute() = default;
 
 std::int32_t HHRoute::Open() {
-    return HHDatabase::Succeeded(db_.Open(kDatabaseName)) ? 1 : 0;
+    if (HHDatabase::Succeeded(db_.Open(kDatabaseName))) {
+        return 1;
+    }
+    // Without the list no route can be found or entered: a download would
+    // store routes that the reader is never offered.
+    const std::int32_t error = db_.OpenError();
+    LogHandheldError(std::string("Wexal - Route list ") + kDatabaseName +
+                     " cannot be opened (error " + std::to_string(error) + ")" +
+                     (error == kSyncErrDamaged ? ": the database is damaged" : ""));
+    return 0;
+}
+
+bool HHRoute::CanBeOpened() {
+    HHRoute list;
+    return list.Open() != 0;
 }
 
 std::int32_t HHRoute::Close() {

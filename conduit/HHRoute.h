@@ -26,8 +26,10 @@ class HHRoute {
     HHRoute(const HHRoute&) = delete;
     HHRoute& operator=(const HHRoute&) = delete;
 
-    // 1 when routeDB was opened or created, 0 when not.
+    // 1 when routeDB was opened or created, 0 (logged) when not.
     std::int32_t Open();
+    // Whether routeDB can be opened (a failure is logged); leaves it closed.
+    static bool CanBeOpened();
     std::int32_t Close();
     std::int32_t Clear();
     std::int32_t Write();

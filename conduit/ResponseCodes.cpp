@@ -6,6 +6,7 @@
 #include "conduit/HHCodes.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/WexalConfig.h"
+#include "conduit/formats/AnsiText.h"
 
 std::int32_t WexalConduit::WriteResponseCodes(const WexalConfig& config) {
     HHCodes codes;
@@ -23,8 +24,9 @@ std::int32_t WexalConduit::WriteResponseCodes(const WexalConfig& config) {
         std::min<std::size_t>(config.ResponseCount, config.Response.size() - 1);
     for (std::size_t i = 1; i <= last; ++i) {
         codes.Clear();
-        codes.Code = config.Response[i];
-        codes.Text = config.ResponseText[i];
+        // The configuration is UTF-8; the handheld knows Windows-1252 only.
+        codes.Code = ConfigTextToAnsi(config.Response[i]);
+        codes.Text = ConfigTextToAnsi(config.ResponseText[i]);
         codes.Write();
     }
     codes.Close();

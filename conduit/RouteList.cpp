@@ -23,7 +23,7 @@ std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, st
 
     HHRoute list;
     if (list.Open() == 0) {
-        return 0;
+        return -1;
     }
     bool found = false;
     for (std::uint32_t i = 0; i < list.RecordCount() && !found; ++i) {
@@ -48,9 +48,9 @@ std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, st
     if (!status.empty() && status.front() == 'R') {
         list.Status = status;
     }
-    list.Write();
-    list.Close();
-    return 0;
+    // The list reaches the handheld only when it is closed.
+    const bool written = list.Write() == kSyncErrNone;
+    return (list.Close() == kSyncErrNone && written) ? 0 : -1;
 }
 
 std::int32_t WexalConduit::PurgeRoutes() {

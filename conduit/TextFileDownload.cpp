@@ -68,14 +68,19 @@ class RouteFileDownload {
             if (started_) {
                 FinishRoute();
             }
+            if (stopped_) {
+                return;
+            }
             StartRoute(route);
         }
+        // A meter the handheld refuses keeps its place: the next one is not
+        // numbered as if it were the refused one.
+        ++read_;
         if (!routeOpen_) {
             return;  // its database could not be made: its meters are dropped
         }
         meters_.Clear();
-        (vendor_.fillMeter != nullptr ? vendor_.fillMeter : FillCommon)(record, count_ + 1,
-                                                                        meters_);
+        (vendor_.fillMeter != nullptr ? vendor_.fillMeter : FillCommon)(record, read_, meters_);
         if (userDef != nullptr) {
             meters_.UserDef = *userDef;
         }
@@ -95,6 +100,8 @@ class RouteFileDownload {
 
     // Every meter of the file is on the handheld.
     bool Complete() const { return complete_; }
+    // The route list cannot be saved: no further route is taken.
+    bool Stopped() const { return stopped_; }
 
   private:
     bool WantsProvisionalEntry() const {
@@ -110,13 +117,17 @@ class RouteFileDownload {
     }
 
     void StartRoute(const std::string& route) {
-        if (WantsProvisionalEntry()) {
-            conduit_.UpdateRoute(route, 0, "R");
-        }
+        const bool provisional = WantsProvisionalEntry();
         started_ = true;
         route_ = route;
+        read_ = 0;
         count_ = 0;
         lostMeters_ = 0;
+        // A route the list cannot take keeps its former meters and entry.
+        if (provisional && conduit_.UpdateRoute(route, 0, "R") != 0) {
+            ListNotSaved();
+            return;
+        }
         meters_.DeleteDB(route);
         routeOpen_ = meters_.Open(route) != 0;
         // Meters left from before mean the old database was not deleted: new
@@ -140,14 +151,32 @@ class RouteFileDownload {
         if (!routeOpen_) {
             return;
         }
-        meters_.Close();
-        conduit_.UpdateRoute(route_, static_cast<std::int32_t>(count_), "R");
+        routeOpen_ = false;
+        // The handheld keeps a database only as it was saved at its close: a
+        // full handheld refuses it there.
+        if (meters_.Close() != kSyncErrNone) {
+            UnlistRoute(route_);
+            LogMetersNotSaved(route_);
+            complete_ = false;
+            return;
+        }
+        if (conduit_.UpdateRoute(route_, static_cast<std::int32_t>(count_), "R") != 0) {
+            UnlistRoute(route_);
+            ListNotSaved();
+            return;
+        }
         if (lostMeters_ != 0) {
             LogHandheldError("Wexal - " + std::to_string(lostMeters_) + " meters of route " +
                              route_ + " could not be stored on the handheld");
             complete_ = false;
         }
-        routeOpen_ = false;
+    }
+
+    void ListNotSaved() {
+        LogHandheldError("Wexal - Route " + route_ +
+                         " not downloaded: the route list cannot be saved on the handheld");
+        complete_ = false;
+        stopped_ = true;
     }
 
     WexalConduit& conduit_;
@@ -157,9 +186,16 @@ class RouteFileDownload {
     bool started_ = false;
     bool routeOpen_ = false;
     bool complete_ = true;
-    std::uint32_t count_ = 0;
+    bool stopped_ = false;
+    std::uint32_t read_ = 0;   // records of the route read from the file
+    std::uint32_t count_ = 0;  // meters of the route stored on the handheld
     std::uint32_t lostMeters_ = 0;
 };
+
+void LogDownloadIncomplete(const std::string& routeFile) {
+    LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
+                     routeFile);
+}
 
 }  // namespace
 
@@ -172,6 +208,12 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
     if (codec->Open(routeFile) != 0) {
         LogHandheldError("Wexal - No file found to download");
+        return -1;
+    }
+    // Routes stored without a route list to enter them in would never be
+    // offered to the reader (HHRoute logs why the list cannot be opened).
+    if (!HHRoute::CanBeOpened()) {
+        LogDownloadIncomplete(routeFile);
         return -1;
     }
     std::int32_t result = VendorMeter::kRecordRead;
@@ -190,7 +232,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
 
     RouteFileDownload download(conduit, vendor);
     bool stored = false;
-    while ((result = codec->Read()) == VendorMeter::kRecordRead) {
+    while (!download.Stopped() && (result = codec->Read()) == VendorMeter::kRecordRead) {
         download.Store(*codec, vendor.headerGivesUserDef ? &header : nullptr);
         stored = true;
     }
@@ -207,8 +249,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
         complete = false;
     }
     if (!complete) {
-        LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
-                         routeFile);
+        LogDownloadIncomplete(routeFile);
         return -1;
     }
     codec->CloseAndRoll(retainByRoute);

@@ -19,6 +19,7 @@
 #include "conduit/TrailingWhiteSpace.h"
 #include "conduit/UploadJournal.h"
 #include "conduit/WexalConduit.h"
+#include "conduit/formats/FileNamePart.h"
 #include "conduit/formats/VendorReading.h"
 #include "platform/msgbox/MessageBox.h"
 #include "platform/palm/SyncManager.h"
@@ -62,7 +63,8 @@ void HandOver(CodecFieldMask fields, const HHMeter& meter, const std::string& ro
 
 // The readings path of this route: a "*" names the route's own file for the
 // vendors that keep one readings file per route. False when the first meter
-// cannot be read although the route has meters (the file is then unknown).
+// cannot be read although the route has meters (the file is then unknown),
+// or when the route's text would name a folder instead of a file (logged).
 bool ResolveReadingsPath(const TextFileVendor& vendor, const std::string& route, HHMeter& meters,
                          std::string& path) {
     if (!vendor.starInReadingsPath) {
@@ -73,9 +75,18 @@ bool ResolveReadingsPath(const TextFileVendor& vendor, const std::string& route,
     if (meters.ReadByIndex(0) != 0 && meters.RecordCount() > 0) {
         return false;
     }
-    if (path.find('*') != std::string::npos) {
-        ReplaceStars(path, meters.UserDef.empty() ? route : meters.UserDef);
+    if (path.find('*') == std::string::npos) {
+        return true;
     }
+    // The text comes from the route file: it names a file in the readings
+    // folder, never one elsewhere.
+    const std::string& name = meters.UserDef.empty() ? route : meters.UserDef;
+    if (NamesAFolder(name)) {
+        Log("Wexal - Readings file name \"" + name + "\" of route " + route + " refused",
+            kActivityHandheld);
+        return false;
+    }
+    ReplaceStars(path, WithoutPathSeparators(name));
     return true;
 }
 

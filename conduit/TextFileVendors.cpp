@@ -507,4 +507,15 @@ std::span<const TextFileVendor* const> All() {
     return kAll;
 }
 
+const TextFileVendor* ForNumber(std::uint16_t number) {
+    for (const TextFileVendor* vendor : All()) {
+        for (std::uint16_t own : vendor->numbers) {
+            if (own != 0 && own == number) {
+                return vendor;
+            }
+        }
+    }
+    return nullptr;
+}
+
 }  // namespace text_file_vendors

@@ -71,7 +71,8 @@ struct TextFileVendor {
     // write; SelectedRoute receives the route's name.
     CodecFieldMask readingFields;
     // Replace each "*" of the readings path by the UserDef of the route's
-    // first meter, or by the route's name when that is empty.
+    // first meter, or by the route's name when that is empty (path
+    // separators in it become "_"; "." and ".." refuse the route).
     bool starInReadingsPath = false;
     // Shown in a message box before each capture; null: no box.
     const char* captureNotice = nullptr;
@@ -101,7 +102,8 @@ struct TextFileVendor {
     // white space removed) becomes every meter's UserDef.
     bool headerGivesUserDef = false;
     // Fills the meter record from the codec's record; null: the common fill.
-    // `meterNumber` counts the route's meters from 1.
+    // `meterNumber` is the record's place among the route's records read
+    // from the file, from 1 (a meter the handheld refused keeps its number).
     void (*fillMeter)(const VendorMeter& record, std::uint32_t meterNumber,
                       HHMeter& meter) = nullptr;
 };
@@ -135,5 +137,7 @@ extern const TextFileVendor kUSTI;
 
 // Every row above.
 std::span<const TextFileVendor* const> All();
+// The row of a text-file interface number; null for any other number.
+const TextFileVendor* ForNumber(std::uint16_t number);
 
 }  // namespace text_file_vendors

@@ -23,7 +23,8 @@ class WexalConduit {
     // Rebuilds the handheld's response codes; always 1.
     std::int32_t WriteResponseCodes(const WexalConfig& config);
 
-    // Enters or refreshes one route of the route list; always 0.
+    // Enters or refreshes one route of the route list: 0, or -1 when the
+    // list cannot be opened or the entry not saved on the handheld.
     std::int32_t UpdateRoute(std::string route, std::int32_t count, std::string status);
     // Removes finished routes from the route list; always 0.
     std::int32_t PurgeRoutes();

@@ -11,7 +11,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build="${WEXAL_FUZZ_BUILD:-$root/build-fuzz}"
 seconds="${FUZZ_SECONDS:-20}"
-targets=(config_fuzzer route_file_fuzzer pdb_fuzzer registry_fuzzer workbook_fuzzer version_fuzzer)
+targets=(config_fuzzer route_file_fuzzer pdb_fuzzer registry_fuzzer workbook_fuzzer version_fuzzer
+  desktop_config_fuzzer)
 
 bash "$root/scripts/install-deps.sh"
 CC=clang CXX=clang++ cmake -S "$root" -B "$build" -G Ninja -DWEXAL_FUZZ=ON \
@@ -21,8 +22,10 @@ cmake --build "$build" -j "$(nproc)"
 scratch=$(mktemp -d /tmp/wexal-fuzz-XXXXXX)
 keep=0
 trap '[ "$keep" = 1 ] || rm -rf "$scratch"' EXIT
-# The code under test must not reach the user's own registry or desktop folder.
+# The code under test must not reach the user's own registry, settings or
+# desktop folder.
 export WEXAL_REGISTRY="$scratch/registry.reg"
+export XDG_CONFIG_HOME="$scratch/config"
 export XDG_DATA_HOME="$scratch/data"
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 options=(-timeout=10 -rss_limit_mb=2048 -print_final_stats=1)

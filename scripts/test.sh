@@ -8,10 +8,12 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
 build=$(bash "$root/scripts/build.sh" "$@" | tail -n 1)
 
-# Tests never touch the user's own registry, desktop folder or display.
+# Tests never touch the user's own registry, settings, desktop folder or
+# display.
 scratch=$(mktemp -d /tmp/wexal-tests-XXXXXX)
 trap 'rm -rf "$scratch"' EXIT
 export WEXAL_REGISTRY="$scratch/registry.reg"
+export XDG_CONFIG_HOME="$scratch/config"
 export XDG_DATA_HOME="$scratch/data"
 export XDG_RUNTIME_DIR="$scratch/runtime"
 mkdir -m 0700 -p "$XDG_RUNTIME_DIR"

@@ -1,6 +1,10 @@
 #include "conduit/formats/AnsiText.h"
 
+#include <iconv.h>
+
 #include <array>
+#include <bit>
+#include <optional>
 
 namespace {
 
@@ -18,6 +22,30 @@ bool IsHighSurrogate(char16_t c) {
 
 bool IsLowSurrogate(char16_t c) {
     return c >= 0xDC00 && c <= 0xDFFF;
+}
+
+// The wide text of valid UTF-8; nothing for any other bytes (a stray byte, a
+// cut sequence, an overlong form, a surrogate).
+std::optional<std::u16string> Utf8ToWide(std::string_view text) {
+    const char* const wideCode =
+        std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
+    const iconv_t converter = iconv_open(wideCode, "UTF-8");
+    if (converter == reinterpret_cast<iconv_t>(-1)) {
+        return std::nullopt;
+    }
+    // No UTF-8 sequence gives more 16-bit units than it has bytes.
+    std::u16string wide(text.size(), u'\0');
+    char* in = const_cast<char*>(text.data());  // iconv does not write through it
+    std::size_t inLeft = text.size();
+    char* out = reinterpret_cast<char*>(wide.data());
+    std::size_t outLeft = wide.size() * sizeof(char16_t);
+    const std::size_t converted = iconv(converter, &in, &inLeft, &out, &outLeft);
+    iconv_close(converter);
+    if (converted == static_cast<std::size_t>(-1)) {
+        return std::nullopt;
+    }
+    wide.resize(wide.size() - outLeft / sizeof(char16_t));
+    return wide;
 }
 
 }  // namespace
@@ -55,4 +83,14 @@ std::string WideToAnsi(std::u16string_view text) {
         ansi += byte;
     }
     return ansi;
+}
+
+std::u16string ConfigTextToWide(std::string_view text) {
+    std::optional<std::u16string> wide = Utf8ToWide(text);
+    return wide ? std::move(*wide) : AnsiToWide(text);
+}
+
+std::string ConfigTextToAnsi(std::string_view text) {
+    const std::optional<std::u16string> wide = Utf8ToWide(text);
+    return wide ? WideToAnsi(*wide) : std::string(text);
 }

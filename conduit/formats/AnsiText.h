@@ -1,8 +1,12 @@
-// The conduit's 8-bit texts (handheld records, configuration) and the wide
+// The conduit's 8-bit texts (handheld records, billing files) and the wide
 // texts of the database objects. The 8-bit texts are in the ANSI code page of
 // the office PCs, Windows-1252; its five unassigned bytes map to the control
 // characters of the same number, so that every byte survives the way there
 // and back.
+//
+// The configuration file is UTF-8, as the desktop writes it. A text of it
+// that is not valid UTF-8 comes from an older file, written in Windows-1252,
+// and is taken as such.
 #pragma once
 
 #include <string>
@@ -11,3 +15,9 @@
 std::u16string AnsiToWide(std::string_view text);
 // Characters that the code page lacks become '?'.
 std::string WideToAnsi(std::u16string_view text);
+
+// A configuration text as a wide text.
+std::u16string ConfigTextToWide(std::string_view text);
+// A configuration text for the handheld; characters that the code page lacks
+// become '?'.
+std::string ConfigTextToAnsi(std::string_view text);

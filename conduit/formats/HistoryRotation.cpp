@@ -5,11 +5,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
 #include "conduit/SyncLogActivity.h"
+#include "conduit/formats/FileNamePart.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -67,10 +67,19 @@ std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile) {
     if (!byRoute) {
         return "PriorD";
     }
-    std::string base = "P" + routeOfFile;
-    std::replace(base.begin(), base.end(), '/', '_');
-    std::replace(base.begin(), base.end(), '\\', '_');
-    return base;
+    return "P" + WithoutPathSeparators(routeOfFile);
+}
+
+bool IsHistoryName(std::string_view name, std::string_view base) {
+    if (name.size() != base.size() + 2 || !name.starts_with(base)) {
+        return false;
+    }
+    for (int generation = 1; generation <= kGenerations; ++generation) {
+        if (name == HistoryName({}, std::string(base), generation)) {
+            return true;
+        }
+    }
+    return false;
 }
 
 std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName) {

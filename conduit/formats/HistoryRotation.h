@@ -4,11 +4,15 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 // "PriorD", or "P" + the route when the history is kept per route. A path
 // separator in the route would put the history into another folder, so it
 // becomes '_'.
 std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile);
+
+// Whether `name` is one of the history names of `base`: base + "01" to "10".
+bool IsHistoryName(std::string_view name, std::string_view base);
 
 // Drops base + "10", moves every older file up by one and the route file to
 // base + "01", all in the route file's folder (the current folder when its

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "conduit/LineBreaks.h"
 #include "conduit/formats/FieldForms.h"
 #include "conduit/formats/ReadingLayout.h"
 
@@ -45,5 +46,7 @@ const std::string& LineAssembler::Assemble(const ReadingLayout& layout,
         used = 0;
     }
     PlaceUpTo(beforeLineEnd, line_, pending_, used);
+    // Whatever a text holds, the line ends only where its line end goes.
+    BlankLineBreaks(line_);
     return line_;
 }

@@ -3,7 +3,8 @@
 // Pieces are inserted in ascending column order into a line of blanks, each
 // at its own column: a piece no longer than the room before the next piece
 // lands there followed by blanks; a longer one pushes what follows it to
-// the right. The line end goes in at column L - 1 and cuts the rest.
+// the right. The line end goes in at column L - 1 and cuts the rest. A CR or
+// LF inside a piece becomes a blank: only the line end ends the line.
 #pragma once
 
 #include <string>

@@ -63,7 +63,8 @@ std::int32_t WexalIfc_ODBC::DownloadRoutes() {
         if (list.Open() == 0) {
             return 0;
         }
-        if (list.ReadByIndex(index) == kSyncErrNone) {
+        // A route whose meters the handheld could not keep stays asked for.
+        if (count >= 0 && list.ReadByIndex(index) == kSyncErrNone) {
             list.Word3 = 0;
             list.Text1 = HHRoute::kSpareText;
             list.LastIndex = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1);
@@ -83,7 +84,7 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
     meters.DeleteDB(route);
     // A failure is logged by the meter database; its writes then fail and
     // nothing is counted.
-    meters.Open(route);
+    const bool opened = meters.Open(route) != 0;
     std::int32_t count = 0;
     try {
         // The route name is a parameter: whatever it holds stays data.
@@ -109,6 +110,10 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
     } catch (const wexal::ado::AdoError&) {
         sqllink::ShowError("Error Downloading Route");
     }
-    meters.Close();
+    // The handheld keeps the meters only once they are saved at the close.
+    if (opened && meters.Close() != kSyncErrNone) {
+        LogMetersNotSaved(route);
+        return -1;
+    }
     return count;
 }

@@ -14,6 +14,11 @@
 #include "platform/palm/SyncManager.h"
 
 std::int32_t WexalIfc_ODBC::DownloadRouteList() {
+    // Without the route list no route can be listed, handed in or asked
+    // for (HHRoute logged why).
+    if (!HHRoute::CanBeOpened()) {
+        return 1;
+    }
     std::unique_ptr<wexal::ado::Command> command;
     if (const std::int32_t code = wexal::ado::CreateInstance(command)) {
         char text[96];

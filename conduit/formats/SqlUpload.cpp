@@ -1,6 +1,8 @@
 // The SQL link's upload: the readings of the routes that the handheld hands
 // back go to WexalReading, and the billing system applies them.
+#include <map>
 #include <optional>
+#include <string>
 
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
@@ -116,6 +118,10 @@ std::int32_t WexalIfc_ODBC::UploadRoutes() {
     if (list.Open() == 0) {
         return 0;
     }
+    // Whether the readings of a route reached the billing system in this
+    // sync, by route name: a route listed twice has one meter database,
+    // whose readings go once.
+    std::map<std::string, bool> uploaded;
     for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
         const auto index = static_cast<std::uint16_t>(i);
         if (list.ReadByIndex(index) != kSyncErrNone || list.Status != "U") {
@@ -123,13 +129,16 @@ std::int32_t WexalIfc_ODBC::UploadRoutes() {
         }
         const std::string route = list.RouteName;
         list.Close();
-        const bool uploaded = UploadRoute(route);
+        const auto [known, first] = uploaded.try_emplace(route, false);
+        if (first) {
+            known->second = UploadRoute(route);
+        }
         if (list.Open() == 0) {
             return 0;
         }
         // A route whose readings did not reach the billing system keeps "U",
         // so that the next sync hands them in again.
-        if (uploaded && list.ReadByIndex(index) == kSyncErrNone) {
+        if (known->second && list.ReadByIndex(index) == kSyncErrNone) {
             list.Status = "N";
             list.Write();
         }

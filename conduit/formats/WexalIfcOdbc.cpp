@@ -53,7 +53,8 @@ std::int32_t WexalIfc_ODBC::SetParameter(const char* name, const std::string& va
     } else {
         return -1;
     }
-    *member = AnsiToWide(value);
+    // The values come from the configuration, which is UTF-8.
+    *member = ConfigTextToWide(value);
     return 0;
 }
 

@@ -12,15 +12,18 @@
 class WexalIfc_ODBC : public WexalIfc {
   public:
     // "DSN" (data source name), "UID" (user id) or "PWD" (password), exact
-    // case: 0, and the value replaces the earlier one; -1 for other names.
+    // case: 0, and the value (a configuration text, see ConfigTextToWide)
+    // replaces the earlier one; -1 for other names.
     std::int32_t SetParameter(const char* name, const std::string& value) override;
     // Connects, refreshes the route list, uploads readings, downloads the
-    // routes asked for. 0, or 1 when the route list could not be started.
+    // routes asked for. 0, or 1 when the route list could not be started
+    // or the handheld's route list cannot be opened.
     std::int32_t Run() override;
     ~WexalIfc_ODBC() override = default;
 
     // Lists the billing system's routes on the handheld with status "N".
-    // 1 when no Command or Recordset can be made, otherwise 0.
+    // 1 when no Command or Recordset can be made or the handheld's route
+    // list cannot be opened, otherwise 0.
     std::int32_t DownloadRouteList();
     // Enters or refreshes one route of the route list; always 0. A listed
     // route keeps its Word2, and its LastIndex when count is 0.
@@ -34,10 +37,12 @@ class WexalIfc_ODBC : public WexalIfc {
     // nothing was stored (the route is to be uploaded again).
     bool UploadRoute(std::string route);
 
-    // Downloads every route with status "D" and marks it "R"; always 0.
+    // Downloads every route with status "D" and marks it "R"; always 0. A
+    // route whose meters the handheld could not save stays "D".
     std::int32_t DownloadRoutes();
     // Replaces the route's meter database with the meters that the billing
-    // system selects for it: the number of meters stored.
+    // system selects for it: the number of meters stored, or -1 when the
+    // handheld could not save them.
     std::int32_t DownloadRoute(std::string route);
 
     // Wide texts, empty until set.

@@ -49,6 +49,25 @@ struct OpenDatabase {
         }
     }
 
+    // A record of the file without an id of its own (0, or one an earlier
+    // record holds) could be neither replaced nor deleted: a write by its id
+    // would add a record or change the other one. It gets a new id in
+    // memory, saved with the database's next change; an unchanged file gives
+    // the same ids at every load.
+    void GiveEveryRecordAnId() {
+        for (uint32_t i = 0; i < db.records.size(); ++i) {
+            PdbRecord& r = db.records[i];
+            auto it = positions.find(r.uniqueId);
+            if (it != positions.end() && it->second == i) {
+                continue;
+            }
+            if (std::optional<uint32_t> id = NewUniqueId()) {
+                r.uniqueId = *id;
+                positions.emplace(*id, i);
+            }
+        }
+    }
+
     // A 24-bit id, never 0, not held by any record; the header's seed moves
     // past it so that later ids are not reused after a delete either.
     std::optional<uint32_t> NewUniqueId() {
@@ -282,6 +301,7 @@ int32_t SyncOpenDB(const char* name, int32_t cardNo, uint8_t* handle, uint8_t op
                 return kSyncErrResourceDb;
             }
             db->Reindex();
+            db->GiveEveryRecordAnId();
         }
         *handle = OpenHandle(*dbName, std::move(db), (openMode & kSyncModeWrite) != 0, slot);
         return kSyncErrNone;

@@ -105,7 +105,9 @@ typedef struct SyncRawRecord {
     uint32_t reserved;
 } SyncRawRecord;
 
-// Copies at most bufferSize bytes of the record at `index`.
+// Copies at most bufferSize bytes of the record at `index`, and gives its
+// unique id. Every record of an open database has an id of its own: one
+// stored without (0, or an id that an earlier record holds) is given one.
 int32_t SyncReadRecordByIndex(SyncRawRecord* record);
 int32_t SyncWriteRec(SyncRawRecord* record);
 int32_t SyncDeleteRec(SyncRawRecord* record);

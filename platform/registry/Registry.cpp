@@ -247,8 +247,12 @@ fs::path Registry::DefaultFile() {
     if (const char* file = std::getenv(kFileVariable); file != nullptr && *file != '\0') {
         return file;
     }
+    return UserFolder() / "registry.reg";
+}
+
+fs::path Registry::UserFolder() {
     if (const char* config = std::getenv("XDG_CONFIG_HOME"); config != nullptr && *config == '/') {
-        return fs::path(config) / "wexal" / "registry.reg";
+        return fs::path(config) / "wexal";
     }
     const char* home = std::getenv("HOME");
     if (home == nullptr || *home == '\0') {
@@ -257,9 +261,10 @@ fs::path Registry::DefaultFile() {
     }
     if (home == nullptr || *home == '\0') {
         throw RegistryError(
-            "cannot find the registry file: neither WEXAL_REGISTRY nor HOME is set");
+            "cannot find the user's configuration folder: neither XDG_CONFIG_HOME nor HOME is "
+            "set");
     }
-    return fs::path(home) / ".config" / "wexal" / "registry.reg";
+    return fs::path(home) / ".config" / "wexal";
 }
 
 Registry Registry::CurrentUser() {

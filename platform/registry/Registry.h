@@ -63,6 +63,11 @@ class Registry {
     // folders. The file format is described in RegistryFormat.h.
     static std::filesystem::path DefaultFile();
 
+    // The user's own folder for this system's settings: $XDG_CONFIG_HOME/wexal,
+    // else $HOME/.config/wexal (the folder DefaultFile() uses when
+    // WEXAL_REGISTRY is not set). Not created here.
+    static std::filesystem::path UserFolder();
+
     // The registry of the current user, in DefaultFile().
     static Registry CurrentUser();
 

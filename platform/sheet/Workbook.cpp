@@ -8,8 +8,9 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <system_error>
 
-#include "platform/sheet/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/sheet/PackageParts.h"
 #include "platform/sheet/SharedStrings.h"
 #include "platform/sheet/SheetError.h"
@@ -186,7 +187,11 @@ void Workbook::Save() {
     }
 
     std::string bytes = package_->Rewrite(replacements, removals);
-    ReplaceFileAtomically(path_, bytes);
+    try {
+        files::ReplaceFileAtomically(path_, bytes);
+    } catch (const std::system_error& failure) {
+        throw SheetError(kErrorCannotSave, failure.what());
+    }
     package_ = std::make_unique<ZipPackage>(std::move(bytes));
     for (SheetPart* part : saved) {
         part->MarkSaved();

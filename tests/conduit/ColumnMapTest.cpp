@@ -50,6 +50,21 @@ TEST(ColumnMapTest, ColumnValuesAsNumbers) {
     EXPECT_EQ(value, 7.5);
 }
 
+// The desktop writes "[None]" as an entry without a column.
+TEST(ColumnMapTest, EntryWithoutAColumnIsNotMapped) {
+    ColumnMap map;
+    map.Add(kRouteMapKind, "PrvReading/");
+    map.Add(kRouteMapKind, "PrvReading/+1");
+    map.Add(kRouteMapKind, "MinReading/");
+
+    std::int32_t out = 7;
+    EXPECT_EQ(map.GetColumnNumber(kRouteMapKind, "PrvReading", out), kColumnNotMapped);
+    EXPECT_EQ(out, -1);
+    double value = 7.5;
+    EXPECT_EQ(map.GetColumnValue(kRouteMapKind, "MinReading", value), kColumnNotMapped);
+    EXPECT_EQ(value, 7.5);
+}
+
 TEST(ColumnMapTest, LettersCountFromAWrappingAt65536) {
     const std::pair<const char*, int> cases[] = {{"A", 1},    {"Z", 26},    {"AA", 27}, {"AZ", 52},
                                                  {"ZZ", 702}, {"AAA", 703}, {"", 0},    {"a", 33}};

@@ -3,6 +3,7 @@
 // captured sync log.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -90,6 +91,15 @@ class ConduitTestBed {
             records.emplace_back(record.data.begin(), record.data.end());
         }
         return records;
+    }
+    // Rewrites a database's file as a hand-made one may be: `edit` changes
+    // its records. Only while the database is not open.
+    void EditRecords(const std::string& database,
+                     const std::function<void(std::vector<palm::PdbRecord>&)>& edit) const {
+        auto store = palm::HandheldStore::Open(Handheld());
+        palm::PdbDatabase db = store.Load(database);
+        edit(db.records);
+        store.Save(db);
     }
     bool HasDatabase(const std::string& database) const {
         return palm::HandheldStore::Open(Handheld()).Exists(database);

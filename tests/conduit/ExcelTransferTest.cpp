@@ -10,6 +10,7 @@
 #include "tests/conduit/ExcelOffice.h"
 #include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/SyncProcess.h"
+#include "tests/conduit/WriteFaults.h"
 
 namespace wexal::testing {
 namespace {
@@ -203,6 +204,21 @@ TEST(ExcelUploadTest, RouteWithoutReadingsIsUploadedWithoutChangingTheFile) {
     EXPECT_EQ(ReadFile(office.Workbook()), before);
 }
 
+TEST(ExcelUploadTest, ARouteListedTwiceWithoutIdsIsUploadedOnce) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "U");
+    office.Bed().EditRecords("routeDB", [](auto& records) {
+        records.push_back(records[0]);
+        for (auto& record : records) {
+            record.uniqueId = 0;
+        }
+    });
+    office.StoreMeters("01", {"000002"}, {{"R", "55"}});
+    EXPECT_EQ(office.Sync(), (Lines{"22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 1"}));
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 N", "01 0 65534 N"}));
+}
+
 TEST(ExcelUploadTest, AWorkbookThatCannotBeOpenedKeepsEveryRouteForTheNextSync) {
     ExcelOffice office;
     office.ListRoute("A", "U");
@@ -304,6 +320,23 @@ TEST(ExcelDownloadTest, AWorkbookThatCannotBeReadLeavesTheRouteAsking) {
     EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 D"}));
     ASSERT_EQ(office.Meters("01").size(), 1u);
     EXPECT_EQ(office.Meters("01")[0][kServiceId], "old");
+}
+
+TEST(ExcelDownloadTest, MetersTheHandheldCannotSaveLeaveTheRouteAsking) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "D");
+    std::int32_t downloaded = 0;
+    Lines log;
+    {
+        FailingSaves full("route01", 1);
+        log = office.Sync(nullptr, &downloaded);
+    }
+    ASSERT_FALSE(log.empty());
+    EXPECT_EQ(log.back(),
+              "22 Wexal - Route 01 not downloaded: its meters cannot be saved on the handheld");
+    EXPECT_EQ(downloaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 D"}));
 }
 
 TEST(ExcelDownloadTest, AMeterTooLargeForTheHandheldLeavesTheRouteAsking) {

@@ -103,6 +103,28 @@ TEST_F(HHDatabaseTest, MeterTextsKeepTheirOrderAndAnEmptyMeterIs22Bytes) {
                               std::string(1, '\0'));
 }
 
+// A NUL inside a text would end it early and shift every later text of the
+// record (an unread meter's status could then read "R").
+TEST_F(HHDatabaseTest, NulInsideATextIsPackedAsABlank) {
+    HHMeter meter;
+    ASSERT_EQ(meter.Open("01"), 1);
+    meter.Clear();
+    meter.BillingName = std::string("JONES\0\0\0R", 9);
+    meter.Status = "U";
+    ASSERT_EQ(meter.Write(), 0);
+    meter.Close();
+
+    const std::vector<std::string> records = Records("route01");
+    ASSERT_EQ(records.size(), 1u);
+    EXPECT_EQ(records[0], std::string(12, '\0') + "JONES   R" + std::string(3, '\0') + "U" +
+                              std::string(7, '\0'));
+
+    ASSERT_EQ(meter.Open("01"), 1);
+    ASSERT_EQ(meter.ReadByIndex(0), 0);
+    EXPECT_EQ(meter.BillingName, "JONES   R");
+    EXPECT_EQ(meter.Status, "U");
+}
+
 TEST_F(HHDatabaseTest, RecordOf512BytesIsWrittenAndOf513Refused) {
     HHMeter meter;
     ASSERT_EQ(meter.Open("01"), 1);

@@ -39,6 +39,21 @@ TEST_F(ResponseCodesTest, CodesReplaceTheOldOnesInConfigurationOrder) {
     EXPECT_THAT(LogLines(), IsEmpty());
 }
 
+// The configuration is UTF-8; the handheld has the 8-bit Windows-1252 set.
+// A text that is no UTF-8 comes from an older file in that set already.
+TEST_F(ResponseCodesTest, ConfigurationTextsReachTheHandheldInItsCharacterSet) {
+    auto config = EmptyConfig();
+    AddCode(*config, "\xC3\xA4", "Gate locked \xE2\x82\xAC 5");  // "ä", "€"
+    AddCode(*config, "CJ", "Dog \xE4\xB8\xAD yard");             // a CJK character
+    AddCode(*config, "OL", "Z\xE4hler");                         // Windows-1252 "ä"
+    AddCode(*config, "EM", "\xF0\x9F\x90\x95 bites");            // beyond 16 bits
+    EXPECT_EQ(conduit_.WriteResponseCodes(*config), 1);
+    EXPECT_THAT(
+        Records("rcodesDB"),
+        ElementsAre(Texts({"\xE4", "", "Gate locked \x80 5"}), Texts({"CJ", "", "Dog ? yard"}),
+                    Texts({"OL", "", "Z\xE4hler"}), Texts({"EM", "", "? bites"})));
+}
+
 TEST_F(ResponseCodesTest, NoCodesLeaveAnEmptyDatabase) {
     PutRecords("rcodesDB", {Texts({"NA", "", "No access"})});
     EXPECT_EQ(conduit_.WriteResponseCodes(*EmptyConfig()), 1);

@@ -284,6 +284,31 @@ TEST(HandheldFaultTest, RefusedUploadedMarkLeavesNoReadingTwiceAfterTheRetry) {
     EXPECT_FALSE(HasJournal(office.Exceptions()));
 }
 
+TEST(HandheldFaultTest, RouteRecordsWithoutIdsOfTheirOwnAreUploadedOnce) {
+    TextFileOffice office;
+    office.WriteRouteFile(RoutesOf({{"0001", 5}, {"0002", 2}, {"0003", 2}}));
+    office.Sync();
+    KeyCounts expected;
+    ReadRoute(office, "0001", 5, "1", expected);
+    ReadRoute(office, "0002", 2, "2", expected);
+    ReadRoute(office, "0003", 2, "3", expected);
+    // As a hand-made list may be: 0001 without an id and listed twice, 0003
+    // with the id of 0002.
+    office.Bed().EditRecords("routeDB", [](std::vector<wexal::palm::PdbRecord>& records) {
+        records[0].uniqueId = 0;
+        records[2].uniqueId = records[1].uniqueId;
+        records.push_back(records[0]);
+    });
+    office.WriteRouteFile(RouteOf("0004", 1));
+
+    std::int32_t result = 0;
+    const Lines log = office.Sync(&result);
+    EXPECT_EQ(result, 1);
+    EXPECT_TRUE(Logged(log, kFinish));
+    ExpectEachReadingOnce(office.Readings(), expected);
+    EXPECT_EQ(office.RouteList(), (Lines{"0004 1 R"}));
+}
+
 TEST(HandheldFaultTest, RefusedMetersOfTheDownloadLeaveTheUploadedReadingsOnce) {
     TextFileOffice office;
     office.WriteRouteFile(RoutesOf({{"0001", 5}, {"0002", 5}}));

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 #include "tests/conduit/ReadFaults.h"
 #include "tests/conduit/SmallDisk.h"
@@ -13,6 +14,7 @@
 namespace {
 
 using wexal::testing::FailingRead;
+using wexal::testing::FailingSaves;
 using wexal::testing::FailingWrites;
 using wexal::testing::ReadFile;
 using wexal::testing::Reading;
@@ -253,6 +255,93 @@ TEST(HonestDownloadTest, OnlyStoredMetersAreCounted) {
     EXPECT_EQ(office.Meters("0001").size(), 1u);
     EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
     EXPECT_FALSE(std::filesystem::exists(office.History(1)));
+}
+
+TEST(HonestDownloadTest, RouteTheHandheldCannotSaveIsNotOfferedAndTheFileStays) {
+    // A full handheld refuses a database when it is saved at its close.
+    struct Case {
+        const char* database;
+        std::uint32_t savesAllowed;
+        Lines list;
+        std::size_t metersOf0001;
+        const char* logged;
+    };
+    const Case cases[] = {
+        {"route0002",
+         1,
+         {"0001 1 R", "0003 1 R"},
+         1,
+         "22 Wexal - Route 0002 not downloaded: its meters cannot be saved on the handheld"},
+        // The first route's entry is refused: its former meters stay, and no
+        // later route is taken.
+        {"routeDB",
+         0,
+         {"0001 2 R", "0002 1 R"},
+         2,
+         "22 Wexal - Route 0001 not downloaded: the route list cannot be saved on the handheld"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.database);
+        TextFileOffice office;
+        office.WriteRouteFile({{.route = "0001"}, {.route = "0001"}, {.route = "0002"}});
+        office.Sync();
+        office.WriteRouteFile({{.route = "0001"},
+                               {.route = "0002"},
+                               {.route = "0002"},
+                               {.route = "0002"},
+                               {.route = "0003"}});
+        Lines log;
+        {
+            FailingSaves full(c.database, c.savesAllowed);
+            log = office.Sync();
+        }
+        EXPECT_TRUE(Logged(log, c.logged));
+        EXPECT_TRUE(
+            Logged(log, "22 Wexal - Download incomplete, the file stays for the next HotSync: " +
+                            office.RouteFile().string()));
+        EXPECT_EQ(office.RouteList(), c.list);
+        EXPECT_EQ(office.Meters("0001").size(), c.metersOf0001);
+        EXPECT_FALSE(std::filesystem::exists(office.History(2)));
+    }
+}
+
+TEST(HonestDownloadTest, DamagedRouteListIsLoggedAndTheFileStays) {
+    const std::function<void(const std::filesystem::path&)> damages[] = {
+        [](const std::filesystem::path& file) { std::filesystem::resize_file(file, 82); },
+        // A record count that promises more records than the file holds.
+        [](const std::filesystem::path& file) {
+            std::string bytes = ReadFile(file);
+            bytes[76] = 0x01;
+            WriteFile(file, bytes);
+        },
+    };
+    for (const auto& damage : damages) {
+        TextFileOffice office;
+        office.WriteRouteFile({{.route = "0001"}});
+        office.Sync();
+        office.WriteRouteFile({{.route = "0002"}});
+        damage(office.Bed().Handheld() / "routeDB.pdb");
+
+        std::int32_t result = 1;
+        const Lines log = office.Sync(&result);
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(Logged(log,
+                           "22 Wexal - Route list routeDB cannot be opened (error 16649): the "
+                           "database is damaged"));
+        EXPECT_EQ(log.back(), kDownloadHeldBack);
+        // A download on its own stores nothing either.
+        auto& bed = office.Bed();
+        bed.BeginSession();
+        WexalConduit conduit;
+        EXPECT_EQ(conduit.DownloadAccuFund(office.RouteFile().string(), 0), -1);
+        bed.EndSession();
+        EXPECT_EQ(bed.LogLines().back(),
+                  "22 Wexal - Download incomplete, the file stays for the next HotSync: " +
+                      office.RouteFile().string());
+        EXPECT_FALSE(bed.HasDatabase("route0002"));
+        EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+        EXPECT_FALSE(std::filesystem::exists(office.History(2)));
+    }
 }
 
 TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {

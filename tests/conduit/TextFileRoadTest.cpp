@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "conduit/InterfaceTable.h"
+#include "conduit/MeterRecordFields.h"
 #include "conduit/TextFileVendors.h"
 #include "platform/msgbox/MessageBox.h"
 #include "tests/conduit/TextFileOffice.h"
@@ -153,6 +154,27 @@ TEST(TextFileUploadTest, LoopTakesRoutesHandedBackWithReadingsInListOrder) {
     EXPECT_EQ(readings.substr(137, 1), "C");
 }
 
+// The handheld record separates its texts with NULs: NULs inside a field
+// would move "R" from the name into the meter's status.
+TEST(TextFileRoadTest, NulInARouteFileFieldBecomesABlankAndForgesNoReading) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0001", .name = std::string("JONES\0\0\0R", 9)}});
+    office.Sync();
+    const auto meters = office.Meters("0001");
+    ASSERT_EQ(meters.size(), 1u);
+    ASSERT_EQ(meters[0].size(), HHMeter::kTextCount);
+    EXPECT_EQ(meters[0][12], "JONES   R");
+    EXPECT_EQ(meters[0][13], "12 ELM ST");
+    EXPECT_EQ(meters[0][15], "U");
+
+    // Handed back unread: nothing to upload.
+    office.TakeReadings("0001", {});
+    office.WriteRouteFile({{.route = "0002"}});
+    EXPECT_EQ(office.Sync(), kStartAndFinish);
+    EXPECT_EQ(ReadFile(office.Readings()), "");
+    EXPECT_EQ(office.RouteList(), Lines{"0002 1 R"});
+}
+
 TEST(TextFileSortOrderTest, UnsortedFileStopsTheSyncBeforeTheDownload) {
     TextFileOffice office;
     office.WriteRouteFile({{.route = "0002"}, {.route = "0001"}});
@@ -221,6 +243,41 @@ TEST(TextFileVendorsTest, InterfaceNumbersReachTheirVendorsRoutines) {
     }
     // Every number but the SQL stub, the SQL data source and the workbook.
     EXPECT_EQ(numbers, 34u);
+}
+
+// The readings file that one read meter gives through the vendor's upload
+// when every text of the meter is `text`.
+std::string ReadingsOfOneMeter(const TextFileVendor& vendor, const std::string& text) {
+    TextFileOffice office;
+    auto& bed = office.Bed();
+    bed.BeginSession();
+    WexalConduit conduit;
+    conduit.UpdateRoute("R1", 1, "U");
+    {
+        HHMeter meters;
+        meters.Open("R1");
+        meters.Clear();
+        for (std::string HHMeter::*field : kMeterRecordFields) {
+            meters.*field = text;
+        }
+        meters.Status = "R";
+        meters.Write();
+        meters.Close();
+    }
+    vendor.routines.upload(conduit, office.Readings().string(), 0, "");
+    bed.EndSession();
+    return ReadFile(office.Readings());
+}
+
+// A line break typed on the handheld would end the readings line early and
+// start a forged one: each break becomes a blank, on every vendor's line.
+TEST(TextFileVendorsTest, LineBreaksInMeterTextsNeverSplitAReadingsLine) {
+    for (const TextFileVendor* vendor : text_file_vendors::All()) {
+        SCOPED_TRACE(vendor->word);
+        const std::string withBlanks = ReadingsOfOneMeter(*vendor, "1 2  3 4");
+        EXPECT_NE(withBlanks, "");
+        EXPECT_EQ(ReadingsOfOneMeter(*vendor, "1\r2\r\n3\n4"), withBlanks);
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "conduit/FolderScan.h"
 #include "conduit/InterfaceTable.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/formats/HistoryRotation.h"
 #include "tests/conduit/TextFileOffice.h"
 
 namespace {
@@ -210,6 +211,44 @@ TEST(LogHHSyncTest, StarTakesTheRouteNameWhenTheHeaderWasBlank) {
     EXPECT_EQ(readings.substr(100, 6), "000005");
 }
 
+// The header's text names the readings file inside the readings folder and
+// never steers it out of there.
+TEST(LogHHSyncTest, StarNeverLeadsOutOfTheReadingsFolder) {
+    struct Case {
+        std::string header;
+        std::string file;  // in billing/deep; empty: the route is refused
+    };
+    const Case cases[] = {
+        {"../../victim", ".._.._victim.txt"},
+        {"..\\..\\victim", ".._.._victim.txt"},
+        {"/victim", "_victim.txt"},
+        {"..", ""},
+        {".", ""},
+        {"...", "....txt"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.header);
+        FolderOffice office("LOGHH", "*.txt", "billing/deep/*.txt");
+        fs::create_directories(office.Folder() / "billing" / "deep");
+        office.Put("a.txt", {LogHHHeader(c.header), LogHHMeter("R07", "0001", "SVC0000001", "1")});
+        office.Sync(nullptr);
+        office.Office().TakeReadings("R07", {{.current = "5"}});
+        const Lines log = office.Sync(nullptr);
+
+        const Lines written = Names(office.Folder() / "billing" / "deep");
+        EXPECT_FALSE(fs::exists(office.Folder() / "victim.txt"));
+        if (c.file.empty()) {
+            EXPECT_TRUE(written.empty());
+            EXPECT_TRUE(Logged(
+                log, "22 Wexal - Readings file name \"" + c.header + "\" of route R07 refused"));
+            EXPECT_EQ(office.Office().RouteList(), (Lines{"R07 1 U"}));
+        } else {
+            EXPECT_EQ(written, (Lines{c.file, c.file + ".lock"}));
+            EXPECT_EQ(office.Office().RouteList(), Lines{});
+        }
+    }
+}
+
 // --- RMSBadger (30) -----------------------------------------------------
 
 // Columns: name 8 (and 123), address 28, tag 48, serial 67, digits 76,
@@ -402,14 +441,16 @@ TEST(FolderScanTest, FirstFileIsNotVerifiedAndAnUnsortedLaterOneStopsTheSync) {
 TEST(FolderScanTest, RoutePathsThatNameNoFiles) {
     struct Case {
         std::string routePath;  // "@" stands for the office's folder
-        std::string logged;
+        Lines logged;
     };
     const Case cases[] = {
-        {"routes.txt", "20 Invalid RoutePath Specified"},
-        {"@/routes/", "20 Could find any files matching: \n"},
-        {"@/routes/*.csv", "20 Could find any files matching: *.csv\n"},
-        {"@/missing/*.txt", "20 Could not change to dir: @/missing/*.txt"},
-        {"@/routes/PriorD*", "20 Could find any files matching: PriorD*\n"},
+        {"routes.txt", {"20 Invalid RoutePath Specified"}},
+        {"@/routes/", {"20 Could find any files matching: \n"}},
+        {"@/routes/*.csv", {"20 Could find any files matching: *.csv\n"}},
+        {"@/missing/*.txt", {"20 Could not change to dir: @/missing/*.txt"}},
+        {"@/routes/PriorD*",
+         {"20 Wexal - Used route file not downloaded again: @/routes/PriorD01",
+          "20 Could find any files matching: PriorD*\n"}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.routePath);
@@ -421,9 +462,12 @@ TEST(FolderScanTest, RoutePathsThatNameNoFiles) {
             return at == std::string::npos ? text : text.replace(at, 1, office.Folder().string());
         };
         office.ConfigureRoutePath(expand(c.routePath));
+        Lines expected = {"19  Started with interface LOGHH"};
+        for (const std::string& line : c.logged) {
+            expected.push_back(expand(line));
+        }
         std::int32_t result = 1;
-        EXPECT_EQ(office.Sync(&result),
-                  (Lines{"19  Started with interface LOGHH", expand(c.logged)}));
+        EXPECT_EQ(office.Sync(&result), expected);
         EXPECT_EQ(result, 0);
         EXPECT_TRUE(office.Office().RouteList().empty());
         EXPECT_TRUE(fs::exists(office.Routes() / "a.txt"));
@@ -436,15 +480,45 @@ TEST(FolderScanTest, PatternMatchesAsOnTheBillingPlatformAndSkipsTheHistory) {
     office.Put("A.TXT", {ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")});
     office.Put("noext", {ConnektMeter("R03", "0001", "SVC000000000003", "AB1WC")});
     office.Put("PriorD01", {ConnektMeter("R91", "0001", "SVC000000000091", "AB1WC")});
-    office.Put("PR0710", {ConnektMeter("R92", "0001", "SVC000000000092", "AB1WC")});
+    // Only the file of route R07 can have been named PR0710 by the history;
+    // P0101 holds route R05, so the billing system named it.
+    office.Put("PR0710", {ConnektMeter("R07", "0001", "SVC000000000092", "AB1WC")});
+    office.Put("P0101", {ConnektMeter("R05", "0001", "SVC000000000005", "AB1WC")});
     fs::create_directory(office.Routes() / "folder.txt");
     std::int32_t result = 0;
-    EXPECT_EQ(office.Sync(&result).back(), "20 Wexal Conduit Finished - Connekt");
-    // In name order without case: A.TXT, b.txt, noext.
-    EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R02 1 R", "R03 1 R"}));
-    EXPECT_EQ(ReadFile(office.Routes() / "PriorD04"),
+    const std::string routes = office.Routes().string() + "/";
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface CONNEKT",
+                     "20 Wexal - Used route file not downloaded again: " + routes + "PR0710",
+                     "20 Wexal - Used route file not downloaded again: " + routes + "PriorD01",
+                     "20 Wexal Conduit Finished - Connekt"}));
+    // In name order without case: A.TXT, b.txt, noext, P0101.
+    EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R02 1 R", "R03 1 R", "R05 1 R"}));
+    EXPECT_EQ(ReadFile(office.Routes() / "PriorD05"),
               File({ConnektMeter("R91", "0001", "SVC000000000091", "AB1WC")}));
     EXPECT_TRUE(fs::exists(office.Routes() / "PR0710"));
+}
+
+// With the history kept per route, its names come from the route each file
+// holds.
+TEST(FolderScanTest, HistoryKeptPerRouteIsSkippedAndNamedByItsRoute) {
+    FolderOffice office("LOGHH", "*", "readings.txt");
+    TextFileOffice& hh = office.Office();
+    const std::string routes = office.Routes().string() + "/";
+    hh.Bed().WriteConfig({"SelectedInterface=LOGHH", "RetainDownloadFilesByRoute=Y",
+                          "Interface=LOGHH", "RoutePath=" + routes + "*",
+                          "ReadingsPath=" + (office.Folder() / "readings.txt").string()});
+    office.Put("a", {LogHHHeader("TOWN"), LogHHMeter("R/7", "0001", "SVC0000001", "1")});
+    EXPECT_EQ(office.Sync(nullptr).back(), "20 Wexal Conduit Finished - LogHH");
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PR_701"}));
+
+    office.Put("b", {LogHHHeader("TOWN"), LogHHMeter("R08", "0001", "SVC0000008", "8")});
+    EXPECT_EQ(office.Sync(nullptr),
+              (Lines{"19  Started with interface LOGHH",
+                     "20 Wexal - Used route file not downloaded again: " + routes + "PR_701",
+                     "20 Wexal Conduit Finished - LogHH"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PR0801", "PR_701"}));
+    EXPECT_EQ(hh.RouteList(), (Lines{"R/7 1 R", "R08 1 R"}));
 }
 
 TEST(FolderScanTest, ReadingsStillOnTheHandheldHoldEveryDownloadBack) {
@@ -488,12 +562,15 @@ TEST(FileSearchTest, WildcardsAndCase) {
 }
 
 TEST(FileSearchTest, HistoryNames) {
-    for (const char* name : {"PriorD01", "PriorD10", "PR0701", "P01", "PA B09"}) {
-        EXPECT_TRUE(IsRouteFileHistory(name)) << name;
+    for (const char* name : {"PriorD01", "PriorD10", "PriorD07"}) {
+        EXPECT_TRUE(IsHistoryName(name, "PriorD")) << name;
     }
-    for (const char* name : {"PriorD00", "PriorD11", "P1", "pR0701", "PR07.txt", "route01"}) {
-        EXPECT_FALSE(IsRouteFileHistory(name)) << name;
+    for (const char* name :
+         {"PriorD00", "PriorD11", "PriorD1", "priord01", "PriorD01.txt", "PriorDX01", "PriorD+1"}) {
+        EXPECT_FALSE(IsHistoryName(name, "PriorD")) << name;
     }
+    EXPECT_TRUE(IsHistoryName("PA B09", "PA B"));
+    EXPECT_FALSE(IsHistoryName("PA B09", "PA"));
 }
 
 TEST(FolderScanVendorsTest, FolderInterfacesReachTheirVendorsRoutines) {

@@ -6,9 +6,11 @@
 #include <algorithm>
 
 #include "tests/conduit/TextFileOffice.h"
+#include "tests/conduit/WriteFaults.h"
 
 namespace {
 
+using wexal::testing::FailingWrites;
 using wexal::testing::ReadFile;
 using wexal::testing::Reading;
 using wexal::testing::TextFileOffice;
@@ -475,6 +477,25 @@ TEST(USTISyncTest, RouteDownAndReadingsBack) {
     EXPECT_EQ(ReadFile(office.Readings()),
               line("000000012345    ", "0000151234", "2403150930  ", "07") +
                   line(Blanks(16), "0000000077", "240316101500", "  "));
+}
+
+// A meter the handheld refused keeps its number: the next meter is numbered
+// by its own place in the route.
+TEST(USTISyncTest, MetersAreNumberedByTheirPlaceInTheRoute) {
+    TextFileOffice office("USTI");
+    WriteFile(office.RouteFile(), USTIRouteLine("R01", "METER001        ", "      ") +
+                                      USTIRouteLine("R01", "METER002        ", "      ") +
+                                      USTIRouteLine("R01", "METER003        ", "      "));
+    {
+        FailingWrites refused("routeR01", 1, /*refuseCreate=*/false, /*refused=*/1);
+        office.Sync();
+    }
+    const auto meters = office.Meters("R01");
+    ASSERT_EQ(meters.size(), 2u);
+    EXPECT_EQ(meters[0][kSerial], "METER001");
+    EXPECT_EQ(meters[0][kSequence], "001");
+    EXPECT_EQ(meters[1][kSerial], "METER003");
+    EXPECT_EQ(meters[1][kSequence], "003");
 }
 
 TEST(USTISyncTest, UnsortedRouteFileStopsTheSync) {

@@ -153,6 +153,13 @@ ws.append([3, 'Main', None, None, '00750 kWh', 22])
     // Without percentages the range is the previous reading itself.
     office.Configure({.routeMap = {"House Number/A", "PrvReading/-1"}});
     EXPECT_EQ(Column(ReadMeters(office).meters, &MeterRead::max), (Lines{"1000", "1000", "750"}));
+
+    // An entry without a column maps nothing: no previous reading, the range
+    // is the usage widened from 0.
+    office.Configure({.routeMap = {"House Number/A", "PrvReading/", "MaxReading/"}});
+    const Download unmapped = ReadMeters(office);
+    EXPECT_EQ(Column(unmapped.meters, &MeterRead::previous), (Lines{"", "", ""}));
+    EXPECT_EQ(Column(unmapped.meters, &MeterRead::max), (Lines{"0", "0", "0"}));
 }
 
 TEST(ExcelMeterTest, TextsReachTheHandheldInItsCharacterSet) {

@@ -89,7 +89,7 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ExcelReadingOffsetTest,
                          ::testing::Values(OffsetCase{"+2", "G"}, OffsetCase{"-1", "D"},
                                            OffsetCase{"-4", "A"}, OffsetCase{"+4", "I"},
                                            OffsetCase{"+5", "F"}, OffsetCase{"+7", "F"},
-                                           OffsetCase{"0", "E"}));
+                                           OffsetCase{"0", "E"}, OffsetCase{"", "F"}));
 
 TEST(ExcelReadingTest, TheServiceIdNamesTheRowAndRowsOutsideTheDataAreRefused) {
     ExcelOffice office;

@@ -165,5 +165,16 @@ TEST_F(SqlDownloadTest, MetersTheHandheldRefusesAreNotCounted) {
     EXPECT_EQ(Route("01").lastIndex, 1);
 }
 
+TEST_F(SqlDownloadTest, MetersTheHandheldCannotSaveLeaveTheRouteAskedFor) {
+    PutRoute({"01", "D"});
+    {
+        FailingSaves full("route01", 1);
+        EXPECT_EQ(Sync(), 0);
+    }
+    EXPECT_EQ(Route("01").status, "D");
+    EXPECT_EQ(Route("01").meterCount, 0);
+    EXPECT_THAT(Meters("01"), IsEmpty());
+}
+
 }  // namespace
 }  // namespace wexal::testing

@@ -26,6 +26,9 @@ TEST(SqlParameterTest, OnlyTheThreeNamesInTheirOwnCaseAreTaken) {
 
     EXPECT_EQ(link.SetParameter("DSN", ""), 0);
     EXPECT_EQ(link.DSN, u"");
+    // UTF-8 as the configuration holds it; an older file's Windows-1252.
+    EXPECT_EQ(link.SetParameter("PWD", "s\xC3\xA9\xE2\x82\xAC\xF0\x9F\x90\x95"), 0);
+    EXPECT_EQ(link.PWD, u"s\u00E9\u20AC\U0001F415");
     EXPECT_EQ(link.SetParameter("PWD", "s\xE9\x80"), 0);
     EXPECT_EQ(link.PWD, u"s\u00E9\u20AC");
     EXPECT_TRUE(link.ConnectString.empty());

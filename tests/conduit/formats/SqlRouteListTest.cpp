@@ -145,13 +145,17 @@ class ChangedPassword {
     BillingDatabase& billing_;
 };
 
-TEST_F(SqlRouteListTest, PasswordWithASemicolonStillLogsIn) {
-    {
-        ChangedPassword changed(*billing_, "me;ters}");
-        EXPECT_EQ(Sync("me;ters}"), 0);
+// The configuration's texts are UTF-8, and so is what the data source gets.
+TEST_F(SqlRouteListTest, PasswordsWithSemicolonsOrBeyondAsciiStillLogIn) {
+    for (const char* password : {"me;ters}", "m\xC3\xABt\xE2\x82\xACrs \xE4\xB8\xAD"}) {
+        SCOPED_TRACE(password);
+        {
+            ChangedPassword changed(*billing_, password);
+            EXPECT_EQ(Sync(password), 0);
+        }
+        EXPECT_THAT(boxes_, IsEmpty());
+        EXPECT_THAT(RouteNames(), ElementsAre("01", "02", "12 A"));
     }
-    EXPECT_THAT(boxes_, IsEmpty());
-    EXPECT_THAT(RouteNames(), ElementsAre("01", "02", "12 A"));
 }
 
 TEST_F(SqlRouteListTest, ConnectionThatCannotBeMadeEndsTheSyncSilently) {

@@ -141,6 +141,26 @@ TEST_F(SqlUploadTest, NeighbouringReturnedRoutesAreBothUploaded) {
     EXPECT_EQ(Route("12 A").status, "M");
 }
 
+TEST_F(SqlUploadTest, RouteListedTwiceWithoutIdsIsUploadedOnce) {
+    PutRoute({"01", "U"});
+    PutRoute({"01", "U"});
+    PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}, {"CurReading", "4300"}}});
+    bed_.EditRecords("routeDB", [](auto& records) {
+        for (auto& record : records) {
+            record.uniqueId = 0;
+        }
+    });
+    EXPECT_EQ(Sync(), 0);
+    EXPECT_EQ(Applied(), (Rows{{"100-0001", "4300", "R", "", "UNIT01"}}));
+    std::vector<std::string> statuses;
+    for (const RouteEntry& route : Routes()) {
+        if (route.name == "01") {
+            statuses.push_back(route.status);
+        }
+    }
+    EXPECT_THAT(statuses, ElementsAre("N", "N"));
+}
+
 TEST_F(SqlUploadTest, RefusedApplyShowsThreeBoxesAndFallsBack) {
     PutRoute({"01", "U"});
     PutMeters("01", {{{"ServiceUniqueID", "100-0001"}, {"Status", "R"}, {"CurReading", "4300"}},

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 #include <set>
@@ -358,6 +359,51 @@ TEST_F(SyncManagerTest, NewIdsAvoidIdsAlreadyInAForeignFile) {
     uint32_t id = AddRecord(h, "d");
     EXPECT_EQ(id, 3u);
     ASSERT_EQ(SyncCloseDB(h), 0);
+}
+
+TEST_F(SyncManagerTest, RecordsOfAFileWithoutIdsOfTheirOwnCanStillBeAddressed) {
+    // Ids 0 and one id twice, as a hand-made file may have them.
+    PdbDatabase db;
+    db.header.name = "shared";
+    db.header.uniqueIdSeed = 0;
+    for (const auto& [id, text] :
+         std::vector<std::pair<uint32_t, std::string>>{{0, "a"}, {7, "b"}, {7, "c"}, {0, "d"}}) {
+        db.records.push_back({0, id, Bytes(text)});
+    }
+    store_->Save(db);
+    const auto idsAtOpen = [&] {
+        const uint8_t h = Open("shared", kSyncModeRead);
+        std::vector<uint32_t> ids;
+        for (uint16_t i = 0; i < 4; ++i) {
+            ids.push_back(ReadByIndex(h, i).id);
+        }
+        EXPECT_EQ(SyncCloseDB(h), 0);
+        return ids;
+    };
+    const std::vector<uint32_t> ids = idsAtOpen();
+    EXPECT_EQ(ids[1], 7u);
+    EXPECT_EQ(std::set<uint32_t>(ids.begin(), ids.end()).size(), 4u);
+    EXPECT_EQ(std::count(ids.begin(), ids.end(), 0u), 0);
+    // Only a change is saved; until then every load gives the same ids.
+    Reopen();
+    EXPECT_EQ(idsAtOpen(), ids);
+    EXPECT_EQ(store_->Load("shared").records[0].uniqueId, 0u);
+
+    const uint8_t h = Open("shared");
+    uint32_t id = ids[2];
+    ASSERT_EQ(Write(h, &id, "C"), 0);
+    id = ids[0];
+    ASSERT_EQ(Write(h, &id, "A"), 0);
+    ASSERT_EQ(DeleteRec(h, ids[3]), 0);
+    ASSERT_EQ(SyncCloseDB(h), 0);
+    const PdbDatabase saved = store_->Load("shared");
+    ASSERT_EQ(saved.records.size(), 3u);
+    EXPECT_EQ(saved.records[0].data, Bytes("A"));
+    EXPECT_EQ(saved.records[1].data, Bytes("b"));
+    EXPECT_EQ(saved.records[2].data, Bytes("C"));
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_EQ(saved.records[i].uniqueId, ids[i]);
+    }
 }
 
 TEST_F(SyncManagerTest, DeleteRecordAndReadOrder) {

@@ -1,22 +1,20 @@
-#include "platform/sheet/AtomicFile.h"
+#include "platform/files/AtomicFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 #include <string>
+#include <system_error>
 
-#include "platform/sheet/SheetError.h"
-
-namespace wexal::sheet {
+namespace wexal::files {
 
 namespace {
 
 [[noreturn]] void Fail(const std::filesystem::path& target, const std::string& step, int error) {
-    throw SheetError(kErrorCannotSave,
-                     "Cannot save " + target.string() + ": " + step + ": " + std::strerror(error));
+    throw std::system_error(error, std::generic_category(),
+                            "Cannot save " + target.string() + ": " + step);
 }
 
 // Removes the temporary file unless the rename took it.
@@ -56,9 +54,25 @@ void WriteAll(int fd, std::string_view bytes, const std::filesystem::path& targe
     }
 }
 
+// The file that `given` names at the end of its chain of symbolic links (a
+// dangling link names the file it would point to).
+std::filesystem::path FollowLinks(const std::filesystem::path& given) {
+    std::filesystem::path path = given;
+    std::error_code error;
+    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(path, error); ++hops) {
+        const std::filesystem::path next = std::filesystem::read_symlink(path, error);
+        if (error) {
+            break;
+        }
+        path = (next.is_absolute() ? next : path.parent_path() / next).lexically_normal();
+    }
+    return path;
+}
+
 }  // namespace
 
-void ReplaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+void ReplaceFileAtomically(const std::filesystem::path& given, std::string_view bytes) {
+    const std::filesystem::path target = FollowLinks(given);
     const std::filesystem::path folder =
         target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
     TemporaryFile temporary((folder / ("." + target.filename().string() + ".XXXXXX")).string());
@@ -94,4 +108,4 @@ void ReplaceFileAtomically(const std::filesystem::path& target, std::string_view
     }
 }
 
-}  // namespace wexal::sheet
+}  // namespace wexal::files

@@ -1,0 +1,50 @@
+// The windows layer's answers to the core's seams.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <fstream>
+#include <sstream>
+
+#include "desktop/windows/ExecutableFolder.h"
+#include "desktop/windows/IniSettingsStore.h"
+#include "tests/support/TempDir.h"
+
+namespace wexal::desktop {
+namespace {
+
+TEST(IniSettingsStoreTest, KeepsSectionsAndKeysAsNamedAcrossRuns) {
+    wexal::testing::TempDir folder;
+    const auto file = folder.path() / "WexalDT.ini";
+    {
+        IniSettingsStore store(file);
+        EXPECT_EQ(store.GetSetting("Settings", "MainLeft", "-1"), "-1");
+        store.SaveSetting("Settings", "MainLeft", "120");
+        store.SaveSetting("UNITINSTALL", "UNIT01", "12/09/2026");
+        store.SaveSetting("Settings", "Note", "Grüße, 1 = 2");
+    }
+    IniSettingsStore again(file);
+    EXPECT_EQ(again.GetSetting("Settings", "MainLeft", "-1"), "120");
+    EXPECT_EQ(again.GetSetting("UNITINSTALL", "UNIT01", ""), "12/09/2026");
+    EXPECT_EQ(again.GetSetting("Settings", "Note", ""), "Grüße, 1 = 2");
+    EXPECT_EQ(again.GetSetting("UNITVERSION", "UNIT01", "none"), "none");
+
+    std::ifstream in(file);
+    std::stringstream text;
+    text << in.rdbuf();
+    EXPECT_NE(text.str().find("[UNITINSTALL]"), std::string::npos) << text.str();
+}
+
+TEST(IniSettingsStoreTest, DefaultFileLiesBesideTheRegistryInTheUsersFolder) {
+    wexal::testing::TempDir folder;
+    setenv("XDG_CONFIG_HOME", folder.path().c_str(), 1);
+    EXPECT_EQ(IniSettingsStore::DefaultFile(), folder.path() / "wexal" / "WexalDT.ini");
+}
+
+TEST(ExecutableFolderTest, IsTheFolderOfTheRunningProgram) {
+    EXPECT_EQ(
+        ExecutableFolder().Path(),
+        std::filesystem::path(QCoreApplication::applicationFilePath().toStdString()).parent_path());
+}
+
+}  // namespace
+}  // namespace wexal::desktop
