@@ -5,7 +5,7 @@
 
 #include <strings.h>
 
-#include "platform/palm/HandheldStore.h"
+#include "platform/files/AtomicFile.h"
 #include "platform/syncmgr/DesktopFolders.h"
 
 namespace wexal::syncmgr {
@@ -62,7 +62,9 @@ bool InstallQueue::Add(const std::string& name, const std::vector<std::uint8_t>&
                                  error.message());
     }
     const std::optional<std::string> queued = Find(name);
-    palm::WriteFileAtomically(folder_, queued.value_or(name), bytes.data(), bytes.size());
+    files::ReplaceFileAtomically(
+        PathOf(queued.value_or(name)),
+        std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
     return queued.has_value();
 }
 

@@ -5,23 +5,24 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <string>
-#include <thread>
 
 #include "platform/palm/PdbFile.h"
 #include "platform/palm/SyncManager.h"
 #include "platform/palmdesktop/PalmDesktopApi.h"
 #include "platform/registry/Registry.h"
 #include "platform/syncmgr/InstallQueue.h"
+#include "tests/support/Commands.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using wexal::testing::ReadFile;
 using wexal::testing::ScopedEnv;
+using wexal::testing::Start;
 using wexal::testing::TempDir;
+using wexal::testing::WaitForFile;
 
 struct CommandRun {
     int exitCode = -1;
@@ -45,21 +46,6 @@ CommandRun Execute(const std::string& command) {
 
 std::string Quote(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
-}
-
-// Starts `command` in the background; its exit code lands in `done` when it ends.
-void Start(const std::string& command, const std::filesystem::path& output,
-           const std::filesystem::path& done) {
-    Execute("(" + command + " >" + Quote(output) + " 2>&1 </dev/null; echo $? >" + Quote(done) +
-            ") >/dev/null 2>&1 &");
-}
-
-bool WaitForFile(const std::filesystem::path& file) {
-    for (int i = 0; i < 3000 && !std::filesystem::exists(file); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // written whole
-    return std::filesystem::exists(file);
 }
 
 std::vector<std::uint8_t> ApplicationBytes(const std::string& name) {

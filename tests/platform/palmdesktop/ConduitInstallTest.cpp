@@ -11,8 +11,8 @@
 
 #include "platform/registry/Registry.h"
 #include "platform/syncmgr/ConduitRegistrations.h"
-#include "platform/syncmgr/SyncLock.h"
 #include "tests/platform/palmdesktop/StandInFixture.h"
+#include "tests/support/Commands.h"
 
 namespace wexal::palmdesktop::testing {
 namespace {
@@ -20,18 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using registry::Registry;
 using registry::Value;
-
-std::string OutputOf(const std::string& command) {
-    std::string output;
-    if (FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        while (std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-            output.append(buffer, n);
-        }
-        ::pclose(pipe);
-    }
-    return output;
-}
 
 class ConduitInstallTest : public StandInTest {
   protected:
@@ -96,14 +84,6 @@ TEST_F(ConduitInstallTest, RegistryFailuresAreTheBaseError) {
     EXPECT_EQ(wexal::testing::ReadFile(scratch_ / "registry.reg"), "REGEDIT4\n\ndamaged\n");
 }
 
-TEST_F(ConduitInstallTest, NoRegistrationWhileASyncHoldsTheLock) {
-    {
-        const auto sync = syncmgr::SyncLock::ForSync();
-        EXPECT_EQ(Install(scratch_ / "one"), kCondErrSyncRunning);
-    }
-    EXPECT_EQ(Install(scratch_ / "one"), kCondErrNone);
-}
-
 // libcondinst.so loads the manager from its own folder, wherever it lies.
 TEST_F(ConduitInstallTest, TheManagerMustLieBesideTheInstaller) {
     const fs::path alone = scratch_ / "alone";
@@ -126,15 +106,35 @@ TEST(StandInLibrariesTest, ExportTheirEntriesOnlyAndCarryTheirVersion) {
     for (const auto& [library, names] : entries) {
         const std::string file = (fs::path(STANDIN_FOLDER) / library).string();
         std::set<std::string> exported;
-        std::istringstream lines(OutputOf("nm -D --defined-only '" + file + "'"));
+        std::istringstream lines(
+            wexal::testing::Execute("nm -D --defined-only " + wexal::testing::Quote(file)).output);
         for (std::string address, kind, name; lines >> address >> kind >> name;) {
             exported.insert(name);
         }
         EXPECT_EQ(exported, names) << library;
         // 2.6.32.0: 2 << 16 | 6, then 32 << 16 | 0, little-endian words.
-        const std::string notes = OutputOf("readelf -n '" + file + "'");
+        const std::string notes =
+            wexal::testing::Execute("readelf -n " + wexal::testing::Quote(file)).output;
         EXPECT_NE(notes.find("Wexal"), std::string::npos) << notes;
         EXPECT_NE(notes.find("06 00 02 00 00 00 20 00"), std::string::npos) << notes;
+    }
+}
+
+// The build's stand-in for the handheld application, read by an independent
+// reader of the file format.
+TEST(StandInLibrariesTest, GeneratedApplicationIsAPalmResourceDatabase) {
+    const fs::path pdbdump = "/usr/share/doc/libpalm-perl/examples/pdbdump";
+    if (!fs::exists(pdbdump)) {
+        GTEST_SKIP() << "pdbdump (libpalm-perl) is not installed";
+    }
+    const auto dump =
+        wexal::testing::Execute("perl " + wexal::testing::Quote(pdbdump) + " " +
+                                wexal::testing::Quote(fs::path(STANDIN_FOLDER) / "wexal.prc"));
+    ASSERT_EQ(dump.exitCode, 0) << dump.output;
+    for (const char* line : {"Name:           Wexal", "RESOURCE", "Type:           appl",
+                             "Creator:        TLWX", "# records:      1", "Type:           tSTR",
+                             "ID:             1000", "Wexal handheld application stand-in"}) {
+        EXPECT_NE(dump.output.find(line), std::string::npos) << line << "\n" << dump.output;
     }
 }
 
