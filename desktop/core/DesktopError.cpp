@@ -38,6 +38,10 @@ std::string ErrorDescription(std::int32_t number) {
     switch (number) {
         case kErrorOverflow:
             return "Overflow";
+        case kErrorSubscriptOutOfRange:
+            return "Subscript out of range";
+        case kErrorInvalidPropertyValue:
+            return "Invalid property value";
         case kErrorTypeMismatch:
             return "Type mismatch";
         default:

@@ -10,7 +10,9 @@
 namespace wexal::desktop {
 
 inline constexpr std::int32_t kErrorOverflow = 6;
+inline constexpr std::int32_t kErrorSubscriptOutOfRange = 9;
 inline constexpr std::int32_t kErrorTypeMismatch = 13;
+inline constexpr std::int32_t kErrorInvalidPropertyValue = 380;
 
 class DesktopError : public std::runtime_error {
   public:

@@ -62,7 +62,11 @@ class Reader {
     bool Fits(std::uint64_t offset, std::uint64_t size) const {
         return offset <= fileSize_ && size <= fileSize_ - offset;
     }
+    // Nothing to read asks nothing of the file (`out` may then be null).
     bool Read(std::uint64_t offset, std::uint64_t size, void* out) const {
+        if (size == 0) {
+            return Fits(offset, size);
+        }
         return Fits(offset, size) && readAt_(offset, static_cast<std::size_t>(size), out);
     }
 
