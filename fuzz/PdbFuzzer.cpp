@@ -1,7 +1,7 @@
-// The handheld store's PDB reader on any file image: the whole-file parse,
-// and the header-only read that listing the store does. A database that
-// parses must come back unchanged through the writer, since the store saves
-// what it read.
+// The handheld store's PDB reader on any file image, record or resource
+// database: the whole-file parse, and the header-only read that listing the
+// store does. A database that parses must come back unchanged through the
+// writer, since the store saves what it read.
 #include <cstdint>
 #include <cstdlib>
 #include <optional>
@@ -15,6 +15,7 @@ namespace {
 using wexal::palm::PdbDatabase;
 using wexal::palm::PdbHeader;
 using wexal::palm::PdbRecord;
+using wexal::palm::PdbResource;
 
 void Check(bool holds) {
     if (!holds) {
@@ -37,6 +38,18 @@ bool SameRecords(const std::vector<PdbRecord>& a, const std::vector<PdbRecord>& 
     for (std::size_t i = 0; i < a.size(); ++i) {
         if (a[i].attributes != b[i].attributes || a[i].uniqueId != b[i].uniqueId ||
             a[i].data != b[i].data) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SameResources(const std::vector<PdbResource>& a, const std::vector<PdbResource>& b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (a[i].type != b[i].type || a[i].id != b[i].id || a[i].data != b[i].data) {
             return false;
         }
     }
@@ -72,7 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } catch (const wexal::palm::PdbFormatError&) {
         return 0;
     }
-    Check(db.header.numRecords == db.records.size());
+    Check(db.header.numRecords == db.records.size() + db.resources.size());
+    Check(db.records.empty() || db.resources.empty());
     Check(db.header.name.size() < wexal::palm::kPdbNameSize);
 
     const std::vector<std::uint8_t> written = wexal::palm::SerializePdb(db);
@@ -80,5 +94,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(SameHeader(again.header, db.header));
     Check(again.appInfo == db.appInfo && again.sortInfo == db.sortInfo);
     Check(SameRecords(again.records, db.records));
+    Check(SameResources(again.resources, db.resources));
     return 0;
 }

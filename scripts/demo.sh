@@ -25,7 +25,7 @@ REGEDIT4
 
 [HKEY_CURRENT_USER\\Software\\U.S. Robotics\\Pilot Desktop\\Application1]
 "Conduit"="$build/lib/libWexalCN.so"
-"Creator"="TLWX"
+"Creator"=dword:544c5758
 REG
 
 echo "== Demo folder: $demo"

@@ -10,6 +10,9 @@
 // [A-Za-z0-9 _.-], '%' itself and a leading '.' written as %XX (upper-case
 // hex), followed by ".pdb". Names are case-sensitive, 1 to 31 bytes, no NUL.
 //
+// Applications are resource databases; the store lists, loads and saves them
+// like record databases (the sync library refuses to open them).
+//
 // Every file is replaced atomically: written to a temporary file in the
 // folder, fsynced, renamed over the old one, and the folder fsynced. A process
 // killed at any moment leaves either the old or the new file.
@@ -51,8 +54,8 @@ struct DatabaseInfo {
     uint32_t type = 0;
     uint16_t attributes = 0;
     uint16_t version = 0;
-    uint32_t recordCount = 0;
-    std::string error;  // List only: why the file could not be read (empty when fine)
+    uint32_t recordCount = 0;  // records, or resources of a resource database
+    std::string error;         // List only: why the file could not be read (empty when fine)
 };
 
 // The handheld's clock: the time that the last sync set (seconds since 1970,

@@ -41,6 +41,10 @@ void PutU32(uint8_t* p, uint32_t v) {
     throw PdbFormatError(what);
 }
 
+std::size_t EntrySize(const PdbHeader& h) {
+    return h.IsResourceDatabase() ? kPdbResourceEntrySize : kPdbRecordEntrySize;
+}
+
 // Reads up to `limit` bytes of `file` (all of it when limit is SIZE_MAX) and
 // reports the file's full size.
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file, std::size_t limit,
@@ -138,13 +142,10 @@ PdbHeader ParsePdbHeader(const uint8_t* data, std::size_t size, std::size_t file
     h.uniqueIdSeed = GetU32(data + 68);
     uint32_t nextRecordList = GetU32(data + 72);
     h.numRecords = GetU16(data + 76);
-    if ((h.attributes & kPdbAttrResource) != 0) {
-        Fail("resource databases are not supported");
-    }
     if (nextRecordList != 0) {
         Fail("chained record lists are not supported");
     }
-    uint64_t listEnd = kPdbHeaderSize + uint64_t{h.numRecords} * kPdbRecordEntrySize;
+    uint64_t listEnd = kPdbHeaderSize + uint64_t{h.numRecords} * EntrySize(h);
     if (listEnd > fileSize) {
         Fail("truncated record list: " + std::to_string(h.numRecords) + " entries need " +
              std::to_string(listEnd) + " bytes, the file has " + std::to_string(fileSize));
@@ -156,7 +157,8 @@ PdbDatabase ParsePdb(const uint8_t* data, std::size_t size) {
     PdbDatabase db;
     db.header = ParsePdbHeader(data, size, size);
     const std::size_t n = db.header.numRecords;
-    const std::size_t listEnd = kPdbHeaderSize + n * kPdbRecordEntrySize;
+    const bool resources = db.header.IsResourceDatabase();
+    const std::size_t listEnd = kPdbHeaderSize + n * EntrySize(db.header);
 
     uint32_t appInfoOffset = GetU32(data + 52);
     uint32_t sortInfoOffset = GetU32(data + 56);
@@ -186,12 +188,22 @@ PdbDatabase ParsePdb(const uint8_t* data, std::size_t size) {
     if (sortInfoOffset != 0) {
         check(sortInfoOffset, "sortInfo");
     }
-    db.records.resize(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const uint8_t* e = data + kPdbHeaderSize + i * kPdbRecordEntrySize;
-        check(GetU32(e), "record");
-        db.records[i].attributes = e[4];
-        db.records[i].uniqueId = (uint32_t{e[5]} << 16) | (uint32_t{e[6]} << 8) | e[7];
+    if (resources) {
+        db.resources.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const uint8_t* e = data + kPdbHeaderSize + i * kPdbResourceEntrySize;
+            db.resources[i].type = GetU32(e);
+            db.resources[i].id = GetU16(e + 4);
+            check(GetU32(e + 6), "resource");
+        }
+    } else {
+        db.records.resize(n);
+        for (std::size_t i = 0; i < n; ++i) {
+            const uint8_t* e = data + kPdbHeaderSize + i * kPdbRecordEntrySize;
+            check(GetU32(e), "record");
+            db.records[i].attributes = e[4];
+            db.records[i].uniqueId = (uint32_t{e[5]} << 16) | (uint32_t{e[6]} << 8) | e[7];
+        }
     }
     starts.push_back(size);
 
@@ -207,7 +219,7 @@ PdbDatabase ParsePdb(const uint8_t* data, std::size_t size) {
         block(db.sortInfo);
     }
     for (std::size_t i = 0; i < n; ++i) {
-        block(db.records[i].data);
+        block(resources ? db.resources[i].data : db.records[i].data);
     }
     return db;
 }
@@ -220,19 +232,23 @@ std::vector<uint8_t> SerializePdb(const PdbDatabase& db) {
     if (h.name.find('\0') != std::string::npos) {
         Fail("database name holds a NUL byte");
     }
-    if ((h.attributes & kPdbAttrResource) != 0) {
-        Fail("resource databases are not supported");
+    const bool resources = h.IsResourceDatabase();
+    if (resources ? !db.records.empty() : !db.resources.empty()) {
+        Fail(resources ? "records in a resource database" : "resources in a record database");
     }
-    const std::size_t n = db.records.size();
+    const std::size_t n = resources ? db.resources.size() : db.records.size();
     if (n > kPdbMaxRecords) {
         Fail("too many records for one database: " + std::to_string(n));
     }
-    uint64_t total =
-        kPdbHeaderSize + n * kPdbRecordEntrySize + 2 + db.appInfo.size() + db.sortInfo.size();
+    const std::size_t entrySize = EntrySize(h);
+    uint64_t total = kPdbHeaderSize + n * entrySize + 2 + db.appInfo.size() + db.sortInfo.size();
     for (const PdbRecord& r : db.records) {
         if (r.uniqueId > kPdbMaxUniqueId) {
             Fail("record unique id above 24 bits: " + std::to_string(r.uniqueId));
         }
+        total += r.data.size();
+    }
+    for (const PdbResource& r : db.resources) {
         total += r.data.size();
     }
     if (total > std::numeric_limits<uint32_t>::max()) {
@@ -254,7 +270,7 @@ std::vector<uint8_t> SerializePdb(const PdbDatabase& db) {
     PutU32(p + 72, 0);
     PutU16(p + 76, static_cast<uint16_t>(n));
 
-    std::size_t pos = kPdbHeaderSize + n * kPdbRecordEntrySize + 2;  // after the filler
+    std::size_t pos = kPdbHeaderSize + n * entrySize + 2;  // after the filler
     if (!db.appInfo.empty()) {
         PutU32(p + 52, static_cast<uint32_t>(pos));
         std::memcpy(p + pos, db.appInfo.data(), db.appInfo.size());
@@ -266,17 +282,27 @@ std::vector<uint8_t> SerializePdb(const PdbDatabase& db) {
         pos += db.sortInfo.size();
     }
     for (std::size_t i = 0; i < n; ++i) {
-        const PdbRecord& r = db.records[i];
-        uint8_t* e = p + kPdbHeaderSize + i * kPdbRecordEntrySize;
-        PutU32(e, static_cast<uint32_t>(pos));
-        e[4] = r.attributes;
-        e[5] = static_cast<uint8_t>(r.uniqueId >> 16);
-        e[6] = static_cast<uint8_t>(r.uniqueId >> 8);
-        e[7] = static_cast<uint8_t>(r.uniqueId);
-        if (!r.data.empty()) {
-            std::memcpy(p + pos, r.data.data(), r.data.size());
+        uint8_t* e = p + kPdbHeaderSize + i * entrySize;
+        const std::vector<uint8_t>* data;
+        if (resources) {
+            const PdbResource& r = db.resources[i];
+            PutU32(e, r.type);
+            PutU16(e + 4, r.id);
+            PutU32(e + 6, static_cast<uint32_t>(pos));
+            data = &r.data;
+        } else {
+            const PdbRecord& r = db.records[i];
+            PutU32(e, static_cast<uint32_t>(pos));
+            e[4] = r.attributes;
+            e[5] = static_cast<uint8_t>(r.uniqueId >> 16);
+            e[6] = static_cast<uint8_t>(r.uniqueId >> 8);
+            e[7] = static_cast<uint8_t>(r.uniqueId);
+            data = &r.data;
         }
-        pos += r.data.size();
+        if (!data->empty()) {
+            std::memcpy(p + pos, data->data(), data->size());
+        }
+        pos += data->size();
     }
     return out;
 }

@@ -20,9 +20,12 @@
 //              two filler bytes (0)
 //              appInfo block, sortInfo block, record data, back to back
 //
-// Each block extends to the start of the next one (the last record to the end
-// of the file). Resource databases (attribute 0x0001, 10-byte entries) are not
-// handled: they are refused as unsupported.
+// A resource database (attribute 0x0001: an application, a .prc file) has the
+// same header; its entries are 10 bytes: resource type u32, resource id u16,
+// data offset u32, and its blocks are resources instead of records.
+//
+// Each block extends to the start of the next one (the last one to the end of
+// the file).
 #pragma once
 
 #include <cstddef>
@@ -39,6 +42,7 @@ inline constexpr int64_t kPalmEpochOffset = 2082844800;
 
 inline constexpr std::size_t kPdbHeaderSize = 78;
 inline constexpr std::size_t kPdbRecordEntrySize = 8;
+inline constexpr std::size_t kPdbResourceEntrySize = 10;
 inline constexpr std::size_t kPdbNameSize = 32;  // including the terminator
 inline constexpr std::size_t kPdbMaxRecords = 0xFFFF;
 inline constexpr uint32_t kPdbMaxUniqueId = 0xFFFFFF;
@@ -72,6 +76,12 @@ struct PdbRecord {
     std::vector<uint8_t> data;
 };
 
+struct PdbResource {
+    uint32_t type = 0;  // four characters ("tSTR")
+    uint16_t id = 0;
+    std::vector<uint8_t> data;
+};
+
 // The fixed header without the record list.
 struct PdbHeader {
     std::string name;  // at most 31 bytes
@@ -84,14 +94,16 @@ struct PdbHeader {
     uint32_t type = 0;  // four characters, first one in the high byte
     uint32_t creator = 0;
     uint32_t uniqueIdSeed = 0;
-    uint16_t numRecords = 0;  // as read; ignored when writing a PdbDatabase
+    uint16_t numRecords = 0;  // records or resources, as read; ignored when writing
+    bool IsResourceDatabase() const { return (attributes & kPdbAttrResource) != 0; }
 };
 
 struct PdbDatabase {
     PdbHeader header;
-    std::vector<uint8_t> appInfo;   // empty: no block
-    std::vector<uint8_t> sortInfo;  // empty: no block
-    std::vector<PdbRecord> records;
+    std::vector<uint8_t> appInfo;        // empty: no block
+    std::vector<uint8_t> sortInfo;       // empty: no block
+    std::vector<PdbRecord> records;      // a record database's
+    std::vector<PdbResource> resources;  // a resource database's
 };
 
 // Four-character code from text ("DATA" -> 0x44415441) and back.
@@ -113,9 +125,10 @@ inline PdbDatabase ParsePdb(const std::vector<uint8_t>& bytes) {
 // list fits in `fileSize` bytes.
 PdbHeader ParsePdbHeader(const uint8_t* data, std::size_t size, std::size_t fileSize);
 
-// The file image of `db` (numRecords from db.records). Throws PdbFormatError
-// when the database cannot be represented (name too long, too many records,
-// file above 4 GiB, unique id above 24 bits).
+// The file image of `db` (numRecords from db.records, or db.resources for a
+// resource database). Throws PdbFormatError when the database cannot be
+// represented (name too long, too many records, file above 4 GiB, unique id
+// above 24 bits, records in a resource database or resources in a record one).
 std::vector<uint8_t> SerializePdb(const PdbDatabase& db);
 
 // Whole-file helpers (no atomicity: see HandheldStore for atomic saves).

@@ -299,6 +299,9 @@ int32_t SyncOpenDB(const char* name, int32_t cardNo, uint8_t* handle, uint8_t op
         } else {
             db = std::make_shared<OpenDatabase>();
             db->db = g_session->store.Load(*dbName);
+            if (db->db.header.IsResourceDatabase()) {
+                return kSyncErrResourceDb;
+            }
             db->Reindex();
             db->GiveEveryRecordAnId();
         }

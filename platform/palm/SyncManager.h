@@ -33,6 +33,8 @@ enum {
                                       // a database file can hold
     kSyncErrNotRegularFile = 0x410E,  // a FIFO, device or socket stands where a database
                                       // file of the store should be
+    kSyncErrResourceDb = 0x410F,      // open: a resource database (an application), which
+                                      // has no records to read or write
 };
 
 // Open modes (bits).

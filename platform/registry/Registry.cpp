@@ -212,6 +212,37 @@ const detail::Key* FindKey(const detail::Key& root, std::string_view key) {
     return detail::Find(root, detail::SplitPath(key));
 }
 
+std::optional<Value> ValueIn(const detail::Key& root, std::string_view key, std::string_view name) {
+    const detail::Key* found = FindKey(root, key);
+    if (found == nullptr)
+        return std::nullopt;
+    auto it = found->values.find(detail::Fold(name));
+    if (it == found->values.end())
+        return std::nullopt;
+    return it->second.second;
+}
+
+std::vector<std::string> SubKeysIn(const detail::Key& root, std::string_view key) {
+    std::vector<std::string> names;
+    if (const detail::Key* found = FindKey(root, key)) {
+        for (const auto& [folded, sub] : found->subkeys)
+            names.push_back(sub->name);
+    }
+    return names;
+}
+
+// False when the value was there already.
+bool SetValue(detail::Key& root, std::string_view key, std::string_view name, const Value& value) {
+    detail::Key& target = detail::Ensure(root, detail::SplitPath(key));
+    auto [it, inserted] = target.values.try_emplace(detail::Fold(name), std::string(name), value);
+    if (inserted)
+        return true;
+    if (it->second.second == value)
+        return false;
+    it->second.second = value;  // the name keeps the case first written
+    return true;
+}
+
 }  // namespace
 
 fs::path Registry::DefaultFile() {
@@ -253,13 +284,7 @@ bool RegistrySnapshot::KeyExists(std::string_view key) const {
 
 std::optional<Value> RegistrySnapshot::ReadValue(std::string_view key,
                                                  std::string_view name) const {
-    const detail::Key* found = FindKey(*root_, key);
-    if (found == nullptr)
-        return std::nullopt;
-    auto it = found->values.find(detail::Fold(name));
-    if (it == found->values.end())
-        return std::nullopt;
-    return it->second.second;
+    return ValueIn(*root_, key, name);
 }
 
 std::optional<std::string> RegistrySnapshot::ReadString(std::string_view key,
@@ -279,12 +304,7 @@ std::optional<std::uint32_t> RegistrySnapshot::ReadDword(std::string_view key,
 }
 
 std::vector<std::string> RegistrySnapshot::SubKeys(std::string_view key) const {
-    std::vector<std::string> names;
-    if (const detail::Key* found = FindKey(*root_, key)) {
-        for (const auto& [folded, sub] : found->subkeys)
-            names.push_back(sub->name);
-    }
-    return names;
+    return SubKeysIn(*root_, key);
 }
 
 std::vector<std::string> RegistrySnapshot::ValueNames(std::string_view key) const {
@@ -344,17 +364,7 @@ void Registry::WriteDword(std::string_view key, std::string_view name, std::uint
 
 void Registry::WriteValue(std::string_view key, std::string_view name, const Value& value) {
     CheckNames(file_, key, name);
-    Modify(file_, [&](detail::Key& root) {
-        detail::Key& target = detail::Ensure(root, detail::SplitPath(key));
-        auto [it, inserted] =
-            target.values.try_emplace(detail::Fold(name), std::string(name), value);
-        if (inserted)
-            return true;
-        if (it->second.second == value)
-            return false;
-        it->second.second = value;  // the name keeps the case first written
-        return true;
-    });
+    Modify(file_, [&](detail::Key& root) { return SetValue(root, key, name, value); });
 }
 
 bool Registry::DeleteValue(std::string_view key, std::string_view name) {
@@ -374,6 +384,32 @@ bool Registry::DeleteKey(std::string_view key) {
         detail::Key* parent = detail::Find(root, parts);
         return parent != nullptr && parent->subkeys.erase(detail::Fold(last)) != 0;
     });
+}
+
+void Registry::Change(const std::function<void(RegistryEdit&)>& edit) {
+    Modify(file_, [&](detail::Key& root) {
+        RegistryEdit view(root, file_);
+        edit(view);
+        return view.changed_;
+    });
+}
+
+bool RegistryEdit::KeyExists(std::string_view key) const {
+    return FindKey(root_, key) != nullptr;
+}
+
+std::optional<Value> RegistryEdit::ReadValue(std::string_view key, std::string_view name) const {
+    return ValueIn(root_, key, name);
+}
+
+std::vector<std::string> RegistryEdit::SubKeys(std::string_view key) const {
+    return SubKeysIn(root_, key);
+}
+
+void RegistryEdit::WriteValue(std::string_view key, std::string_view name, const Value& value) {
+    CheckNames(file_, key, name);
+    if (SetValue(root_, key, name, value))
+        changed_ = true;
 }
 
 }  // namespace wexal::registry

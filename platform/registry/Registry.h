@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <stdexcept>
@@ -51,6 +52,24 @@ class RegistrySnapshot {
     explicit RegistrySnapshot(std::shared_ptr<const detail::Key> root);
 
     std::shared_ptr<const detail::Key> root_;
+};
+
+// The registry as one Registry::Change sees it: reads see what the change has
+// written so far. Paths and names are matched as by Registry.
+class RegistryEdit {
+  public:
+    bool KeyExists(std::string_view key) const;
+    std::optional<Value> ReadValue(std::string_view key, std::string_view name) const;
+    std::vector<std::string> SubKeys(std::string_view key) const;
+    // Creates the key and its parents when missing.
+    void WriteValue(std::string_view key, std::string_view name, const Value& value);
+
+  private:
+    friend class Registry;
+    RegistryEdit(detail::Key& root, const std::filesystem::path& file) : root_(root), file_(file) {}
+    detail::Key& root_;
+    const std::filesystem::path& file_;
+    bool changed_ = false;
 };
 
 class Registry {
@@ -112,6 +131,14 @@ class Registry {
     // Deletes the key with all its subkeys and values (the hive itself cannot
     // be deleted: false).
     bool DeleteKey(std::string_view key);
+
+    // Several reads and writes as one: `edit` runs under the exclusive lock
+    // and the file is rewritten once afterwards when it changed something, so
+    // no other writer comes in between and a crash leaves all or none of the
+    // writes. Nothing is written when `edit` throws. `edit` may run twice (the
+    // first time on an empty registry when the registry's folder is missing):
+    // it must change nothing but the edit it is given.
+    void Change(const std::function<void(RegistryEdit&)>& edit);
 
   private:
     std::filesystem::path file_;

@@ -32,4 +32,17 @@ std::filesystem::path SyncLogFile(const std::string& userName) {
     return UserFolder(userName) / "HotSync.log";
 }
 
+std::filesystem::path InstallFolder(const std::string& userName) {
+    return UserFolder(userName) / "Install";
+}
+
+std::filesystem::path SyncLockFile() {
+    return DesktopFolder() / "HotSync.lock";
+}
+
+bool IsUsableUserName(const std::string& name) {
+    return !name.empty() && name.size() < 64 && name != "." && name != ".." &&
+           name.find('/') == std::string::npos;
+}
+
 }  // namespace wexal::syncmgr

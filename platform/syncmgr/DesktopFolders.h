@@ -1,5 +1,6 @@
 // Where the sync manager keeps its files on the desktop: one folder per
-// HotSync user, holding that user's sync log.
+// HotSync user, holding that user's sync log and the files queued for
+// installation on the user's handheld, and the lock that every sync holds.
 #pragma once
 
 #include <filesystem>
@@ -19,5 +20,13 @@ inline constexpr int kMaxApplications = 99;
 std::filesystem::path DesktopFolder();
 std::filesystem::path UserFolder(const std::string& userName);
 std::filesystem::path SyncLogFile(const std::string& userName);
+// "Install" in the user's folder (InstallQueue.h).
+std::filesystem::path InstallFolder(const std::string& userName);
+// "HotSync.lock" in the desktop folder (SyncLock.h).
+std::filesystem::path SyncLockFile();
+
+// A user name that can name the user's folder: 1 to 63 bytes, no '/', not "."
+// or "..".
+bool IsUsableUserName(const std::string& name);
 
 }  // namespace wexal::syncmgr

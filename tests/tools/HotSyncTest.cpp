@@ -2,21 +2,29 @@
 #include <gtest/gtest.h>
 
 #include <sys/inotify.h>
+
+#include <dlfcn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <string>
 
+#include "platform/palm/PdbFile.h"
 #include "platform/palm/SyncManager.h"
+#include "platform/palmdesktop/PalmDesktopApi.h"
 #include "platform/registry/Registry.h"
+#include "platform/syncmgr/InstallQueue.h"
+#include "tests/support/Commands.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using wexal::testing::ReadFile;
 using wexal::testing::ScopedEnv;
+using wexal::testing::Start;
 using wexal::testing::TempDir;
+using wexal::testing::WaitForFile;
 
 struct CommandRun {
     int exitCode = -1;
@@ -40,6 +48,16 @@ CommandRun Execute(const std::string& command) {
 
 std::string Quote(const std::filesystem::path& path) {
     return "'" + path.string() + "'";
+}
+
+std::vector<std::uint8_t> ApplicationBytes(const std::string& name) {
+    wexal::palm::PdbDatabase app;
+    app.header.name = name;
+    app.header.attributes = wexal::palm::kPdbAttrResource;
+    app.header.type = wexal::palm::FourCC("appl");
+    app.header.creator = wexal::palm::FourCC("TLWX");
+    app.resources.push_back({wexal::palm::FourCC("tSTR"), 1000, {'x', 0}});
+    return wexal::palm::SerializePdb(app);
 }
 
 class HotSyncTest : public ::testing::Test {
@@ -170,8 +188,9 @@ TEST_F(HotSyncTest, ALargeRegistryIsReadOnceForTheConduitList) {
     CommandRun run = Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_));
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_EQ(Records("TestDB"), kThreeRecords);
-    // The conduit list and the user's folder (for the folder and the log).
-    EXPECT_LE(opens.Count(), 3);
+    // A handful of readings (conduit list, user's folder for the sync lock,
+    // the install queue and the log), not one per place of the list.
+    EXPECT_LE(opens.Count(), 8);
 }
 
 TEST_F(HotSyncTest, RefusesBadHandheldUserOrLibrary) {
@@ -249,6 +268,71 @@ TEST_F(HotSyncTest, ConfigureHandsTheBlockToTheConduit) {
     ASSERT_EQ(run.exitCode, 0) << run.output;
     EXPECT_NE(run.output.find("Test Conduit: action 6, as default"), std::string::npos)
         << run.output;
+}
+
+// Files queued for the user go onto the handheld before the conduits run; a
+// damaged one stays queued, and the conduits run all the same.
+TEST_F(HotSyncTest, InstallsQueuedFilesBeforeTheConduits) {
+    const wexal::syncmgr::InstallQueue queue("Reader1");
+    queue.Add("Wexal.prc", ApplicationBytes("Wexal"));
+    queue.Add("broken.prc", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'r', 'c'});
+
+    CommandRun run = Sync();
+    ASSERT_EQ(run.exitCode, 0) << run.output;
+    const std::size_t installed =
+        run.output.find("[19] Installed Wexal.prc on the handheld as Wexal");
+    const std::size_t broken =
+        run.output.find("[22] broken.prc is not a Palm database and stays queued");
+    const std::size_t conduit = run.output.find("[19] Test conduit wrote TestDB");
+    EXPECT_NE(installed, std::string::npos) << run.output;
+    EXPECT_NE(broken, std::string::npos) << run.output;
+    EXPECT_LT(broken, conduit) << run.output;
+    EXPECT_LT(installed, conduit) << run.output;
+    EXPECT_EQ(Records("TestDB"), kThreeRecords);
+    EXPECT_EQ(queue.Files(), std::vector<std::string>{"broken.prc"});
+
+    CommandRun list = Execute(std::string(HANDHELD_TOOL) + " " + Quote(handheld_) + " list");
+    EXPECT_NE(list.output.find("Wexal   TLWX     appl           1"), std::string::npos)
+        << list.output;
+    // The sync log keeps the lines too.
+    const std::string log = ReadFile(scratch_.path() / "data/wexal/desktop/Reader1/HotSync.log");
+    EXPECT_NE(log.find("[19] Installed Wexal.prc"), std::string::npos) << log;
+}
+
+// A running sync keeps conduit registrations out (-1205) but not the sync of
+// another handheld; once it ends, registering works.
+TEST_F(HotSyncTest, RunningSyncKeepsRegistrationsOutButNotOtherSyncs) {
+    void* library = dlopen(CONDINST_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library, nullptr) << dlerror();
+    auto install = reinterpret_cast<InstallConduitFn>(dlsym(library, "InstallConduit"));
+    ASSERT_NE(install, nullptr);
+    auto registerTestConduit = [&] {
+        return install("", "TEST", "", TEST_CONDUIT, "", "", "", "Test", 2, "");
+    };
+
+    const auto release = scratch_.path() / "release";
+    Start("WEXAL_TEST_CONDUIT=hold WEXAL_TEST_HOLD=" + Quote(release) + " " +
+              std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_) + " --conduit " +
+              Quote(TEST_CONDUIT),
+          scratch_.path() / "held.out", scratch_.path() / "held.done");
+    ASSERT_TRUE(WaitForFile(release.string() + ".started"));
+
+    EXPECT_EQ(registerTestConduit(), kCondErrSyncRunning);
+    const auto other = scratch_.path() / "other";
+    ASSERT_EQ(
+        Execute(std::string(HANDHELD_TOOL) + " " + Quote(other) + " init --user Reader2").exitCode,
+        0);
+    CommandRun beside = Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(other) +
+                                " --conduit " + Quote(TEST_CONDUIT));
+    EXPECT_EQ(beside.exitCode, 0) << beside.output;
+    EXPECT_FALSE(std::filesystem::exists(scratch_.path() / "held.done"));
+
+    wexal::testing::WriteFile(release, "");
+    ASSERT_TRUE(WaitForFile(scratch_.path() / "held.done"));
+    EXPECT_EQ(ReadFile(scratch_.path() / "held.done"), "0\n")
+        << ReadFile(scratch_.path() / "held.out");
+    EXPECT_EQ(registerTestConduit(), kCondErrNone);
+    dlclose(library);
 }
 
 }  // namespace

@@ -1,10 +1,15 @@
 // A small conduit for the sync manager's tests: writes a database of three
 // records and a log line. WEXAL_TEST_CONDUIT selects misbehaviour:
-// "crash" dies halfway through writing, "msgbox" shows a message box.
+// "crash" dies halfway through writing, "msgbox" shows a message box, "hold"
+// keeps the sync running: it makes the file "$WEXAL_TEST_HOLD.started" and
+// waits until the file $WEXAL_TEST_HOLD exists (60 seconds at most).
 #include <signal.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "platform/msgbox/MessageBox.h"
@@ -17,6 +22,17 @@ namespace {
 std::string Mode() {
     const char* mode = std::getenv("WEXAL_TEST_CONDUIT");
     return mode != nullptr ? mode : "";
+}
+
+void HoldUntilReleased() {
+    const char* release = std::getenv("WEXAL_TEST_HOLD");
+    if (release == nullptr) {
+        return;
+    }
+    std::ofstream(std::string(release) + ".started") << "holding\n";
+    for (int waited = 0; waited < 6000 && !std::filesystem::exists(release); ++waited) {
+        ::usleep(10 * 1000);
+    }
 }
 
 int32_t WriteTestDatabase(bool crashHalfway) {
@@ -55,6 +71,9 @@ int32_t OpenConduit(ConduitProgressFn progress, ConduitSyncProperties* propertie
     const std::string mode = Mode();
     if (mode == "msgbox") {
         WexalMessageBox("Test", "going to write");
+    }
+    if (mode == "hold") {
+        HoldUntilReleased();
     }
     int32_t result = WriteTestDatabase(mode == "crash");
     std::string line = "Test conduit wrote TestDB for " + std::string(properties->userName) +

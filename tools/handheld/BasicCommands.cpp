@@ -64,13 +64,20 @@ int Dump(CommandContext& c) {
           << "  created " << UtcText(wexal::palm::PalmToUnixTime(h.creationDate)) << "  modified "
           << UtcText(wexal::palm::PalmToUnixTime(h.modificationDate)) << "  modification number "
           << h.modificationNumber << "\n"
-          << "  unique id seed " << h.uniqueIdSeed << "  records " << db.records.size() << "\n";
+          << "  unique id seed " << h.uniqueIdSeed << "  "
+          << (h.IsResourceDatabase() ? "resources " : "records ")
+          << (h.IsResourceDatabase() ? db.resources.size() : db.records.size()) << "\n";
     if (!db.appInfo.empty()) {
         c.out << "AppInfo block, " << db.appInfo.size() << " bytes\n" << HexDump(db.appInfo, "  ");
     }
     if (!db.sortInfo.empty()) {
         c.out << "SortInfo block, " << db.sortInfo.size() << " bytes\n"
               << HexDump(db.sortInfo, "  ");
+    }
+    for (const auto& r : db.resources) {
+        c.out << "Resource " << FourCCText(r.type) << " " << r.id << "  size " << r.data.size()
+              << "\n"
+              << HexDump(r.data, "  ");
     }
     for (std::size_t i = 0; i < db.records.size(); ++i) {
         const auto& r = db.records[i];

@@ -1,5 +1,4 @@
-// The conduits registered with the sync manager: registry keys
-// "Application1" to "Application99" with the values `Creator` and `Conduit`.
+// The conduits registered with the sync manager (ConduitRegistrations.h).
 #pragma once
 
 #include <cstdint>
@@ -18,9 +17,5 @@ struct RegisteredConduit {
 // In key number order; entries without a `Conduit` value are left out.
 // Throws registry::RegistryError for a damaged registry.
 std::vector<RegisteredConduit> RegisteredConduits();
-
-// A creator id of four characters as a 32-bit number ('TLWX'), as stored in
-// `Creator` either as text or as a number.
-std::uint32_t CreatorFromText(const std::string& text);
 
 }  // namespace wexal::hotsync

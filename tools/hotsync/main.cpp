@@ -1,5 +1,6 @@
 // hotsync: the sync manager stand-in. Opens a session on a handheld folder
-// for a user, loads each conduit and runs it, printing the sync log.
+// for a user, installs the files queued for that user on the handheld, loads
+// each conduit and runs it, printing the sync log.
 //
 //   hotsync --handheld DIR [--user NAME] [--conduit LIB]... [--interactive]
 //   hotsync --configure [--user NAME] [--creator CODE] [--conduit LIB]...
@@ -10,12 +11,16 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "platform/palm/SyncManager.h"
 #include "platform/registry/Registry.h"
+#include "platform/syncmgr/ConduitRegistrations.h"
 #include "platform/syncmgr/DesktopFolders.h"
+#include "platform/syncmgr/SyncLock.h"
 #include "tools/hotsync/ConduitLibrary.h"
+#include "tools/hotsync/QueuedInstall.h"
 #include "tools/hotsync/RegisteredConduits.h"
 #include "tools/hotsync/SyncRun.h"
 
@@ -85,11 +90,6 @@ bool ParseOptions(int argc, char** argv, Options& options) {
     return options.configure || !options.handheld.empty();
 }
 
-bool UsableUserName(const std::string& name) {
-    return !name.empty() && name.size() < 64 && name != "." && name != ".." &&
-           name.find('/') == std::string::npos;
-}
-
 // A registered conduit file without a folder is looked for beside hotsync and
 // in the library folder of the build.
 std::filesystem::path ResolveConduitFile(const std::filesystem::path& file) {
@@ -123,8 +123,8 @@ bool ChooseConduits(const Options& options, std::vector<ConduitChoice>& chosen) 
     }
     if (!options.conduits.empty()) {
         for (const auto& file : options.conduits) {
-            ConduitChoice choice{file,
-                                 options.creator.empty() ? 0 : CreatorFromText(options.creator)};
+            ConduitChoice choice{
+                file, options.creator.empty() ? 0 : syncmgr::CreatorFromText(options.creator)};
             for (const auto& entry : registered) {
                 if (choice.creator == 0 && ResolveConduitFile(entry.file) == file) {
                     choice.creator = entry.creator;
@@ -164,7 +164,7 @@ bool FindUser(const Options& options, std::string& user) {
         return false;
     }
     user = options.user.empty() ? handheldUser : options.user;
-    if (!UsableUserName(user)) {
+    if (!syncmgr::IsUsableUserName(user)) {
         std::fprintf(stderr, "hotsync: no usable user name (give --user NAME)\n");
         return false;
     }
@@ -235,8 +235,18 @@ int Synchronize(const Options& options, const std::vector<ConduitChoice>& condui
     session.logFile = syncmgr::SyncLogFile(session.userName);
     session.interactive = options.interactive;
 
+    // Held until every conduit has run: no conduit is registered meanwhile.
+    syncmgr::SyncLock syncLock;
+    try {
+        syncLock = syncmgr::SyncLock::ForSync();
+    } catch (const std::system_error& error) {
+        std::fprintf(stderr, "hotsync: %s\n", error.what());
+        return kExitFailure;
+    }
+
     std::printf("HotSync of %s for user %s\n", session.handheldFolder.c_str(),
                 session.userName.c_str());
+    InstallQueuedFiles(session);
     int exitCode = 0;
     for (const auto& library : libraries) {
         const SyncOutcome outcome = RunConduit(*library, session);

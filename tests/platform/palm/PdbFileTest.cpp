@@ -120,6 +120,52 @@ TEST(PdbFileTest, EmptyDatabaseIsHeaderAndFiller) {
     EXPECT_TRUE(ParsePdb(bytes).records.empty());
 }
 
+void ExpectDamaged(const std::string& bytes, const std::string& why);
+
+// An application: a resource database with two resources.
+PdbDatabase SmallApplication() {
+    PdbDatabase db;
+    db.header.name = "Wexal";
+    db.header.attributes = kPdbAttrResource;
+    db.header.version = 1;
+    db.header.type = FourCC("appl");
+    db.header.creator = FourCC("TLWX");
+    db.resources.push_back({FourCC("tSTR"), 1000, Bytes("stand-in")});
+    db.resources.push_back({FourCC("tver"), 1, Bytes("2.6")});
+    return db;
+}
+
+TEST(PdbFileTest, ResourceDatabasesHaveTenByteEntries) {
+    std::vector<uint8_t> bytes = SerializePdb(SmallApplication());
+    // Entries: type, id, offset; data after 78 + 2 * 10 + 2 = 100 bytes.
+    ASSERT_EQ(bytes.size(), 100u + 8 + 3);
+    EXPECT_EQ(
+        std::string(bytes.begin() + 78, bytes.begin() + 98),
+        std::string("tSTR\x03\xE8", 6) + BE32(100) + std::string("tver\x00\x01", 6) + BE32(108));
+    EXPECT_EQ(std::string(bytes.begin() + 100, bytes.end()), "stand-in2.6");
+
+    PdbDatabase back = ParsePdb(bytes);
+    EXPECT_TRUE(back.header.IsResourceDatabase());
+    EXPECT_EQ(back.header.numRecords, 2);
+    EXPECT_TRUE(back.records.empty());
+    ASSERT_EQ(back.resources.size(), 2u);
+    EXPECT_EQ(FourCCToString(back.resources[1].type), "tver");
+    EXPECT_EQ(back.resources[1].id, 1);
+    EXPECT_EQ(back.resources[1].data, Bytes("2.6"));
+    EXPECT_EQ(SerializePdb(back), bytes);
+
+    // Records and resources do not mix.
+    PdbDatabase mixed = SmallApplication();
+    mixed.records.push_back({});
+    EXPECT_THROW(SerializePdb(mixed), PdbFormatError);
+    mixed = SmallDatabase();
+    mixed.resources.push_back({});
+    EXPECT_THROW(SerializePdb(mixed), PdbFormatError);
+    // A resource list that does not fit the file.
+    std::string cut(bytes.begin(), bytes.begin() + 95);
+    ExpectDamaged(cut, "resource list cut");
+}
+
 TEST(PdbFileTest, FourCharacterCodes) {
     EXPECT_EQ(FourCC("TLWX"), 0x544C5758u);
     EXPECT_EQ(FourCCToString(0x44415441u), "DATA");
@@ -185,7 +231,7 @@ TEST(PdbFileTest, RejectsDamagedFiles) {
     ExpectDamaged(b, "chained record list");
     b = good;
     Patch(b, 32, std::string("\x00\x01", 2));
-    ExpectDamaged(b, "resource database");
+    ExpectDamaged(b, "record entries read as 10-byte resource entries");
 }
 
 TEST(PdbFileTest, EveryTruncationIsRejectedOrParsedSafely) {
@@ -278,6 +324,16 @@ TEST(PdbFileTest, IndependentReaderPdbdumpAgrees) {
     EXPECT_NE(out.find("61 62 63"), std::string::npos) << out;
     EXPECT_NE(out.find("hello world"), std::string::npos) << out;
     EXPECT_EQ(out.find("Record 0 has same offset"), std::string::npos) << out;
+
+    bytes = SerializePdb(SmallApplication());
+    wexal::testing::WriteFile(dir / "Wexal.prc", std::string(bytes.begin(), bytes.end()));
+    r = testing::RunCommand("perl " + testing::ShellQuote(WEXAL_PDBDUMP) + " " +
+                            testing::ShellQuote((dir / "Wexal.prc")));
+    ASSERT_EQ(r.status, 0) << r.output;
+    EXPECT_NE(r.output.find("Type:           appl"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("RESOURCE"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Type:           tver"), std::string::npos) << r.output;
+    EXPECT_NE(r.output.find("Offset:         108"), std::string::npos) << r.output;
 }
 
 }  // namespace

@@ -466,6 +466,33 @@ TEST_F(SyncManagerTest, DamagedFileGivesDamagedNotACrash) {
     EXPECT_EQ(SyncDeleteDB("cut", 0), 0);
 }
 
+// An application installed on the handheld is found and can be deleted, but
+// has no records to open; the store lists it and gives it back whole.
+TEST_F(SyncManagerTest, ApplicationsAreListedButNotOpenedAsRecordDatabases) {
+    PdbDatabase app;
+    app.header.name = "Wexal";
+    app.header.attributes = kPdbAttrResource;
+    app.header.type = FourCC("appl");
+    app.header.creator = FourCC("TLWX");
+    app.resources.push_back({FourCC("tSTR"), 1000, Bytes("stand-in")});
+    store_->Save(app);
+
+    std::vector<DatabaseInfo> listed = store_->List();
+    ASSERT_EQ(listed.size(), 1u);
+    EXPECT_TRUE(listed[0].error.empty()) << listed[0].error;
+    EXPECT_EQ(FourCCToString(listed[0].type), "appl");
+    EXPECT_EQ(listed[0].recordCount, 1u);
+    EXPECT_EQ(store_->Load("Wexal").resources[0].data, Bytes("stand-in"));
+
+    SyncFindDbResult result{};
+    ASSERT_EQ(Find("Wexal", &result), 0);
+    EXPECT_EQ(result.attributes & kPdbAttrResource, kPdbAttrResource);
+    uint8_t handle = 0;
+    EXPECT_EQ(SyncOpenDB("Wexal", 0, &handle, kSyncModeRead), kSyncErrResourceDb);
+    EXPECT_EQ(SyncOpenDB("Wexal", 0, &handle, kSyncModeWrite), kSyncErrResourceDb);
+    EXPECT_EQ(SyncDeleteDB("Wexal", 0), 0);
+}
+
 TEST_F(SyncManagerTest, UnchangedDatabaseIsNotRewritten) {
     uint8_t h = CreateDb("same");
     AddRecord(h, "a");

@@ -89,6 +89,45 @@ TEST(RegistryConcurrency, TwoWritersLoseNothingAndReadersSeeWholeFiles) {
     }
 }
 
+// A counter read and raised in one change, by two processes at once: each
+// number is given out once, and the values written with it stay together.
+TEST(RegistryConcurrency, ChangesReadAndWriteAsOne) {
+    TempDir dir;
+    const auto file = dir / "registry.reg";
+    const std::string key = "Software\\Counter";
+    auto taker = [&](const std::string& who) {
+        return [&, who] {
+            Registry reg(file);
+            for (int i = 0; i < 100; ++i) {
+                reg.Change([&](RegistryEdit& edit) {
+                    auto next = edit.ReadValue(key, "Next");
+                    std::uint32_t n = next ? std::get<std::uint32_t>(*next) : 1;
+                    edit.WriteValue(key, "Next", n + 1);
+                    edit.WriteValue(key + "\\" + std::to_string(n), "Taker", who);
+                });
+            }
+            return true;
+        };
+    };
+    pid_t a = Spawn(taker("A"));
+    pid_t b = Spawn(taker("B"));
+    EXPECT_EQ(Wait(a), 0);
+    EXPECT_EQ(Wait(b), 0);
+
+    Registry reg(file);
+    EXPECT_EQ(reg.ReadDword(key, "Next"), 201u);
+    EXPECT_EQ(reg.SubKeys(key).size(), 200u);
+
+    // A change that throws writes nothing, not even what it wrote before.
+    EXPECT_THROW(reg.Change([&](RegistryEdit& edit) {
+        edit.WriteValue(key, "Next", std::uint32_t{1});
+        EXPECT_EQ(edit.ReadValue(key, "Next"), Value(std::uint32_t{1}));
+        throw std::runtime_error("changed my mind");
+    }),
+                 std::runtime_error);
+    EXPECT_EQ(reg.ReadDword(key, "Next"), 201u);
+}
+
 TEST(RegistryConcurrency, WritersWaitForTheLockFile) {
     TempDir dir;
     const auto file = dir / "registry.reg";
