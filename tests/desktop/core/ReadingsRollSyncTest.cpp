@@ -11,10 +11,10 @@
 #include <filesystem>
 #include <future>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "desktop/core/ReadingsRoll.h"
+#include "tests/conduit/HotSyncRun.h"
 #include "tests/conduit/NumberedRoutes.h"
 #include "tests/conduit/SyncProcess.h"
 #include "tests/desktop/core/FixedClock.h"
@@ -27,24 +27,6 @@ namespace fs = std::filesystem;
 using Lines = std::vector<std::string>;
 
 constexpr desktop::LocalDateTime kMorning{2026, 12, 8, 7, 34, 37};
-
-// One HotSync of the handheld by the sync manager stand-in with the conduit
-// library; its exit code, and its output in `output`.
-int HotSync(const fs::path& handheld, std::string& output) {
-    const std::string command = std::string(WEXAL_HOTSYNC_PROGRAM) + " --handheld '" +
-                                handheld.string() + "' --conduit '" + WEXAL_CONDUIT_LIBRARY +
-                                "' 2>&1 </dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // The billing system's side: it takes each rolled file as soon as the roll
 // names it, and counts the readings of what it took.
@@ -88,14 +70,15 @@ TEST(ReadingsRollSyncTest, TheNextHotSyncStartsANewReadingsFile) {
     TextFileOffice office;
     const fs::path rolls = office.Bed().Folder() / "rolls";
     fs::create_directory(rolls);
-    std::string output;
     office.WriteRouteFile(RouteOf("0001", 5));
-    ASSERT_EQ(HotSync(office.Bed().Handheld(), output), 0) << output;
+    HotSyncRun sync = RunHotSync(office.Bed().Handheld());
+    ASSERT_EQ(sync.exitCode, 0) << sync.output;
 
     KeyCounts first;
     ReadRoute(office, "0001", 5, "111", first);
     office.WriteRouteFile(RouteOf("0001", 5));
-    ASSERT_EQ(HotSync(office.Bed().Handheld(), output), 0) << output;
+    sync = RunHotSync(office.Bed().Handheld());
+    ASSERT_EQ(sync.exitCode, 0) << sync.output;
     ExpectEachReadingOnce(office.Readings(), first);
 
     ScriptedMessages messages;
@@ -108,7 +91,8 @@ TEST(ReadingsRollSyncTest, TheNextHotSyncStartsANewReadingsFile) {
 
     KeyCounts second;
     ReadRoute(office, "0001", 5, "222", second);
-    ASSERT_EQ(HotSync(office.Bed().Handheld(), output), 0) << output;
+    sync = RunHotSync(office.Bed().Handheld());
+    ASSERT_EQ(sync.exitCode, 0) << sync.output;
     ExpectEachReadingOnce(office.Readings(), second);
     EXPECT_EQ(ReadFile(rolled), rolledBytes);
     ExpectEachReadingOnce(rolled, first);

@@ -6,9 +6,6 @@
 // column.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <optional>
 #include <string>
 #include <vector>
@@ -17,6 +14,7 @@
 #include "desktop/windows/frmExcelReadingMap.h"
 #include "desktop/windows/frmExcelRouteMap.h"
 #include "tests/conduit/ExcelOffice.h"
+#include "tests/conduit/HotSyncRun.h"
 #include "tests/desktop/windows/ExcelMapDialogs.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
 
@@ -127,24 +125,6 @@ TEST(ExcelMapConduitTest, TheConduitReadsTheSavedMapsAsTheIntendedColumns) {
     ASSERT_NE(again.Columns().Find(kRouteMapKind, "PrvReading"), nullptr);
 }
 
-// One HotSync of the handheld by the sync manager stand-in; its exit code,
-// its output in `output`.
-int HotSync(const fs::path& handheld, std::string& output) {
-    const std::string command = std::string(WEXAL_HOTSYNC_PROGRAM) + " --handheld '" +
-                                handheld.string() + "' --conduit '" + WEXAL_CONDUIT_LIBRARY +
-                                "' 2>&1 </dev/null";
-    FILE* pipe = ::popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    char buffer[4096];
-    while (const std::size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, n);
-    }
-    const int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 TEST(ExcelMapConduitTest, HotSyncsUseTheMappedColumnsOfTheWorkbook) {
     ExcelOffice office;
     // Columns of the office's sheet: A house, B street, C name, D tag,
@@ -168,10 +148,10 @@ TEST(ExcelMapConduitTest, HotSyncsUseTheMappedColumnsOfTheWorkbook) {
     ASSERT_EQ(messages.Texts(), Lines{});
     office.ListRoute("01", "D");
 
-    std::string output;
-    ASSERT_EQ(HotSync(office.Bed().Handheld(), output), 0) << output;
+    HotSyncRun sync = RunHotSync(office.Bed().Handheld());
+    ASSERT_EQ(sync.exitCode, 0) << sync.output;
     const auto meters = office.Meters("01");
-    ASSERT_EQ(meters.size(), 2u) << output;
+    ASSERT_EQ(meters.size(), 2u) << sync.output;
     // Service id, tag, previous, maximum, minimum, name and address.
     EXPECT_EQ((Lines{meters[0][0], meters[0][1], meters[0][6], meters[0][7], meters[0][8],
                      meters[0][12], meters[0][13]}),
@@ -180,7 +160,8 @@ TEST(ExcelMapConduitTest, HotSyncsUseTheMappedColumnsOfTheWorkbook) {
 
     office.TakeReadings("01", {{"R", "01234", "060315", "093000", "01", "Dog in yard"}});
     office.SetRouteStatus("01", "U");
-    ASSERT_EQ(HotSync(office.Bed().Handheld(), output), 0) << output;
+    sync = RunHotSync(office.Bed().Handheld());
+    ASSERT_EQ(sync.exitCode, 0) << sync.output;
     // The usage column is F: the reading and its fields from G on.
     EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"F2", "G2", "H2", "I2", "J2", "K2", "G3"}),
               (Lines{"200", "1234", "'03/15/06'", "'093000'", "'01'", "'Dog in yard'", "None"}));
