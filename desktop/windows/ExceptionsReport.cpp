@@ -17,7 +17,7 @@
 #include "desktop/core/ExceptionsClearing.h"
 #include "desktop/core/ExceptionsPageDrawing.h"
 #include "desktop/core/Messages.h"
-#include "desktop/core/ProgramTitle.h"
+#include "desktop/core/ProgramIdentity.h"
 #include "desktop/core/ReadingsKeys.h"
 #include "desktop/core/clsConfig.h"
 #include "desktop/windows/PainterReportSurface.h"

@@ -87,6 +87,7 @@ class SyncProcess {
     SyncProcess& operator=(const SyncProcess&) = delete;
 
     bool Started() const { return pid_ > 0; }
+    pid_t Pid() const { return pid_; }
     bool Running() {
         if (!Started() || ended_) {
             return false;
