@@ -30,7 +30,7 @@ int main(int argc, char** argv) {
 
     StartupOptions options;
     options.instanceFolder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    Startup startup(services, StandardParts(), options);
+    Startup startup(services, StandardParts(services), options);
     QObject::connect(&termination, &TerminationSignals::Received, &startup,
                      [&startup] { startup.RequestClose(); });
 

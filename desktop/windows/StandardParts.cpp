@@ -2,7 +2,13 @@
 // replace a placeholder by the real factory or action, nothing else changes.
 #include "desktop/windows/StandardParts.h"
 
+#include "desktop/core/ReadingsRoll.h"
+#include "desktop/windows/ApplicationPrinter.h"
+#include "desktop/windows/ExceptionsReport.h"
 #include "desktop/windows/PlaceholderTabs.h"
+#include "desktop/windows/ReportPrintDialog.h"
+#include "desktop/windows/frmExcelReadingMap.h"
+#include "desktop/windows/frmExcelRouteMap.h"
 
 namespace wexal::desktop {
 
@@ -19,6 +25,26 @@ MainWindowParts StandardParts() {
     parts.actions.RollReadings = {};
     parts.actions.MapRouteFields = {};
     parts.actions.MapReadingFields = {};
+    return parts;
+}
+
+MainWindowParts StandardParts(ProgramServices& services) {
+    MainWindowParts parts = StandardParts();
+    parts.actions.ReportExceptions = [&services](QWidget* owner) {
+        SystemReportPrintDialog printDialog;
+        ReportExceptions(owner, services.config,
+                         {services.messages, services.clock, ApplicationPrinter(), printDialog});
+    };
+    parts.actions.RollReadings = [&services](QWidget*, const std::string& readingsFile,
+                                             const std::string& rollFolder) {
+        RollReadings(readingsFile, rollFolder, services.clock, services.messages);
+    };
+    parts.actions.MapRouteFields = [&services](QWidget* owner) {
+        ShowExcelRouteMap(services.config, services.messages, owner);
+    };
+    parts.actions.MapReadingFields = [&services](QWidget* owner) {
+        ShowExcelReadingMap(services.config, services.messages, owner);
+    };
     return parts;
 }
 

@@ -5,6 +5,11 @@
 
 namespace wexal::desktop {
 
+// The tabs alone; their buttons' actions do nothing.
 MainWindowParts StandardParts();
+
+// The tabs with every action wired to its window; `services` must outlive
+// the main window.
+MainWindowParts StandardParts(ProgramServices& services);
 
 }  // namespace wexal::desktop
