@@ -6,13 +6,9 @@
 #include <bit>
 #include <optional>
 
-namespace {
+#include "platform/text/Windows1252.h"
 
-// Bytes 0x80 to 0x9F; the others stand for the character of the same number.
-constexpr std::array<char16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+namespace {
 
 constexpr char kMissing = '?';
 
@@ -54,8 +50,7 @@ std::u16string AnsiToWide(std::string_view text) {
     std::u16string wide;
     wide.reserve(text.size());
     for (char c : text) {
-        const auto byte = static_cast<unsigned char>(c);
-        wide += byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : char16_t{byte};
+        wide += wexal::text::Windows1252Char(static_cast<unsigned char>(c));
     }
     return wide;
 }
@@ -65,17 +60,7 @@ std::string WideToAnsi(std::u16string_view text) {
     ansi.reserve(text.size());
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char16_t c = text[i];
-        if (c < 0x80 || (c >= 0xA0 && c <= 0xFF)) {
-            ansi += static_cast<char>(c);
-            continue;
-        }
-        char byte = kMissing;
-        for (std::size_t j = 0; j < kHighControls.size(); ++j) {
-            if (kHighControls[j] == c) {
-                byte = static_cast<char>(0x80 + j);
-                break;
-            }
-        }
+        const char byte = static_cast<char>(wexal::text::Windows1252Byte(c).value_or(kMissing));
         // A character beyond the basic plane is one character, shown once.
         if (IsHighSurrogate(c) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
             ++i;

@@ -4,30 +4,16 @@
 #include <cstdint>
 
 #include "platform/sheet/OoxmlText.h"
+#include "platform/text/Windows1252.h"
 
 namespace {
 
-// The characters of bytes 0x80 to 0x9F; the five unassigned bytes stand for
-// the control characters of the same number, as Windows maps them.
-constexpr std::array<std::uint16_t, 32> kHighControls = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-
 std::uint32_t CodePointOf(unsigned char byte) {
-    return byte >= 0x80 && byte <= 0x9F ? kHighControls[byte - 0x80] : byte;
+    return wexal::text::Windows1252Char(byte);
 }
 
 char ByteOf(std::uint32_t code) {
-    if (code < 0x80 || (code >= 0xA0 && code <= 0xFF)) {
-        return static_cast<char>(code);
-    }
-    for (std::size_t i = 0; i < kHighControls.size(); ++i) {
-        if (kHighControls[i] == code) {
-            return static_cast<char>(0x80 + i);
-        }
-    }
-    return '?';
+    return static_cast<char>(wexal::text::Windows1252Byte(code).value_or('?'));
 }
 
 // The length of the UTF-8 sequence led by `lead`, 0 for a byte that leads

@@ -1,6 +1,6 @@
 #include "desktop/core/ExceptionRecord.h"
 
-#include "desktop/core/Windows1252.h"
+#include "platform/text/Windows1252.h"
 
 namespace wexal::desktop {
 
@@ -17,7 +17,7 @@ std::string Field(std::string_view line, std::size_t first, std::size_t last) {
         return {};
     }
     bytes = bytes.substr(begin, bytes.find_last_not_of(' ') - begin + 1);
-    return Windows1252ToUtf8(bytes);
+    return text::Windows1252ToUtf8(bytes);
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/Utf8.h"
+
 namespace wexal::desktop {
 
-bool IsValidUtf8(std::string_view bytes);
+using text::IsValidUtf8;
 
 // The text as UTF-8: unchanged when it is valid UTF-8, else read as
 // Windows-1252 (its five unassigned bytes become the control characters of

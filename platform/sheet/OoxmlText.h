@@ -6,15 +6,17 @@
 #include <string>
 #include <string_view>
 
+#include "platform/text/Utf8.h"
+
 namespace wexal::sheet {
+
+using text::AppendUtf8;
+using text::IsValidUtf8;
 
 // Replaces each _xHHHH_ by its character (_x005F_ gives the underscore).
 std::string DecodeEscapes(std::string_view text);
 // Writes control characters (but tab and line feed) as _xHHHH_ and guards a literal "_xHHHH_" by
 // escaping its underscore, so that DecodeEscapes gives the text back.
 std::string EncodeEscapes(std::string_view text);
-bool IsValidUtf8(std::string_view text);
-// Appends one character of the Basic Multilingual Plane in UTF-8.
-void AppendUtf8(std::string& out, std::uint32_t codePoint);
 
 }  // namespace wexal::sheet

@@ -1,0 +1,17 @@
+// UTF-8, the encoding of every text file this system writes on Linux.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace wexal::text {
+
+// Appends the character `code` (at most 0x10FFFF) as UTF-8.
+void AppendUtf8(std::string& out, std::uint32_t code);
+
+// Whether `bytes` are well-formed UTF-8: no stray or cut sequence, no
+// overlong form, no surrogate, nothing beyond 0x10FFFF.
+bool IsValidUtf8(std::string_view bytes);
+
+}  // namespace wexal::text
