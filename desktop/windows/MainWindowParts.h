@@ -67,6 +67,8 @@ struct MainWindowActions {
     // mappings of the selected interface, shown modally.
     std::function<void(QWidget* owner)> MapRouteFields;
     std::function<void(QWidget* owner)> MapReadingFields;
+    // Operation tab, "Define ...": the response-code editor, shown modally.
+    std::function<void(QWidget* owner)> EditResponseCodes;
 };
 
 struct MainWindowContext {

@@ -3,28 +3,36 @@
 #include "desktop/windows/StandardParts.h"
 
 #include "desktop/core/ReadingsRoll.h"
+#include "desktop/windows/ApplicationBeeper.h"
 #include "desktop/windows/ApplicationPrinter.h"
+#include "desktop/windows/DialogFileChooser.h"
 #include "desktop/windows/ExceptionsReport.h"
+#include "desktop/windows/InterfaceTab.h"
+#include "desktop/windows/OperationTab.h"
 #include "desktop/windows/PlaceholderTabs.h"
 #include "desktop/windows/ReportPrintDialog.h"
+#include "desktop/windows/SystemClipboard.h"
 #include "desktop/windows/frmExcelReadingMap.h"
 #include "desktop/windows/frmExcelRouteMap.h"
+#include "desktop/windows/frmResponseCodes.h"
 
 namespace wexal::desktop {
 
 MainWindowParts StandardParts() {
     MainWindowParts parts;
-    parts.Interface = [](MainWindowContext&) {
-        return MakePlaceholderTab(QStringLiteral("Interface"));
+    const auto chooser = std::make_shared<DialogFileChooser>();
+    parts.Interface = [chooser](MainWindowContext& context) {
+        return std::make_unique<InterfaceTab>(context, chooser);
     };
-    parts.Operation = [](MainWindowContext&) {
-        return MakePlaceholderTab(QStringLiteral("Operation"));
+    parts.Operation = [chooser](MainWindowContext& context) {
+        return std::make_unique<OperationTab>(context, chooser);
     };
     parts.Installation = [](MainWindowContext&) { return MakeInstallationPlaceholderTab(); };
     parts.actions.ReportExceptions = {};
     parts.actions.RollReadings = {};
     parts.actions.MapRouteFields = {};
     parts.actions.MapReadingFields = {};
+    parts.actions.EditResponseCodes = {};
     return parts;
 }
 
@@ -44,6 +52,14 @@ MainWindowParts StandardParts(ProgramServices& services) {
     };
     parts.actions.MapReadingFields = [&services](QWidget* owner) {
         ShowExcelReadingMap(services.config, services.messages, owner);
+    };
+    parts.actions.EditResponseCodes = [&services](QWidget* owner) {
+        DialogFileChooser files;
+        ApplicationBeeper beeper;
+        SystemClipboard clipboard;
+        frmResponseCodes editor(services.config, files,
+                                {services.messages, beeper, clipboard, services.clock}, owner);
+        editor.Display();
     };
     return parts;
 }

@@ -1,5 +1,6 @@
-// The file dialogs as a test answers them: each request is recorded and
-// answered with the next scripted path (none: the user cancels).
+// The chooser seam as a test answers it: every request is recorded with the
+// dialog it asked for, and answers come from a script. A request nobody
+// scripted fails the test and is answered as a cancel.
 #pragma once
 
 #include <deque>
@@ -13,25 +14,27 @@ namespace wexal::testing {
 
 class ScriptedFileChooser final : public desktop::FileChooser {
   public:
-    void Answer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
-    const std::vector<Request>& Requests() const { return requests_; }
+    enum class Dialog { kOpen, kSave, kFolder };
+    struct Asked {
+        Dialog dialog = Dialog::kOpen;
+        Request request;
+    };
 
-    std::optional<std::string> OpenFile(const Request& request) override { return Next(request); }
-    std::optional<std::string> SaveFile(const Request& request) override { return Next(request); }
+    // The next dialog yields `path`; std::nullopt stands for Cancel.
+    void Answer(std::optional<std::string> path) { answers_.push_back(std::move(path)); }
+
+    const std::vector<Asked>& All() const { return asked_; }
+    void Clear() { asked_.clear(); }
+
+    std::optional<std::string> OpenFile(const Request& request) override;
+    std::optional<std::string> SaveFile(const Request& request) override;
+    std::optional<std::string> ChooseFolder(const Request& request) override;
 
   private:
-    std::optional<std::string> Next(const Request& request) {
-        requests_.push_back(request);
-        if (answers_.empty()) {
-            return std::nullopt;
-        }
-        auto answer = std::move(answers_.front());
-        answers_.pop_front();
-        return answer;
-    }
+    std::optional<std::string> Next(Dialog dialog, const Request& request);
 
+    std::vector<Asked> asked_;
     std::deque<std::optional<std::string>> answers_;
-    std::vector<Request> requests_;
 };
 
 }  // namespace wexal::testing

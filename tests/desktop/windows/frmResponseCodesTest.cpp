@@ -171,10 +171,10 @@ TEST_F(frmResponseCodesTest, ImportUpdatesByCodeAndStaysWithoutSave) {
         EXPECT_EQ(grid.TextMatrix(2, kCode), "7 ");
         EXPECT_EQ(grid.Rows(), 13);
     });
-    ASSERT_EQ(files_.Requests().size(), 1u);
-    EXPECT_EQ(files_.Requests()[0].Title, "File containing response codes");
-    EXPECT_EQ(files_.Requests()[0].Filter, "Text Files (*.txt *.TXT)|*.txt *.TXT");
-    EXPECT_EQ(files_.Requests()[0].InitialName, QDir::homePath().toStdString());
+    ASSERT_EQ(files_.All().size(), 1u);
+    EXPECT_EQ(files_.All()[0].request.Title, "File containing response codes");
+    EXPECT_EQ(files_.All()[0].request.Filter, "Text Files (*.txt *.TXT)|*.txt *.TXT");
+    EXPECT_EQ(files_.All()[0].request.InitialName, QDir::homePath().toStdString());
     EXPECT_EQ(action_, "");
     EXPECT_EQ(Codes(config_),
               (std::vector<Row>{{"AB", "\tNew text", "N", "N"}, {"7 ", "Seven", "N", "N"}}));
