@@ -11,8 +11,4 @@ namespace wexal::desktop {
 // A panel with one centred line naming the tab.
 std::unique_ptr<MainWindowTab> MakePlaceholderTab(const QString& tabName);
 
-// The Installation panel's two frames, status box, buttons and units area,
-// empty and laid out as the real panel is.
-std::unique_ptr<MainWindowTab> MakeInstallationPlaceholderTab();
-
 }  // namespace wexal::desktop

@@ -2,6 +2,7 @@
 // replace a placeholder by the real factory or action, nothing else changes.
 #include "desktop/windows/StandardParts.h"
 
+#include "desktop/windows/InstallationTab.h"
 #include "desktop/windows/PlaceholderTabs.h"
 
 namespace wexal::desktop {
@@ -14,7 +15,10 @@ MainWindowParts StandardParts() {
     parts.Operation = [](MainWindowContext&) {
         return MakePlaceholderTab(QStringLiteral("Operation"));
     };
-    parts.Installation = [](MainWindowContext&) { return MakeInstallationPlaceholderTab(); };
+    parts.Installation = [](MainWindowContext& context) -> std::unique_ptr<MainWindowTab> {
+        return std::make_unique<InstallationTab>(context,
+                                                 StandardInstallationSources(context.services));
+    };
     parts.actions.ReportExceptions = {};
     parts.actions.RollReadings = {};
     parts.actions.MapRouteFields = {};
