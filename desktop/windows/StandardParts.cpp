@@ -1,5 +1,5 @@
 // Each line below is where one window family plugs into the main window:
-// replace a placeholder by the real factory or action, nothing else changes.
+// the factories and actions named here are all that ties a window to it.
 #include "desktop/windows/StandardParts.h"
 
 #include "desktop/core/ReadingsRoll.h"
@@ -7,9 +7,9 @@
 #include "desktop/windows/ApplicationPrinter.h"
 #include "desktop/windows/DialogFileChooser.h"
 #include "desktop/windows/ExceptionsReport.h"
+#include "desktop/windows/InstallationTab.h"
 #include "desktop/windows/InterfaceTab.h"
 #include "desktop/windows/OperationTab.h"
-#include "desktop/windows/PlaceholderTabs.h"
 #include "desktop/windows/ReportPrintDialog.h"
 #include "desktop/windows/SystemClipboard.h"
 #include "desktop/windows/frmExcelReadingMap.h"
@@ -27,7 +27,10 @@ MainWindowParts StandardParts() {
     parts.Operation = [chooser](MainWindowContext& context) {
         return std::make_unique<OperationTab>(context, chooser);
     };
-    parts.Installation = [](MainWindowContext&) { return MakeInstallationPlaceholderTab(); };
+    parts.Installation = [](MainWindowContext& context) -> std::unique_ptr<MainWindowTab> {
+        return std::make_unique<InstallationTab>(context,
+                                                 StandardInstallationSources(context.services));
+    };
     parts.actions.ReportExceptions = {};
     parts.actions.RollReadings = {};
     parts.actions.MapRouteFields = {};

@@ -28,6 +28,7 @@ QRect Placement(const QWidget& window) {
 
 // A window as start-up makes it: loaded from the settings, then shown.
 std::unique_ptr<frmMain> OpenWindow(ProgramHome& home, MainWindowParts parts = StandardParts()) {
+    home.AddFiles({"libWexalCN.so"});  // or the Installation tab warns at load
     auto window = std::make_unique<frmMain>(home.Services(), parts);
     window->Load();
     window->show();

@@ -60,6 +60,7 @@ struct StartOutcome {
 
 StartOutcome StartProgram(ProgramHome& home, const QStringList& arguments = kNoSplash,
                           MainWindowParts parts = StandardParts()) {
+    home.AddFiles({"libWexalCN.so"});  // or the Installation tab warns at load
     ShowRecorder shows;
     Startup startup(home.NewRun(), std::move(parts), Quick());
     StartOutcome run;

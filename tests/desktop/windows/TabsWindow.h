@@ -86,6 +86,7 @@ class TabsWindow {
 
     // A window as start-up makes it: loaded, then shown.
     desktop::frmMain& Open(ProgramHome& home) {
+        home.AddFiles({"libWexalCN.so"});  // or the Installation tab warns at load
         window_ = std::make_unique<desktop::frmMain>(home.Services(), Parts());
         window_->Load();
         window_->show();
