@@ -19,6 +19,7 @@
 #include "desktop/core/GridStyles.h"
 #include "desktop/core/KeystrokeFilter.h"
 #include "desktop/core/ShortDate.h"
+#include "desktop/windows/GridAlignment.h"
 #include "desktop/windows/QvGridModel.h"
 
 namespace wexal::desktop {
@@ -31,17 +32,6 @@ constexpr int kNoMaxLength = 32767;
 
 int TwipsToPixels(std::int32_t twips) {
     return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-Qt::Alignment EditAlignment(std::int16_t alignment) {
-    switch (alignment) {
-        case kAlignRight:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case kAlignCentre:
-            return Qt::AlignHCenter | Qt::AlignVCenter;
-        default:
-            return Qt::AlignLeft | Qt::AlignVCenter;
-    }
 }
 
 // Whether the key with these modifiers is one of the platform's bindings of
@@ -332,7 +322,7 @@ void QvGrid::BeginEdit() {
     txtInput_->setFrame(true);
     txtInput_->setMaxLength(length > 0 ? length : kNoMaxLength);
     if (const auto alignment = EditorAlignment(column.Style)) {
-        txtInput_->setAlignment(EditAlignment(*alignment));
+        txtInput_->setAlignment(QtAlignment(*alignment));
     }
     txtInput_->setText(cell);
     txtInput_->setSelection(0, 99);

@@ -4,22 +4,9 @@
 #include <QGuiApplication>
 #include <QPalette>
 
+#include "desktop/windows/GridAlignment.h"
+
 namespace wexal::desktop {
-
-namespace {
-
-Qt::Alignment CellAlignment(std::int16_t alignment) {
-    switch (alignment) {
-        case kAlignRight:
-            return Qt::AlignRight | Qt::AlignVCenter;
-        case kAlignCentre:
-            return Qt::AlignHCenter | Qt::AlignVCenter;
-        default:
-            return Qt::AlignLeft | Qt::AlignVCenter;
-    }
-}
-
-}  // namespace
 
 QvGridModel::QvGridModel(QvGridStore& store, QObject* parent)
     : QAbstractTableModel(parent), store_(store) {}
@@ -50,7 +37,7 @@ QVariant QvGridModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole:
             return QString::fromStdString(store_.TextMatrix(row, col));
         case Qt::TextAlignmentRole:
-            return QVariant::fromValue(CellAlignment(store_.GridAlignment(col)));
+            return QVariant::fromValue(QtAlignment(store_.GridAlignment(col)));
         case Qt::BackgroundRole:
             if (store_.IsFixedCell(row, col)) {
                 return QGuiApplication::palette().brush(QPalette::Button);
