@@ -84,7 +84,7 @@ TEST(FileVersionTest, FilesWithoutASoundNoteAreNotFound) {
 
 // A small ELF file: a header, the section names, a note section and three
 // section headers (none, names, notes), in either class and byte order.
-struct ElfSpec {
+struct ElfShape {
     bool is64 = true;
     bool bigEndian = false;
     std::string sectionName = ".note.wexal.version";
@@ -119,11 +119,11 @@ std::string Words(std::uint32_t ms, std::uint32_t ls, bool big = false) {
 }
 
 template <typename Ehdr, typename Shdr>
-std::string BuildElf(const ElfSpec& spec) {
-    const bool big = spec.bigEndian;
-    const std::string names = std::string("\0.shstrtab\0", 11) + spec.sectionName + '\0';
+std::string BuildElf(const ElfShape& shape) {
+    const bool big = shape.bigEndian;
+    const std::string names = std::string("\0.shstrtab\0", 11) + shape.sectionName + '\0';
     std::string notes;
-    for (const std::string& note : spec.notes) {
+    for (const std::string& note : shape.notes) {
         notes += note;
     }
     const std::size_t namesAt = sizeof(Ehdr);
@@ -131,7 +131,7 @@ std::string BuildElf(const ElfSpec& spec) {
     const std::size_t table = (notesAt + notes.size() + 7) / 8 * 8;
     std::string out(table + 3 * sizeof(Shdr), '\0');
     std::memcpy(out.data(), ELFMAG, SELFMAG);
-    out[EI_CLASS] = spec.is64 ? ELFCLASS64 : ELFCLASS32;
+    out[EI_CLASS] = shape.is64 ? ELFCLASS64 : ELFCLASS32;
     out[EI_DATA] = big ? ELFDATA2MSB : ELFDATA2LSB;
     out[EI_VERSION] = EV_CURRENT;
     auto header = [&](std::size_t at, std::size_t width, std::uint64_t value) {
@@ -153,15 +153,15 @@ std::string BuildElf(const ElfSpec& spec) {
         Put(out, at + offsetof(Shdr, sh_addralign), word, 4, big);
     };
     section(1, 1, SHT_STRTAB, namesAt, names.size());
-    section(2, 11, spec.sectionType, notesAt, notes.size());
+    section(2, 11, shape.sectionType, notesAt, notes.size());
     out.replace(namesAt, names.size(), names);
     out.replace(notesAt, notes.size(), notes);
     return out;
 }
 
-std::string BuildElf(const ElfSpec& spec) {
-    return spec.is64 ? BuildElf<Elf64_Ehdr, Elf64_Shdr>(spec)
-                     : BuildElf<Elf32_Ehdr, Elf32_Shdr>(spec);
+std::string BuildElf(const ElfShape& shape) {
+    return shape.is64 ? BuildElf<Elf64_Ehdr, Elf64_Shdr>(shape)
+                      : BuildElf<Elf32_Ehdr, Elf32_Shdr>(shape);
 }
 
 class CraftedNoteTest : public ::testing::Test {
@@ -191,24 +191,24 @@ class CraftedNoteTest : public ::testing::Test {
 TEST_F(CraftedNoteTest, EveryClassAndByteOrder) {
     for (bool is64 : {true, false}) {
         for (bool big : {false, true}) {
-            ElfSpec spec;
-            spec.is64 = is64;
-            spec.bigEndian = big;
+            ElfShape shape;
+            shape.is64 = is64;
+            shape.bigEndian = big;
             // 1.32768 and 65535: no part is negative or carries into the next.
-            spec.notes = {Note("GNU", 3, std::string(20, 'x'), big),
-                          Note("Wexal", 1, Words(0x00018000, 0xFFFF0012, big), big)};
-            EXPECT_EQ(VersionOf(BuildElf(spec)), "1.32768.65535.18") << is64 << big;
-            spec.notes = {Note("Wexal", 1, Words(0x00040001, 0x00000012, big), big)};
-            EXPECT_EQ(VersionOf(BuildElf(spec)), "4.1.0.18") << is64 << big;
+            shape.notes = {Note("GNU", 3, std::string(20, 'x'), big),
+                           Note("Wexal", 1, Words(0x00018000, 0xFFFF0012, big), big)};
+            EXPECT_EQ(VersionOf(BuildElf(shape)), "1.32768.65535.18") << is64 << big;
+            shape.notes = {Note("Wexal", 1, Words(0x00040001, 0x00000012, big), big)};
+            EXPECT_EQ(VersionOf(BuildElf(shape)), "4.1.0.18") << is64 << big;
         }
     }
 }
 
 TEST_F(CraftedNoteTest, AnythingInconsistentIsNotFound) {
     const std::string good = Note("Wexal", 1, Words(0x00020006, 0x00200000));
-    ElfSpec spec;
-    spec.notes = {good};
-    const std::string sound = BuildElf(spec);
+    ElfShape shape;
+    shape.notes = {good};
+    const std::string sound = BuildElf(shape);
     ASSERT_EQ(VersionOf(sound), "2.6.32.0");
 
     const std::size_t table = sound.size() - 3 * sizeof(Elf64_Shdr);
@@ -245,15 +245,16 @@ TEST_F(CraftedNoteTest, AnythingInconsistentIsNotFound) {
         EXPECT_EQ(VersionOf(bytes), "Not Found") << what;
     }
 
-    const std::vector<std::pair<std::string, ElfSpec>> specs = {
-        {"other owner", {true, false, spec.sectionName, SHT_NOTE, {Note("Wexam", 1, Words(1, 1))}}},
-        {"other type", {true, false, spec.sectionName, SHT_NOTE, {Note("Wexal", 2, Words(1, 1))}}},
+    const std::vector<std::pair<std::string, ElfShape>> shapes = {
+        {"other owner",
+         {true, false, shape.sectionName, SHT_NOTE, {Note("Wexam", 1, Words(1, 1))}}},
+        {"other type", {true, false, shape.sectionName, SHT_NOTE, {Note("Wexal", 2, Words(1, 1))}}},
         {"short descriptor",
-         {true, false, spec.sectionName, SHT_NOTE, {Note("Wexal", 1, std::string(4, '\1'))}}},
+         {true, false, shape.sectionName, SHT_NOTE, {Note("Wexal", 1, std::string(4, '\1'))}}},
         {"other section", {true, false, ".note.wexal.version2", SHT_NOTE, {good}}},
-        {"no notes", {true, false, spec.sectionName, SHT_NOTE, {}}},
+        {"no notes", {true, false, shape.sectionName, SHT_NOTE, {}}},
     };
-    for (const auto& [what, other] : specs) {
+    for (const auto& [what, other] : shapes) {
         EXPECT_EQ(VersionOf(BuildElf(other)), "Not Found") << what;
     }
 }
