@@ -1,4 +1,5 @@
 #include "conduit/UploadJournal.h"
+#include "platform/files/Flush.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -45,7 +46,7 @@ bool FsyncPath(const std::string& path, int flags) {
     if (fd < 0) {
         return false;
     }
-    const bool synced = ::fsync(fd) == 0;
+    const bool synced = wexal::files::FlushFile(fd) == 0;
     return ::close(fd) == 0 && synced;
 }
 
@@ -103,7 +104,8 @@ bool CutFile(const std::string& path, std::uint64_t length) {
     if (fd < 0) {
         return false;
     }
-    const bool cut = ::ftruncate(fd, static_cast<off_t>(length)) == 0 && ::fsync(fd) == 0;
+    const bool cut =
+        ::ftruncate(fd, static_cast<off_t>(length)) == 0 && wexal::files::FlushFile(fd) == 0;
     return ::close(fd) == 0 && cut;
 }
 
@@ -260,7 +262,7 @@ bool UploadJournal::Write(const Record& record) const {
     if (fd < 0) {
         return false;
     }
-    const bool written = WriteAll(fd, Format(record)) && ::fsync(fd) == 0;
+    const bool written = WriteAll(fd, Format(record)) && wexal::files::FlushFile(fd) == 0;
     if (!(::close(fd) == 0 && written) || ::rename(temp.c_str(), path_.c_str()) != 0) {
         ::unlink(temp.c_str());
         return false;

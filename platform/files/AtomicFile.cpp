@@ -1,4 +1,5 @@
 #include "platform/files/AtomicFile.h"
+#include "platform/files/Flush.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -88,7 +89,7 @@ void ReplaceFileAtomically(const std::filesystem::path& given, std::string_view 
         Fail(target, "setting permissions", errno);
     }
     WriteAll(fd, bytes, target);
-    if (::fsync(fd) != 0) {
+    if (wexal::files::FlushFile(fd) != 0) {
         Fail(target, "flushing", errno);
     }
     if (::close(fd) != 0) {
@@ -103,7 +104,7 @@ void ReplaceFileAtomically(const std::filesystem::path& given, std::string_view 
     // The rename itself lasts only once the folder is on disk.
     const int folderFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folderFd >= 0) {
-        ::fsync(folderFd);
+        wexal::files::FlushFile(folderFd);
         ::close(folderFd);
     }
 }

@@ -1,4 +1,5 @@
 #include "platform/palm/HandheldStore.h"
+#include "platform/files/Flush.h"
 
 #include "platform/files/RegularFile.h"
 
@@ -59,7 +60,7 @@ void FsyncDir(const fs::path& dir) {
     if (fd < 0) {
         ThrowIo("open folder " + dir.string(), errno);
     }
-    if (::fsync(fd) != 0 && errno != EINVAL) {
+    if (wexal::files::FlushFile(fd) != 0 && errno != EINVAL) {
         int err = errno;
         ::close(fd);
         ThrowIo("fsync folder " + dir.string(), err);
@@ -141,7 +142,7 @@ void WriteFileAtomically(const fs::path& dir, const std::string& fileName, const
         }
         done += static_cast<std::size_t>(n);
     }
-    if (::fsync(fd) != 0) {
+    if (wexal::files::FlushFile(fd) != 0) {
         fail("fsync " + pattern, errno);
     }
     if (::close(fd) != 0) {

@@ -2,6 +2,7 @@
 // under an exclusive lock, atomic replacement. The text form is in
 // RegistryFormat.cpp.
 #include "platform/registry/Registry.h"
+#include "platform/files/Flush.h"
 
 #include "platform/files/RegularFile.h"
 #include "platform/registry/RegistryFormat.h"
@@ -124,7 +125,7 @@ void Store(const fs::path& target, const std::string& text) {
         if (::stat(target.c_str(), &old) == 0)
             ::fchmod(fd.get(), old.st_mode & 07777);
         WriteAll(fd.get(), text, temp);
-        if (::fsync(fd.get()) != 0)
+        if (wexal::files::FlushFile(fd.get()) != 0)
             Fail("cannot flush", temp, errno);
         if (::close(fd.release()) != 0)
             Fail("cannot close", temp, errno);
@@ -138,7 +139,7 @@ void Store(const fs::path& target, const std::string& text) {
     // folder that cannot be flushed (some file systems refuse) is no failure.
     Fd dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (dir.get() >= 0)
-        ::fsync(dir.get());
+        wexal::files::FlushFile(dir.get());
 }
 
 // Throws unless every part of `key` and `name` can be written to the file.
