@@ -12,6 +12,7 @@ packages=(
   libzip-dev libpugixml-dev
   libpalm-perl python3-openpyxl xlsx2csv
   poppler-utils
+  xvfb x11-utils x11-apps netpbm
 )
 
 missing=()

@@ -18,9 +18,10 @@
 
 namespace wexal::desktop {
 
-MainWindowParts StandardParts() {
+namespace {
+
+MainWindowParts TabParts(const std::shared_ptr<FileChooser>& chooser) {
     MainWindowParts parts;
-    const auto chooser = std::make_shared<DialogFileChooser>();
     parts.Interface = [chooser](MainWindowContext& context) {
         return std::make_unique<InterfaceTab>(context, chooser);
     };
@@ -39,12 +40,21 @@ MainWindowParts StandardParts() {
     return parts;
 }
 
-MainWindowParts StandardParts(ProgramServices& services) {
-    MainWindowParts parts = StandardParts();
-    parts.actions.ReportExceptions = [&services](QWidget* owner) {
-        SystemReportPrintDialog printDialog;
+}  // namespace
+
+PlatformDialogs SystemDialogs() {
+    return {std::make_shared<DialogFileChooser>(), std::make_shared<SystemReportPrintDialog>()};
+}
+
+MainWindowParts StandardParts() {
+    return TabParts(std::make_shared<DialogFileChooser>());
+}
+
+MainWindowParts StandardParts(ProgramServices& services, PlatformDialogs dialogs) {
+    MainWindowParts parts = TabParts(dialogs.files);
+    parts.actions.ReportExceptions = [&services, print = dialogs.print](QWidget* owner) {
         ReportExceptions(owner, services.config,
-                         {services.messages, services.clock, ApplicationPrinter(), printDialog});
+                         {services.messages, services.clock, ApplicationPrinter(), *print});
     };
     parts.actions.RollReadings = [&services](QWidget*, const std::string& readingsFile,
                                              const std::string& rollFolder) {
@@ -56,11 +66,10 @@ MainWindowParts StandardParts(ProgramServices& services) {
     parts.actions.MapReadingFields = [&services](QWidget* owner) {
         ShowExcelReadingMap(services.config, services.messages, owner);
     };
-    parts.actions.EditResponseCodes = [&services](QWidget* owner) {
-        DialogFileChooser files;
+    parts.actions.EditResponseCodes = [&services, files = dialogs.files](QWidget* owner) {
         ApplicationBeeper beeper;
         SystemClipboard clipboard;
-        frmResponseCodes editor(services.config, files,
+        frmResponseCodes editor(services.config, *files,
                                 {services.messages, beeper, clipboard, services.clock}, owner);
         editor.Display();
     };

@@ -20,35 +20,14 @@
 
 namespace {
 
+using wexal::testing::CommandRun;
+using wexal::testing::Execute;
+using wexal::testing::Quote;
 using wexal::testing::ReadFile;
 using wexal::testing::ScopedEnv;
 using wexal::testing::Start;
 using wexal::testing::TempDir;
 using wexal::testing::WaitForFile;
-
-struct CommandRun {
-    int exitCode = -1;
-    std::string output;
-};
-
-CommandRun Execute(const std::string& command) {
-    CommandRun run;
-    FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    while (size_t n = fread(buffer, 1, sizeof buffer, pipe)) {
-        run.output.append(buffer, n);
-    }
-    int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string Quote(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
 
 std::vector<std::uint8_t> ApplicationBytes(const std::string& name) {
     wexal::palm::PdbDatabase app;

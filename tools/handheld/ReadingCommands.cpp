@@ -339,8 +339,10 @@ Visit VisitFor(const ReadRequest& request, const HandheldStore& store, std::time
     char text[16];
     std::strftime(text, sizeof text, "%y%m%d", &local);
     v.date = request.date.value_or(text);
-    std::strftime(text, sizeof text, "%H%M", &local);
-    v.time = request.time.value_or(text);
+    // The handheld stamps HHMMSS, as the billing systems' readings lines and
+    // workbooks take the time; a time given in minutes is at their start.
+    std::strftime(text, sizeof text, "%H%M%S", &local);
+    v.time = request.time ? *request.time + "00" : std::string(text);
     v.initials = request.initials ? *request.initials : store.UserName().substr(0, 3);
     if (request.seed) {
         v.seed = *request.seed;

@@ -3,9 +3,6 @@
 // the real sync manager, conduit and handheld.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
-#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -17,11 +14,13 @@
 #include "desktop/core/ExceptionRecord.h"
 #include "desktop/core/TextFileLines.h"
 #include "platform/registry/Registry.h"
+#include "tests/support/Commands.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 using namespace wexal::desktop;
+using wexal::testing::Quote;
 using wexal::testing::ReadFile;
 using wexal::testing::ScopedEnv;
 using wexal::testing::TempDir;
@@ -105,25 +104,11 @@ TEST(ExceptionsConduitContractTest, TheReportReadsEveryFieldTheConduitWrites) {
 
 // --- An office round with the real programs ---
 
-int RunCommand(const std::string& command, std::string* output = nullptr) {
-    FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return -1;
-    }
-    char buffer[4096];
-    std::string text;
-    while (const size_t n = fread(buffer, 1, sizeof buffer, pipe)) {
-        text.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    if (output != nullptr) {
-        *output = text;
-    }
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
-std::string Quote(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
+// The exit code of a command; its output in `output`.
+int RunCommand(const std::string& command, std::string* output) {
+    const wexal::testing::CommandRun run = wexal::testing::Execute(command);
+    *output = run.output;
+    return run.exitCode;
 }
 
 struct Included {

@@ -29,14 +29,16 @@
 
 #include "desktop/core/clsConfig.h"
 #include "desktop/windows/ExceptionsReport.h"
-#include "desktop/windows/ReportPrintDialog.h"
 #include "desktop/windows/frmExceptionFilter.h"
 #include "desktop/windows/frmReport.h"
 #include "tests/desktop/core/CaptureLines.h"
 #include "tests/desktop/windows/FixedClock.h"
+#include "tests/desktop/windows/PdfPrintDialog.h"
+#include "tests/desktop/windows/ReportWindows.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
 #include "tests/desktop/windows/UiScript.h"
 #include "tests/desktop/windows/WindowPictures.h"
+#include "tests/support/Commands.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -44,42 +46,23 @@ namespace {
 using namespace wexal::desktop;
 using wexal::testing::CaptureFields;
 using wexal::testing::CaptureLine;
+using wexal::testing::Click;
+using wexal::testing::CommandRun;
+using wexal::testing::Execute;
 using wexal::testing::FixedClock;
+using wexal::testing::PdfPrintDialog;
+using wexal::testing::Quote;
 using wexal::testing::ReadFile;
 using wexal::testing::SavePicture;
 using wexal::testing::ScriptedMessages;
 using wexal::testing::TempDir;
 using wexal::testing::UiScript;
+using wexal::testing::WaitingPreview;
 using wexal::testing::WriteFile;
 
 using Shown = ScriptedMessages::Shown;
 
 // --- Seams ---
-
-// Prints to a PDF file in the test's folder, with the copies the test chose;
-// or cancels.
-class PdfPrintDialog final : public ReportPrintDialog {
-  public:
-    explicit PdfPrintDialog(std::filesystem::path file) : file_(std::move(file)) {}
-    bool Choose(QWidget*, QPrinter& printer) override {
-        ++shown;
-        if (cancels > 0) {
-            --cancels;
-            return false;
-        }
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setOutputFileName(QString::fromStdString(file_.string()));
-        printer.setCopyCount(copies);
-        return true;
-    }
-
-    int copies = 1;
-    int cancels = 0;
-    int shown = 0;
-
-  private:
-    std::filesystem::path file_;
-};
 
 // The scripted messages, with something that happens while a question waits
 // for its answer.
@@ -101,30 +84,6 @@ class MessagesWithPause final : public Messages {
 };
 
 // --- Helpers ---
-
-struct CommandRun {
-    int exitCode = -1;
-    std::string output;
-};
-
-CommandRun Execute(const std::string& command) {
-    CommandRun run;
-    FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return run;
-    }
-    char buffer[4096];
-    while (const size_t n = fread(buffer, 1, sizeof buffer, pipe)) {
-        run.output.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return run;
-}
-
-std::string Quote(const std::filesystem::path& path) {
-    return "'" + path.string() + "'";
-}
 
 CaptureFields Meter(int number, std::string current, std::string code = "", std::string text = "") {
     CaptureFields f;
@@ -156,27 +115,12 @@ std::string MissedMeters(int count) {
     return file;
 }
 
-frmReport* WaitingPreview() {
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* preview = qobject_cast<frmReport*>(window); preview && preview->Waiting()) {
-            return preview;
-        }
-    }
-    return nullptr;
-}
-
 int PreviewWindows() {
     int count = 0;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         count += qobject_cast<frmReport*>(window) != nullptr ? 1 : 0;
     }
     return count;
-}
-
-void Click(frmReport& preview, const char* key) {
-    QAction* action = preview.findChild<QAction*>(QString::fromLatin1(key));
-    ASSERT_NE(action, nullptr) << key;
-    action->trigger();
 }
 
 QScrollBar* Bar(frmReport& preview, const char* name) {

@@ -2,8 +2,6 @@
 // of imported codes to a handheld through the real sync manager and conduit.
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
-
 #include <QApplication>
 #include <QDir>
 #include <QLineEdit>
@@ -11,7 +9,6 @@
 #include <QTableView>
 #include <QTest>
 #include <QTimer>
-#include <cstdio>
 #include <functional>
 #include <sstream>
 
@@ -23,6 +20,7 @@
 #include "tests/desktop/windows/ScriptedGridSeams.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
 #include "tests/desktop/windows/WindowPictures.h"
+#include "tests/support/Commands.h"
 #include "tests/support/TempDir.h"
 
 namespace wexal::desktop {
@@ -49,19 +47,11 @@ std::vector<Row> Codes(const clsConfig& config) {
     return rows;
 }
 
+// Runs a command that must succeed; its output.
 std::string Execute(const std::string& command) {
-    std::string output;
-    FILE* pipe = popen((command + " 2>&1 </dev/null").c_str(), "r");
-    if (pipe == nullptr) {
-        return "cannot run " + command;
-    }
-    char buffer[4096];
-    while (const std::size_t n = fread(buffer, 1, sizeof buffer, pipe)) {
-        output.append(buffer, n);
-    }
-    const int status = pclose(pipe);
-    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << command << "\n" << output;
-    return output;
+    const testing::CommandRun run = testing::Execute(command);
+    EXPECT_EQ(run.exitCode, 0) << command << "\n" << run.output;
+    return run.output;
 }
 
 class frmResponseCodesTest : public ::testing::Test {

@@ -188,7 +188,7 @@ TEST_F(HandheldReadTest, VisitReadsEveryMeterAndHandsTheRouteBack) {
         Fields m = UnpackMeter(meters.records[i].data);
         ExpectOnlyVisitFieldsChanged(i, m);
         EXPECT_EQ(m["Status"] + m["ReadingDate"] + m["ReadingTime"] + m["Intials"],
-                  "R2401310915JQ");
+                  "R240131091500JQ");
         EXPECT_EQ(m["ResponseCode"] + m["ResponseText"], "");  // meter 2's exception is gone
         EXPECT_TRUE(Contains(r.output, "meter " + std::to_string(i) + "  id \"" +
                                            m["ServiceUniqueID"] + "\"  reading \"" +
@@ -302,9 +302,9 @@ TEST_F(HandheldReadTest, DateTimeAndInitialsComeFromTheHandheld) {
     Store().SetClock(1614834360, std::time(nullptr));  // 2021-03-04 05:06:00 UTC
     ASSERT_EQ(Read("North", "TZ=UTC ").status, 0);
     Fields m = Meters()[0];
-    EXPECT_EQ(m["ReadingDate"] + " " + m["ReadingTime"] + " " + m["Intials"], "210304 0506 Ali");
+    EXPECT_EQ(m["ReadingDate"] + " " + m["ReadingTime"] + " " + m["Intials"], "210304 050600 Ali");
     ASSERT_EQ(Read("North", "TZ=XYZ-2 ").status, 0);  // two hours east
-    EXPECT_EQ(Meters()[0]["ReadingTime"], "0706");
+    EXPECT_EQ(Meters()[0]["ReadingTime"], "070600");
 }
 
 TEST_F(HandheldReadTest, RefusedRequestsChangeNothing) {
