@@ -57,6 +57,14 @@ echo
 echo "== Route files used, kept as history"
 ls "$demo/billing"
 
+# The office program on this demo's configuration: a registry file of its
+# own, since the database demo below points the registry elsewhere.
+cp "$WEXAL_REGISTRY" "$demo/registry-textfiles.reg"
+echo
+echo "== To open the office program on this configuration (in a desktop session):"
+echo "   WEXAL_REGISTRY=$demo/registry-textfiles.reg XDG_DATA_HOME=$XDG_DATA_HOME \\"
+echo "     XDG_CONFIG_HOME=$demo/config $bin/WexalDT"
+
 echo
 echo "== Second demo: a billing database (PostgreSQL) through an ODBC data source"
 sql="$demo/sql"
