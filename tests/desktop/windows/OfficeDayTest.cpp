@@ -338,7 +338,17 @@ TEST_F(OfficeDay, TextFilesFromTheFirstStartToTheClearedReport) {
     EXPECT_TRUE(Has(load, "Started with interface ACCUFUND")) << load;
     const std::string databases = Reader("list");
     EXPECT_TRUE(Has(databases, "Wexal      TLWX     appl")) << databases;
+    EXPECT_TRUE(Has(databases, "route0101  TLWX     DATA           3")) << databases;
     EXPECT_FALSE(fs::exists(Billing() / "route.txt")) << "the used route file is kept as history";
+    const std::string settings = Reader("show readerDB");
+    for (const char* field :
+         {"  UseInitials: 1 ", "  ShowExpectedRange: 1 ", "  RestorePIN: 1234 "}) {
+        EXPECT_TRUE(Has(settings, field)) << field << "\n" << settings;
+    }
+    const std::string codes = Reader("show rcodesDB");
+    for (const char* text : {"Dog in yard", "Meter buried", "Gate locked"}) {
+        EXPECT_TRUE(Has(codes, text)) << text << "\n" << codes;
+    }
     Reader(
         "read 0101 --meter 0=4600 --meter 1=8200 --exception 2=03 --initials JMR "
         "--date 261209 --time 0930");
