@@ -205,8 +205,10 @@ void HHDatabase::Unpack(std::size_t size, HHNumbers numbers, HHTexts texts) cons
         }
     }
     for (std::string* text : texts) {
-        const std::uint8_t* const nul = std::find(at, end, std::uint8_t{0});
-        text->assign(at, nul);
-        at = nul == end ? end : nul + 1;
+        const auto* const nul = static_cast<const std::uint8_t*>(
+            std::memchr(at, 0, static_cast<std::size_t>(end - at)));
+        const std::uint8_t* const stop = nul == nullptr ? end : nul;
+        text->assign(reinterpret_cast<const char*>(at), static_cast<std::size_t>(stop - at));
+        at = nul == nullptr ? end : nul + 1;
     }
 }

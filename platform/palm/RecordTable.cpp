@@ -53,6 +53,13 @@ PdbEntryView RecordTable::View(std::size_t index) const {
 }
 
 std::optional<std::size_t> RecordTable::Find(uint32_t uniqueId) const {
+    // Ids are handed out one after another: most tables hold a run of them.
+    if (!ids_.empty() && uniqueId >= ids_.front().uniqueId) {
+        const std::size_t guess = uniqueId - ids_.front().uniqueId;
+        if (guess < ids_.size() && ids_[guess].uniqueId == uniqueId) {
+            return ids_[guess].index;
+        }
+    }
     const auto it = std::lower_bound(ids_.begin(), ids_.end(), IdPlace{uniqueId, 0});
     if (uniqueId == 0 || it == ids_.end() || it->uniqueId != uniqueId) {
         return std::nullopt;
