@@ -182,7 +182,13 @@ std::optional<std::size_t> HHDatabase::Pack(HHNumbers numbers, HHTexts texts) {
         // The NUL ends a text in the record: one inside a text (a route file,
         // a database or a workbook may hold one) would end it early and shift
         // every later text into the wrong field.
-        out = std::replace_copy(text->begin(), text->end(), out, '\0', ' ');
+        if (!text->empty()) {
+            std::memcpy(out, text->data(), text->size());
+            if (std::memchr(out, 0, text->size()) != nullptr) {
+                std::replace(out, out + text->size(), std::uint8_t{0}, std::uint8_t{' '});
+            }
+            out += text->size();
+        }
         *out++ = 0;
     }
     return length;
