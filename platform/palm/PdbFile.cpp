@@ -166,10 +166,10 @@ PdbLayout ParsePdbLayout(const uint8_t* data, std::size_t size) {
 
     // Every block starts at its offset and ends where the next one starts.
     // Offsets must lie between the end of the record list and the end of the
-    // file, in ascending order.
-    std::size_t last = listEnd;
-    bool any = false;
-    auto check = [&](uint32_t offset, const char* what) {
+    // file, in ascending order. A block's size is known once the next one's
+    // start is.
+    PdbPlace* open = nullptr;
+    auto start = [&](PdbPlace& place, uint32_t offset, const char* what) {
         if (offset < listEnd) {
             Fail(std::string(what) + " offset " + std::to_string(offset) +
                  " points into the header");
@@ -178,19 +178,12 @@ PdbLayout ParsePdbLayout(const uint8_t* data, std::size_t size) {
             Fail(std::string(what) + " offset " + std::to_string(offset) +
                  " is past the end of the file (" + std::to_string(size) + " bytes)");
         }
-        if (any && offset < last) {
+        if (open != nullptr && offset < open->offset) {
             Fail(std::string(what) + " offset " + std::to_string(offset) + " is out of order");
         }
-        any = true;
-        last = offset;
-        return PdbPlace{offset, 0};
-    };
-    // Each block's size is known once the next one's start is.
-    PdbPlace* open = nullptr;
-    auto start = [&](PdbPlace& place, uint32_t offset, const char* what) {
-        place = check(offset, what);
+        place.offset = offset;
         if (open != nullptr) {
-            open->size = place.offset - open->offset;
+            open->size = offset - open->offset;
         }
         open = &place;
     };
