@@ -182,13 +182,7 @@ std::optional<std::size_t> HHDatabase::Pack(HHNumbers numbers, HHTexts texts) {
         // The NUL ends a text in the record: one inside a text (a route file,
         // a database or a workbook may hold one) would end it early and shift
         // every later text into the wrong field.
-        if (!text->empty()) {
-            std::memcpy(out, text->data(), text->size());
-            if (std::memchr(out, 0, text->size()) != nullptr) {
-                std::replace(out, out + text->size(), std::uint8_t{0}, std::uint8_t{' '});
-            }
-            out += text->size();
-        }
+        out = std::replace_copy(text->begin(), text->end(), out, '\0', ' ');
         *out++ = 0;
     }
     return length;
@@ -211,10 +205,12 @@ void HHDatabase::Unpack(std::size_t size, HHNumbers numbers, HHTexts texts) cons
         }
     }
     for (std::string* text : texts) {
-        const auto* const nul = static_cast<const std::uint8_t*>(
-            std::memchr(at, 0, static_cast<std::size_t>(end - at)));
-        const std::uint8_t* const stop = nul == nullptr ? end : nul;
+        // Texts are a few characters: a plain loop beats a call to memchr.
+        const std::uint8_t* stop = at;
+        while (stop != end && *stop != 0) {
+            ++stop;
+        }
         text->assign(reinterpret_cast<const char*>(at), static_cast<std::size_t>(stop - at));
-        at = nul == nullptr ? end : nul + 1;
+        at = stop == end ? end : stop + 1;
     }
 }
