@@ -5,7 +5,8 @@
 #include <string>
 #include <string_view>
 
-// White space as the C library's isspace knows it in the "C" locale.
+// White space as isspace knows it in the "C" locale: trimmed behind texts,
+// passed over before numbers.
 constexpr bool IsWhiteSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }

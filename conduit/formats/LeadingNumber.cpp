@@ -8,11 +8,9 @@
 #include <limits>
 #include <string>
 
-namespace {
+#include "conduit/TrailingWhiteSpace.h"
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
