@@ -1,15 +1,18 @@
 // Whole text-file syncs at scale. For every layout and size a route file of N
-// meters is generated, copied once with `cp` (and flushed to disk) for
-// comparison, downloaded to a
+// meters is generated, copied once (the copy written and flushed to disk, as
+// `cp` and `sync` of the copy would) for comparison, downloaded to a
 // simulated handheld, every meter is read, and the readings are uploaded.
-// Prints a Markdown table of meters per second and peak memory of each sync.
+// Prints a Markdown table of each sync's time, its time divided by the
+// copy's, meters per second and peak memory.
 //
 //   textfile_sync_bench [--meters N[,N...]] [--per-route P] [--layouts NAME[,NAME...]]
+//                       [--folder DIR]
 //
 // Defaults: 10000,100000,1000000 meters, 10000 meters per route (so that a
 // route's meter database has the same size at every N), layouts accufund
 // (the standard 191-character line) and prairifire (the wide 223-character
-// line).
+// line), and the work done in a new folder below /tmp (a tmpfs folder such as
+// /dev/shm shows the cost without the disk's).
 //
 // Each layout and size runs in a child process of its own (this program
 // started again with --run), so that one run's peak memory does not hide the
@@ -286,10 +289,45 @@ void Prepare(const fs::path& dir, const Layout& layout, long meters, long perRou
     }
 }
 
-bool Run(const Layout& layout, long meters, long perRoute, RunResult& result) {
-    char pattern[] = "/tmp/wexal-bench-XXXXXX";
-    if (mkdtemp(pattern) == nullptr) {
-        std::perror("mkdtemp");
+// Copies `from` to `to` and flushes the copy to disk, as `cp` and `sync` of
+// the copy would: the least a sync that reads the route file and writes as
+// many bytes durably could take.
+bool FlushedCopy(const fs::path& from, const fs::path& to) {
+    const int in = open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    const int out = open(to.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    bool ok = in >= 0 && out >= 0;
+    std::vector<char> buffer(1 << 20);
+    while (ok) {
+        const ssize_t got = read(in, buffer.data(), buffer.size());
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        for (ssize_t written = 0; ok && written < got;) {
+            const ssize_t put =
+                write(out, buffer.data() + written, static_cast<std::size_t>(got - written));
+            ok = put > 0;
+            written += put;
+        }
+    }
+    ok = ok && fsync(out) == 0;
+    if (in >= 0) {
+        close(in);
+    }
+    if (out >= 0) {
+        ok = close(out) == 0 && ok;
+    }
+    if (!ok) {
+        std::perror("copy of the route file");
+    }
+    return ok;
+}
+
+bool Run(const fs::path& folder, const Layout& layout, long meters, long perRoute,
+         RunResult& result) {
+    std::string pattern = (folder / "wexal-bench-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) {
+        std::perror(("mkdtemp " + pattern).c_str());
         return false;
     }
     const fs::path dir = pattern;
@@ -299,12 +337,9 @@ bool Run(const Layout& layout, long meters, long perRoute, RunResult& result) {
     const auto handheld = dir / "handheld";
     result.routeFileBytes = static_cast<double>(fs::file_size(routeFile));
 
-    // The copy is flushed to disk, as the handheld's databases are.
     const auto copy = dir / "copy.txt";
     auto start = Clock::now();
-    const std::string command =
-        "cp '" + routeFile.string() + "' '" + copy.string() + "' && sync '" + copy.string() + "'";
-    bool ok = std::system(command.c_str()) == 0;
+    bool ok = FlushedCopy(routeFile, copy);
     result.copySeconds = Seconds(start);
     fs::remove(copy);
 
@@ -342,9 +377,9 @@ bool Run(const Layout& layout, long meters, long perRoute, RunResult& result) {
 }
 
 // The child's answer to its parent, one line on standard output.
-int RunChild(const Layout& layout, long meters, long perRoute) {
+int RunChild(const fs::path& folder, const Layout& layout, long meters, long perRoute) {
     RunResult r;
-    const bool ok = Run(layout, meters, perRoute, r);
+    const bool ok = Run(folder, layout, meters, perRoute, r);
     std::printf("%.0f %.6f %ld %.6f %ld %.0f %.6f %ld\n", r.routeFileBytes, r.copySeconds,
                 r.residentKiB, r.downloadSeconds, r.downloadPeakKiB, r.routeDatabaseBytes,
                 r.uploadSeconds, r.uploadPeakKiB);
@@ -354,7 +389,8 @@ int RunChild(const Layout& layout, long meters, long perRoute) {
 // --- The parent ----------------------------------------------------------------
 
 // Starts this program again for one run and reads its answer.
-bool RunInChild(const Layout& layout, long meters, long perRoute, RunResult& result) {
+bool RunInChild(const fs::path& folder, const Layout& layout, long meters, long perRoute,
+                RunResult& result) {
     int fds[2];
     if (pipe(fds) != 0) {
         std::perror("pipe");
@@ -371,8 +407,9 @@ bool RunInChild(const Layout& layout, long meters, long perRoute, RunResult& res
         dup2(fds[1], STDOUT_FILENO);
         close(fds[0]);
         close(fds[1]);
-        const char* args[] = {"textfile_sync_bench", "--run", layout.name, metersText.c_str(),
-                              perRouteText.c_str(),  nullptr};
+        const char* args[] = {
+            "textfile_sync_bench", "--run", folder.c_str(), layout.name, metersText.c_str(),
+            perRouteText.c_str(),  nullptr};
         execv("/proc/self/exe", const_cast<char* const*>(args));
         std::perror("execv");
         _exit(127);
@@ -456,26 +493,29 @@ struct PeakSpread {
 int Usage() {
     std::fprintf(stderr,
                  "usage: textfile_sync_bench [--meters N[,N...]] [--per-route P] "
-                 "[--layouts NAME[,NAME...]]\n"
+                 "[--layouts NAME[,NAME...]] [--folder DIR]\n"
                  "  layouts: accufund, prairifire; at most 65535 meters per route and "
-                 "9999 routes\n");
+                 "9999 routes\n"
+                 "  DIR: where the route file, the handheld and the copy are made (/tmp)\n");
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 5 && std::strcmp(argv[1], "--run") == 0) {
-        const Layout* layout = FindLayout(argv[2]);
-        const long meters = std::atol(argv[3]);
-        const long perRoute = std::atol(argv[4]);
-        return layout != nullptr && meters > 0 && perRoute > 0 ? RunChild(*layout, meters, perRoute)
-                                                               : Usage();
+    if (argc == 6 && std::strcmp(argv[1], "--run") == 0) {
+        const Layout* layout = FindLayout(argv[3]);
+        const long meters = std::atol(argv[4]);
+        const long perRoute = std::atol(argv[5]);
+        return layout != nullptr && meters > 0 && perRoute > 0
+                   ? RunChild(argv[2], *layout, meters, perRoute)
+                   : Usage();
     }
 
     std::vector<long> sizes = {10000, 100000, 1000000};
     long perRoute = 10000;
     std::vector<const Layout*> layouts = {&kLayouts[0], &kLayouts[1]};
+    fs::path folder = "/tmp";
     for (int i = 1; i < argc; ++i) {
         const std::string option = argv[i];
         if (i + 1 >= argc) {
@@ -490,6 +530,8 @@ int main(int argc, char** argv) {
                     return Usage();
                 }
             }
+        } else if (option == "--folder") {
+            folder = value;
         } else if (option == "--per-route") {
             perRoute = std::atol(value.c_str());
         } else if (option == "--layouts") {
@@ -506,30 +548,42 @@ int main(int argc, char** argv) {
     }
     std::sort(sizes.begin(), sizes.end());
     // Route names have four columns.
+    std::error_code folderError;
+    if (!fs::is_directory(folder, folderError)) {
+        std::fprintf(stderr, "no folder %s\n", folder.c_str());
+        return Usage();
+    }
     if (perRoute <= 0 || perRoute > 65535 || sizes.empty() || layouts.empty() ||
         (sizes.back() + perRoute - 1) / perRoute > 9999) {
         return Usage();
     }
 
-    std::printf("%ld meters per route; MB = 10^6 bytes\n\n", perRoute);
     std::printf(
-        "| layout | meters | route file MB | cp s | download s | download meters/s | "
-        "download peak MB | upload s | upload meters/s | upload peak MB |\n"
-        "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
+        "%ld meters per route, in %s; MB = 10^6 bytes; x cp = the sync's time divided by that "
+        "of the flushed copy\n\n",
+        perRoute, folder.c_str());
+    std::printf(
+        "| layout | meters | route file MB | cp s | download s | download x cp | "
+        "download meters/s | download peak MB | upload s | upload x cp | upload meters/s | "
+        "upload peak MB |\n"
+        "|---|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|---:|\n");
     std::fflush(stdout);
     bool allOk = true;
     std::vector<PeakSpread> spreads(layouts.size());
     for (std::size_t l = 0; l < layouts.size(); ++l) {
         for (const long meters : sizes) {
             RunResult r;
-            const bool ok = RunInChild(*layouts[l], meters, perRoute, r);
+            const bool ok = RunInChild(folder, *layouts[l], meters, perRoute, r);
             allOk = allOk && ok;
             spreads[l].runs.push_back(r);
-            std::printf("| %s%s | %ld | %.1f | %.3f | %.3f | %.0f | %.1f | %.3f | %.0f | %.1f |\n",
-                        layouts[l]->name, ok ? "" : " (failed)", meters,
-                        Megabytes(r.routeFileBytes), r.copySeconds, r.downloadSeconds,
-                        meters / r.downloadSeconds, KiBToMegabytes(r.downloadPeakKiB),
-                        r.uploadSeconds, meters / r.uploadSeconds, KiBToMegabytes(r.uploadPeakKiB));
+            std::printf(
+                "| %s%s | %ld | %.1f | %.3f | %.3f | %.1f | %.0f | %.1f | %.3f | %.1f | %.0f | "
+                "%.1f |\n",
+                layouts[l]->name, ok ? "" : " (failed)", meters, Megabytes(r.routeFileBytes),
+                r.copySeconds, r.downloadSeconds, r.downloadSeconds / r.copySeconds,
+                meters / r.downloadSeconds, KiBToMegabytes(r.downloadPeakKiB), r.uploadSeconds,
+                r.uploadSeconds / r.copySeconds, meters / r.uploadSeconds,
+                KiBToMegabytes(r.uploadPeakKiB));
             std::fflush(stdout);
         }
     }

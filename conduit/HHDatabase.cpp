@@ -205,8 +205,12 @@ void HHDatabase::Unpack(std::size_t size, HHNumbers numbers, HHTexts texts) cons
         }
     }
     for (std::string* text : texts) {
-        const std::uint8_t* const nul = std::find(at, end, std::uint8_t{0});
-        text->assign(at, nul);
-        at = nul == end ? end : nul + 1;
+        // Texts are a few characters: a plain loop beats a call to memchr.
+        const std::uint8_t* stop = at;
+        while (stop != end && *stop != 0) {
+            ++stop;
+        }
+        text->assign(reinterpret_cast<const char*>(at), static_cast<std::size_t>(stop - at));
+        at = stop == end ? end : stop + 1;
     }
 }

@@ -21,8 +21,8 @@ void FillCommon(const VendorMeter& record, std::uint32_t /*meterNumber*/, HHMete
     meter.MeterTagNbr = record.Field(CodecField::MeterTagNbr);
     meter.MeterSerialNbr = record.Field(CodecField::MeterSerialNbr);
     meter.MeterType = record.Field(CodecField::MeterType);
-    meter.RouteSequence = ZeroPaddedInteger(record.Field(CodecField::RouteSequence), 4);
-    meter.Digits = ZeroPaddedInteger(record.Field(CodecField::Digits), 2);
+    AssignZeroPaddedInteger(meter.RouteSequence, record.Field(CodecField::RouteSequence), 4);
+    AssignZeroPaddedInteger(meter.Digits, record.Field(CodecField::Digits), 2);
     meter.PrvReading = record.Field(CodecField::PrvReading);
     meter.MaxReading = record.Field(CodecField::MaxReading);
     meter.MinReading = record.Field(CodecField::MinReading);

@@ -47,7 +47,8 @@ std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::st
     std::optional<std::string> previous;
     std::int32_t index = 0;
     std::int32_t result = VendorMeter::kRecordRead;
-    while ((result = reader->Read()) == VendorMeter::kRecordRead) {
+    // Only the route is cut from each line: the order is all this pass sees.
+    while ((result = reader->ReadField(vendor.routeField)) == VendorMeter::kRecordRead) {
         const std::string& route = reader->Field(vendor.routeField);
         if (!previous) {
             previous = route;

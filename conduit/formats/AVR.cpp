@@ -121,6 +121,10 @@ void AVRMeter::AdjustFields(std::string_view line) {
     MutableField(CodecField::Digits).assign({'0', static_cast<char>('0' + digits)});
 }
 
+bool AVRMeter::HooksChange(CodecField field) const {
+    return field == CodecField::Digits;
+}
+
 AVRReading::AVRReading() : VendorReading(ReadingsLayout()) {}
 
 std::int32_t AVRReading::WriteHeader() {

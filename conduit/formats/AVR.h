@@ -20,6 +20,7 @@ class AVRMeter : public VendorMeter {
     std::int64_t DigitCount(std::string_view line) override;
     // Digits is the count settled from the line, in two digits.
     void AdjustFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 };
 
 class AVRReading : public VendorReading {

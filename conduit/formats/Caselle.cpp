@@ -29,4 +29,8 @@ void CaselleMeter::AdjustFields(std::string_view line) {
     }
 }
 
+bool CaselleMeter::HooksChange(CodecField field) const {
+    return field == CodecField::MeterTagNbr || field == CodecField::ReadType;
+}
+
 CaselleReading::CaselleReading() : VendorReading(CaselleReadingsLayout()) {}

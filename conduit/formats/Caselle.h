@@ -19,6 +19,7 @@ class CaselleMeter : public VendorMeter {
 
   protected:
     void AdjustFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 };
 
 class CaselleReading : public VendorReading {

@@ -138,6 +138,10 @@ void ConnektMeter::AdjustFields(std::string_view line) {
     }
 }
 
+bool ConnektMeter::HooksChange(CodecField field) const {
+    return field == F::SelectedRoute || field == F::MeterSerialNbr || field == F::PrvReading;
+}
+
 ConnektReading::ConnektReading() : VendorReading(ReadingsLayout()) {}
 
 std::int32_t ConnektReading::Write(const std::string& route) {

@@ -17,6 +17,7 @@ class ConnektMeter : public VendorMeter {
     LineUse PrepareLine(std::string& line) override;
     // The serial, route and previous reading fall back on other columns.
     void AdjustFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 };
 
 class ConnektReading : public VendorReading {

@@ -100,4 +100,8 @@ void DataPointeMeter::AdjustFields(std::string_view line) {
     }
 }
 
+bool DataPointeMeter::HooksChange(CodecField field) const {
+    return field == F::MeterTagNbr || field == F::ReadType;
+}
+
 DataPointeReading::DataPointeReading() : VendorReading(ReadingsLayout()) {}

@@ -16,6 +16,7 @@ class DataPointeMeter : public VendorMeter {
   protected:
     // The "*P" and "*R" markers of columns 67-68.
     void AdjustFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 };
 
 class DataPointeReading : public VendorReading {

@@ -3,15 +3,14 @@
 #include <locale.h>
 #include <stdlib.h>
 
-#include <cstdio>
+#include <algorithm>
+#include <charconv>
 #include <limits>
 #include <string>
 
-namespace {
+#include "conduit/TrailingWhiteSpace.h"
 
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+namespace {
 
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
@@ -53,11 +52,17 @@ std::int64_t LeadingInteger(std::string_view text) {
     return value == kLowest ? std::numeric_limits<std::int64_t>::max() : -value;
 }
 
-std::string ZeroPaddedInteger(std::string_view text, int digits) {
-    char formatted[32];
-    std::snprintf(formatted, sizeof formatted, "%0*lld", digits,
-                  static_cast<long long>(LeadingInteger(text)));
-    return formatted;
+void AssignZeroPaddedInteger(std::string& out, std::string_view text, int digits) {
+    const std::int64_t value = LeadingInteger(text);
+    char number[24];
+    const char* const end = std::to_chars(number, number + sizeof number, value).ptr;
+    const char* const magnitude = value < 0 ? number + 1 : number;
+    const auto length = static_cast<std::size_t>(end - number);
+    const std::size_t width = static_cast<std::size_t>(std::clamp(digits, 0, 31));
+    const std::size_t zeros = width > length ? width - length : 0;
+    // Built in place: the digits are out of `text` by now.
+    out.assign(value < 0 ? 1 : 0, '-');
+    out.append(zeros, '0').append(magnitude, end);
 }
 
 double LeadingDecimal(std::string_view text) {

@@ -10,10 +10,11 @@
 // Values beyond the 64-bit range stop at its ends instead of overflowing.
 std::int64_t LeadingInteger(std::string_view text);
 
-// The leading integer of `text` in decimal, zero-filled to at least `digits`
-// characters with the minus sign first ("%0*ld": "7A" in 4 gives 0007, "-3"
-// gives -003).
-std::string ZeroPaddedInteger(std::string_view text, int digits);
+// Sets `out` to the leading integer of `text` in decimal, zero-filled to at
+// least `digits` characters (0 to 31) with the minus sign first ("%0*ld":
+// "7A" in 4 gives 0007, "-3" gives -003). `text` may be `out` itself; `out`
+// keeps its storage.
+void AssignZeroPaddedInteger(std::string& out, std::string_view text, int digits);
 
 // A decimal number the same way, with a fraction and an exponent ("12.5",
 // "-.5e3"), whatever the process's locale. Values beyond the range of a

@@ -1,51 +1,36 @@
 #include "conduit/formats/LineAssembly.h"
 
-#include <algorithm>
-#include <utility>
-
 #include "conduit/LineBreaks.h"
 #include "conduit/formats/FieldForms.h"
 #include "conduit/formats/ReadingLayout.h"
 
-namespace {
-
-// Moves characters from the front of `pending` (then blanks) to `line` until
-// the line has `column` characters.
-void PlaceUpTo(std::size_t column, std::string& line, std::string& pending, std::size_t& used) {
-    if (line.size() >= column) {
-        return;
-    }
-    const std::size_t room = column - line.size();
-    const std::size_t moved = std::min(room, pending.size() - used);
-    line.append(pending, used, moved);
-    used += moved;
-    line.append(room - moved, ' ');
-}
-
-}  // namespace
-
 const std::string& LineAssembler::Assemble(const ReadingLayout& layout,
                                            const VendorReading& codec) {
     const std::size_t beforeLineEnd = layout.lineLength > 0 ? layout.lineLength - 1 : 0;
+    // The line holds what stands before the column of the next piece, then
+    // what was inserted but reaches past it (blanks implied after that).
     line_.clear();
-    pending_.clear();
     losses_.clear();
-    std::size_t used = 0;  // characters of pending_ already placed
     for (const ReadingPiece& piece : layout.pieces) {
         if (piece.column >= beforeLineEnd) {
             break;  // the line end comes first and cuts it off
         }
-        PlaceUpTo(piece.column, line_, pending_, used);
-        // What stands from this column on: the piece, then what it pushed.
+        if (line_.size() <= piece.column) {
+            // Nothing reaches this column: the piece is made in place.
+            line_.resize(piece.column, ' ');
+            if (AppendPiece(piece, codec, line_, &lost_)) {
+                losses_.push_back(lost_);
+            }
+            continue;
+        }
+        // The piece goes in at its column and pushes what stands there.
         next_.clear();
         if (AppendPiece(piece, codec, next_, &lost_)) {
             losses_.push_back(lost_);
         }
-        next_.append(pending_, used);
-        std::swap(pending_, next_);
-        used = 0;
+        line_.insert(piece.column, next_);
     }
-    PlaceUpTo(beforeLineEnd, line_, pending_, used);
+    line_.resize(beforeLineEnd, ' ');
     // Whatever a text holds, the line ends only where its line end goes.
     BlankLineBreaks(line_);
     return line_;

@@ -24,8 +24,7 @@ class LineAssembler {
   private:
     // Reused from line to line so that building a line allocates nothing.
     std::string line_;
-    std::string pending_;  // inserted text not yet placed, blanks implied after it
-    std::string next_;
+    std::string next_;  // a piece that goes in before text placed already
     std::string lost_;
     std::vector<std::string> losses_;
 };

@@ -83,7 +83,11 @@ void NorthStarMeter::FinishFields(std::string_view /*line*/) {
         MutableField(F::MeterType).assign(1, 'D');
     }
     std::string& sequence = MutableField(F::RouteSequence);
-    sequence = ZeroPaddedInteger(sequence, 4);
+    AssignZeroPaddedInteger(sequence, sequence, 4);
+}
+
+bool NorthStarMeter::HooksChange(CodecField field) const {
+    return field == F::MeterType || field == F::RouteSequence;
 }
 
 NorthStarReading::NorthStarReading() : VendorReading(ReadingsLayout()) {}

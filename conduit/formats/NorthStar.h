@@ -14,6 +14,7 @@ class NorthStarMeter : public VendorMeter {
     // A meter without a maximum reading is a demand meter; the sequence
     // becomes four digits.
     void FinishFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 
   private:
     // A spare character of the billing system's record; nothing reads it.

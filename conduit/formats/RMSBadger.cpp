@@ -85,6 +85,10 @@ void RMSBadgerMeter::FinishFields(std::string_view) {
     MutableField(F::ReadType) = LeadingInteger(Field(F::MeterTagNbr)) > 0 ? "P" : "S";
 }
 
+bool RMSBadgerMeter::HooksChange(CodecField field) const {
+    return field == F::Digits || field == F::ReadType;
+}
+
 RMSBadgerReading::RMSBadgerReading() : VendorReading(ReadingsLayout()) {}
 
 std::int32_t RMSBadgerReading::Write(const std::string& route) {

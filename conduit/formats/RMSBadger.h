@@ -19,6 +19,7 @@ class RMSBadgerMeter : public VendorMeter {
     std::int64_t DigitCount(std::string_view line) override;
     // The read type follows the tag, once its blanks became zeros.
     void FinishFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 };
 
 class RMSBadgerReading : public VendorReading {

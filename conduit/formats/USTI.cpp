@@ -112,7 +112,11 @@ void USTIInterface::AdjustFields(std::string_view /*line*/) {
     if (mark == std::string::npos) {
         return;
     }
-    MutableField(F::MeterTagNbr) =
-        ZeroPaddedInteger(std::string_view(meterId).substr(0, mark), kDemandTagDigits);
+    AssignZeroPaddedInteger(MutableField(F::MeterTagNbr), std::string_view(meterId).substr(0, mark),
+                            kDemandTagDigits);
     MutableField(F::ReadType).assign(1, 'P');
+}
+
+bool USTIInterface::HooksChange(CodecField field) const {
+    return field == F::MeterTagNbr || field == F::ReadType;
 }

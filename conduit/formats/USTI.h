@@ -35,4 +35,5 @@ class USTIInterface : private CodecRecord, public VendorMeter, public VendorRead
     // A meter id holding ":D" marks a demand meter, whose tag is the number
     // in front of the mark.
     void AdjustFields(std::string_view line) override;
+    bool HooksChange(CodecField field) const override;
 };

@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "conduit/ConduitName.h"
+#include "conduit/TrailingWhiteSpace.h"
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/LineReader.h"
 #include "conduit/formats/MeterLayout.h"
@@ -45,9 +46,9 @@ void SetMark(std::string& text, std::string_view line, const MarkRule& mark) {
     }
 }
 
-void RemoveTrailing(std::string& text, const char* characters) {
-    const std::size_t kept = text.find_last_not_of(characters);
-    text.resize(kept == std::string::npos ? 0 : kept + 1);
+void RemoveTrailing(std::string& text, bool whiteSpace) {
+    text.resize(whiteSpace ? LengthWithoutTrailingWhiteSpace(text)
+                           : LengthWithoutTrailingBlanks(text));
 }
 
 }  // namespace
@@ -90,7 +91,7 @@ void VendorMeter::Close() {
     stream_ = nullptr;
 }
 
-std::int32_t VendorMeter::Read() {
+std::int32_t VendorMeter::NextRecordLine(LineUse& use) {
     if (mode_ != kRouteFileMode) {
         if (layout_.wrongModeMessage) {
             WexalMessageBox(kConduitName, "Bailing because of interface mode");
@@ -101,7 +102,7 @@ std::int32_t VendorMeter::Read() {
         return kEndOfFile;
     }
     std::string& line = stream_->line;
-    LineUse use = LineUse::Skip;
+    use = LineUse::Skip;
     while (use == LineUse::Skip) {
         switch (stream_->reader.Next(line)) {
             case LineReader::Outcome::End:
@@ -113,13 +114,65 @@ std::int32_t VendorMeter::Read() {
         }
         use = PrepareLine(line);
     }
+    return kRecordRead;
+}
+
+std::int32_t VendorMeter::Read() {
+    LineUse use = LineUse::Skip;
+    if (const std::int32_t result = NextRecordLine(use); result != kRecordRead) {
+        return result;
+    }
     if (use == LineUse::Record) {
-        CutFields(line);
+        CutFields(stream_->line);
     }
     if (routeOfFile_.empty()) {
         routeOfFile_ = fields_[Index(layout_.route)];
     }
     return kRecordRead;
+}
+
+std::int32_t VendorMeter::ReadField(CodecField field) {
+    LineUse use = LineUse::Skip;
+    if (const std::int32_t result = NextRecordLine(use); result != kRecordRead) {
+        return result;
+    }
+    if (use == LineUse::Record) {
+        CutField(stream_->line, field);
+    }
+    if (routeOfFile_.empty() && field == layout_.route) {
+        routeOfFile_ = fields_[Index(field)];
+    }
+    return kRecordRead;
+}
+
+void VendorMeter::CutField(std::string_view line, CodecField field) {
+    const bool fromReadings =
+        std::any_of(layout_.readings.begin(), layout_.readings.end(),
+                    [field](const ReadingRule& reading) { return reading.field == field; });
+    if (fromReadings || HooksChange(field)) {
+        CutFields(line);
+        return;
+    }
+    std::string& text = fields_[Index(field)];
+    for (const FieldRule& rule : layout_.fields) {
+        if (rule.field == field) {
+            text.clear();
+            for (const LinePiece& piece : rule.pieces) {
+                AppendLinePiece(text, line, piece);
+            }
+        }
+    }
+    for (const MarkRule& mark : layout_.marks) {
+        if (mark.field == field) {
+            SetMark(text, line, mark);
+        }
+    }
+    if (layout_.blanksToZeros.Has(field)) {
+        std::replace(text.begin(), text.end(), ' ', '0');
+    }
+    if (layout_.trimmed.Has(field)) {
+        RemoveTrailing(text, layout_.trimsWhiteSpace);
+    }
 }
 
 void VendorMeter::CutFields(std::string_view line) {
@@ -146,10 +199,9 @@ void VendorMeter::CutFields(std::string_view line) {
         }
     }
     FinishFields(line);
-    const char* trailing = layout_.trimsWhiteSpace ? " \t\r\n\v\f" : " ";
     for (std::size_t i = 0; i < kCodecFieldCount; ++i) {
         if (layout_.trimmed.Has(static_cast<CodecField>(i))) {
-            RemoveTrailing(fields_[i], trailing);
+            RemoveTrailing(fields_[i], layout_.trimsWhiteSpace);
         }
     }
 }
@@ -187,3 +239,7 @@ std::int64_t VendorMeter::DigitCount(std::string_view) {
 void VendorMeter::AdjustFields(std::string_view) {}
 
 void VendorMeter::FinishFields(std::string_view) {}
+
+bool VendorMeter::HooksChange(CodecField) const {
+    return false;
+}

@@ -35,6 +35,10 @@ class VendorMeter {
     // kWrongMode (after the "Bailing because of interface mode" box) or
     // kReadError (logged by the caller; the fields keep the previous record).
     std::int32_t Read();
+    // Reads the next record like Read, but gives only `field` its text (the
+    // other fields keep theirs): for a pass that looks at one field of every
+    // line, such as the sort-order check.
+    std::int32_t ReadField(CodecField field);
     // Closes the file and moves it into the history of used route files:
     // "PriorD01".."PriorD10", or "P" + route of file + "01".."10" when
     // byRoute is set. Rotation failures are logged (activity 22); returns 0
@@ -75,9 +79,17 @@ class VendorMeter {
     virtual void AdjustFields(std::string_view line);
     // After blanks became zeros, before trailing blanks are removed.
     virtual void FinishFields(std::string_view line);
+    // Whether the hooks above may change `field`: ReadField then cuts the
+    // whole record. By default they change none.
+    virtual bool HooksChange(CodecField field) const;
 
   private:
+    // Reads lines up to the next one that is a record (or gives the record
+    // before once more): kRecordRead with `use` set, or an ending result.
+    std::int32_t NextRecordLine(LineUse& use);
     void CutFields(std::string_view line);
+    // Cuts `field` alone, as CutFields would.
+    void CutField(std::string_view line, CodecField field);
 
     // The engine's state lives in the vendor-independent source.
     const MeterLayout& layout_;

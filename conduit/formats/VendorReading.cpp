@@ -103,8 +103,8 @@ std::int32_t VendorReading::DiscardWritten() {
     return stream_->writer.TruncateToOpenSize() ? 0 : -1;
 }
 
-void VendorReading::SetField(CodecField field, std::string text) {
-    fields_[Index(field)] = std::move(text);
+void VendorReading::SetField(CodecField field, std::string_view text) {
+    fields_[Index(field)].assign(text);
 }
 
 const std::string& VendorReading::Field(CodecField field) const {

@@ -34,7 +34,8 @@ class VendorReading {
     // back every line this codec appended; 0 on success, -1 when it cannot.
     std::int32_t DiscardWritten();
 
-    void SetField(CodecField field, std::string text);
+    // The text is copied into the field's own storage.
+    void SetField(CodecField field, std::string_view text);
     const std::string& Field(CodecField field) const;
     // Whether the vendor's line has room for this field.
     bool HasField(CodecField field) const;

@@ -377,14 +377,14 @@ bool HandheldStore::Exists(const std::string& name) const {
     return fs::exists(PathFor(name), ec);
 }
 
-PdbDatabase HandheldStore::Load(const std::string& name) const {
+template <typename Read>
+auto HandheldStore::ReadDatabase(const std::string& name, Read read) const {
     if (!IsValidName(name)) {
         throw StoreError(StoreError::Kind::BadName, "invalid database name");
     }
     fs::path file = PathFor(name);
-    PdbDatabase db;
     try {
-        db = ReadPdbFile(file);
+        return read(file);
     } catch (const std::system_error& e) {
         if (e.code().value() == ENOENT) {
             throw StoreError(StoreError::Kind::NotFound, "no database \"" + name + "\"");
@@ -397,8 +397,20 @@ PdbDatabase HandheldStore::Load(const std::string& name) const {
     } catch (const std::bad_alloc&) {
         throw StoreError(StoreError::Kind::Io, file.string() + ": out of memory");
     }
+}
+
+PdbDatabase HandheldStore::Load(const std::string& name) const {
+    PdbDatabase db = ReadDatabase(name, [](const fs::path& file) { return ReadPdbFile(file); });
     db.header.name = name;
     return db;
+}
+
+PdbImage HandheldStore::LoadImage(const std::string& name, std::vector<uint8_t> buffer) const {
+    PdbImage image = ReadDatabase(name, [&buffer](const fs::path& file) {
+        return ReadPdbFileImage(file, std::move(buffer));
+    });
+    image.layout.header.name = name;
+    return image;
 }
 
 void HandheldStore::Save(const PdbDatabase& db) const {
@@ -412,6 +424,13 @@ void HandheldStore::Save(const PdbDatabase& db) const {
         throw StoreError(StoreError::Kind::BadName, e.what());
     }
     WriteFileAtomically(dir_, FileNameFor(db.header.name), bytes.data(), bytes.size());
+}
+
+void HandheldStore::SaveImage(const std::string& name, std::span<const uint8_t> image) const {
+    if (!IsValidName(name)) {
+        throw StoreError(StoreError::Kind::BadName, "invalid database name");
+    }
+    WriteFileAtomically(dir_, FileNameFor(name), image.data(), image.size());
 }
 
 void HandheldStore::Create(const PdbDatabase& db) const {

@@ -22,6 +22,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -133,8 +134,14 @@ class HandheldStore {
     // The whole database. Throws NotFound, Damaged, Io, BadName. The header
     // name is set to `name`.
     PdbDatabase Load(const std::string& name) const;
+    // The same, as the file image with its layout (the header name set to
+    // `name`): for a reader that keeps the records where the file has them.
+    // The image is read into `buffer`, whose storage is reused.
+    PdbImage LoadImage(const std::string& name, std::vector<uint8_t> buffer = {}) const;
     // Writes db under db.header.name, atomically (replaces any old file).
     void Save(const PdbDatabase& db) const;
+    // Writes a file image made by SerializePdb under `name`, atomically.
+    void SaveImage(const std::string& name, std::span<const uint8_t> image) const;
     // Like Save, but throws Exists when the database is already there.
     void Create(const PdbDatabase& db) const;
     // false when there was no such database.
@@ -155,6 +162,10 @@ class HandheldStore {
     void RemoveStaleTempFiles() const;
 
   private:
+    // Reads the database's file with `read`, its failures thrown as StoreError.
+    template <typename Read>
+    auto ReadDatabase(const std::string& name, Read read) const;
+
     std::filesystem::path dir_;
 };
 

@@ -46,9 +46,10 @@ std::size_t EntrySize(const PdbHeader& h) {
 }
 
 // Reads up to `limit` bytes of `file` (all of it when limit is SIZE_MAX) and
-// reports the file's full size.
+// reports the file's full size. The bytes go into `bytes`, whose storage is
+// reused.
 std::vector<uint8_t> ReadBytes(const std::filesystem::path& file, std::size_t limit,
-                               std::size_t* fileSize) {
+                               std::size_t* fileSize, std::vector<uint8_t> bytes = {}) {
     int error = 0;
     int fd = wexal::files::OpenRegularFile(file, error);
     if (error == wexal::files::kNotRegularFile) {
@@ -65,7 +66,7 @@ std::vector<uint8_t> ReadBytes(const std::filesystem::path& file, std::size_t li
     }
     std::size_t size = static_cast<std::size_t>(st.st_size);
     std::size_t want = std::min(size, limit);
-    std::vector<uint8_t> bytes(want);
+    bytes.resize(want);
     std::size_t got = 0;
     while (got < want) {
         ssize_t n = ::read(fd, bytes.data() + got, want - got);
@@ -153,22 +154,22 @@ PdbHeader ParsePdbHeader(const uint8_t* data, std::size_t size, std::size_t file
     return h;
 }
 
-PdbDatabase ParsePdb(const uint8_t* data, std::size_t size) {
-    PdbDatabase db;
-    db.header = ParsePdbHeader(data, size, size);
-    const std::size_t n = db.header.numRecords;
-    const bool resources = db.header.IsResourceDatabase();
-    const std::size_t listEnd = kPdbHeaderSize + n * EntrySize(db.header);
+PdbLayout ParsePdbLayout(const uint8_t* data, std::size_t size) {
+    PdbLayout layout;
+    layout.header = ParsePdbHeader(data, size, size);
+    const std::size_t n = layout.header.numRecords;
+    const bool resources = layout.header.IsResourceDatabase();
+    const std::size_t listEnd = kPdbHeaderSize + n * EntrySize(layout.header);
 
     uint32_t appInfoOffset = GetU32(data + 52);
     uint32_t sortInfoOffset = GetU32(data + 56);
 
     // Every block starts at its offset and ends where the next one starts.
     // Offsets must lie between the end of the record list and the end of the
-    // file, in ascending order.
-    std::vector<std::size_t> starts;
-    starts.reserve(n + 2);
-    auto check = [&](uint32_t offset, const char* what) {
+    // file, in ascending order. A block's size is known once the next one's
+    // start is.
+    PdbPlace* open = nullptr;
+    auto start = [&](PdbPlace& place, uint32_t offset, const char* what) {
         if (offset < listEnd) {
             Fail(std::string(what) + " offset " + std::to_string(offset) +
                  " points into the header");
@@ -177,139 +178,183 @@ PdbDatabase ParsePdb(const uint8_t* data, std::size_t size) {
             Fail(std::string(what) + " offset " + std::to_string(offset) +
                  " is past the end of the file (" + std::to_string(size) + " bytes)");
         }
-        if (!starts.empty() && offset < starts.back()) {
+        if (open != nullptr && offset < open->offset) {
             Fail(std::string(what) + " offset " + std::to_string(offset) + " is out of order");
         }
-        starts.push_back(offset);
+        place.offset = offset;
+        if (open != nullptr) {
+            open->size = offset - open->offset;
+        }
+        open = &place;
     };
     if (appInfoOffset != 0) {
-        check(appInfoOffset, "appInfo");
+        start(layout.appInfo, appInfoOffset, "appInfo");
     }
     if (sortInfoOffset != 0) {
-        check(sortInfoOffset, "sortInfo");
+        start(layout.sortInfo, sortInfoOffset, "sortInfo");
     }
-    if (resources) {
-        db.resources.resize(n);
-        for (std::size_t i = 0; i < n; ++i) {
+    layout.entries.resize(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        PdbEntry& entry = layout.entries[i];
+        if (resources) {
             const uint8_t* e = data + kPdbHeaderSize + i * kPdbResourceEntrySize;
-            db.resources[i].type = GetU32(e);
-            db.resources[i].id = GetU16(e + 4);
-            check(GetU32(e + 6), "resource");
+            entry.type = GetU32(e);
+            entry.id = GetU16(e + 4);
+            start(entry.place, GetU32(e + 6), "resource");
+        } else {
+            const uint8_t* e = data + kPdbHeaderSize + i * kPdbRecordEntrySize;
+            start(entry.place, GetU32(e), "record");
+            entry.attributes = e[4];
+            entry.uniqueId = (uint32_t{e[5]} << 16) | (uint32_t{e[6]} << 8) | e[7];
+        }
+    }
+    if (open != nullptr) {
+        open->size = size - open->offset;
+    }
+    return layout;
+}
+
+PdbDatabase ParsePdb(const uint8_t* data, std::size_t size) {
+    PdbLayout layout = ParsePdbLayout(data, size);
+    PdbDatabase db;
+    db.header = std::move(layout.header);
+    auto block = [data](const PdbPlace& place) {
+        return std::vector<uint8_t>(data + place.offset, data + place.offset + place.size);
+    };
+    db.appInfo = block(layout.appInfo);
+    db.sortInfo = block(layout.sortInfo);
+    if (db.header.IsResourceDatabase()) {
+        db.resources.reserve(layout.entries.size());
+        for (const PdbEntry& e : layout.entries) {
+            db.resources.push_back({e.type, e.id, block(e.place)});
         }
     } else {
-        db.records.resize(n);
-        for (std::size_t i = 0; i < n; ++i) {
-            const uint8_t* e = data + kPdbHeaderSize + i * kPdbRecordEntrySize;
-            check(GetU32(e), "record");
-            db.records[i].attributes = e[4];
-            db.records[i].uniqueId = (uint32_t{e[5]} << 16) | (uint32_t{e[6]} << 8) | e[7];
+        db.records.reserve(layout.entries.size());
+        for (const PdbEntry& e : layout.entries) {
+            db.records.push_back({e.attributes, e.uniqueId, block(e.place)});
         }
-    }
-    starts.push_back(size);
-
-    std::size_t k = 0;
-    auto block = [&](std::vector<uint8_t>& out) {
-        out.assign(data + starts[k], data + starts[k + 1]);
-        ++k;
-    };
-    if (appInfoOffset != 0) {
-        block(db.appInfo);
-    }
-    if (sortInfoOffset != 0) {
-        block(db.sortInfo);
-    }
-    for (std::size_t i = 0; i < n; ++i) {
-        block(resources ? db.resources[i].data : db.records[i].data);
     }
     return db;
 }
 
 std::vector<uint8_t> SerializePdb(const PdbDatabase& db) {
-    const PdbHeader& h = db.header;
+    const bool resources = db.header.IsResourceDatabase();
+    if (resources ? !db.records.empty() : !db.resources.empty()) {
+        Fail(resources ? "records in a resource database" : "resources in a record database");
+    }
+    const std::size_t n = resources ? db.resources.size() : db.records.size();
+    return SerializePdb(db.header, db.appInfo, db.sortInfo, n, [&](std::size_t i) {
+        PdbEntryView view;
+        if (resources) {
+            view.type = db.resources[i].type;
+            view.id = db.resources[i].id;
+            view.data = db.resources[i].data;
+        } else {
+            view.attributes = db.records[i].attributes;
+            view.uniqueId = db.records[i].uniqueId;
+            view.data = db.records[i].data;
+        }
+        return view;
+    });
+}
+
+std::vector<uint8_t> SerializePdb(const PdbHeader& header, std::span<const uint8_t> appInfo,
+                                  std::span<const uint8_t> sortInfo, std::size_t count,
+                                  const std::function<PdbEntryView(std::size_t)>& entryAt) {
+    std::vector<uint8_t> out;
+    SerializePdb(header, appInfo, sortInfo, count, entryAt, out);
+    return out;
+}
+
+void SerializePdb(const PdbHeader& h, std::span<const uint8_t> appInfo,
+                  std::span<const uint8_t> sortInfo, std::size_t n,
+                  const std::function<PdbEntryView(std::size_t)>& entryAt,
+                  std::vector<uint8_t>& out) {
     if (h.name.size() >= kPdbNameSize) {
         Fail("database name longer than 31 bytes: " + h.name);
     }
     if (h.name.find('\0') != std::string::npos) {
         Fail("database name holds a NUL byte");
     }
-    const bool resources = h.IsResourceDatabase();
-    if (resources ? !db.records.empty() : !db.resources.empty()) {
-        Fail(resources ? "records in a resource database" : "resources in a record database");
-    }
-    const std::size_t n = resources ? db.resources.size() : db.records.size();
     if (n > kPdbMaxRecords) {
         Fail("too many records for one database: " + std::to_string(n));
     }
+    const bool resources = h.IsResourceDatabase();
     const std::size_t entrySize = EntrySize(h);
-    uint64_t total = kPdbHeaderSize + n * entrySize + 2 + db.appInfo.size() + db.sortInfo.size();
-    for (const PdbRecord& r : db.records) {
-        if (r.uniqueId > kPdbMaxUniqueId) {
-            Fail("record unique id above 24 bits: " + std::to_string(r.uniqueId));
+    const std::size_t dataStart = kPdbHeaderSize + n * entrySize + 2;  // after the filler
+    uint64_t total = dataStart + appInfo.size() + sortInfo.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        const PdbEntryView entry = entryAt(i);
+        if (!resources && entry.uniqueId > kPdbMaxUniqueId) {
+            Fail("record unique id above 24 bits: " + std::to_string(entry.uniqueId));
         }
-        total += r.data.size();
-    }
-    for (const PdbResource& r : db.resources) {
-        total += r.data.size();
+        total += entry.data.size();
     }
     if (total > std::numeric_limits<uint32_t>::max()) {
         Fail("database above 4 GiB");
     }
 
-    std::vector<uint8_t> out(static_cast<std::size_t>(total), 0);
-    uint8_t* p = out.data();
-    std::memcpy(p, h.name.data(), h.name.size());
-    PutU16(p + 32, h.attributes);
-    PutU16(p + 34, h.version);
-    PutU32(p + 36, h.creationDate);
-    PutU32(p + 40, h.modificationDate);
-    PutU32(p + 44, h.backupDate);
-    PutU32(p + 48, h.modificationNumber);
-    PutU32(p + 60, h.type);
-    PutU32(p + 64, h.creator);
-    PutU32(p + 68, h.uniqueIdSeed);
-    PutU32(p + 72, 0);
-    PutU16(p + 76, static_cast<uint16_t>(n));
+    // Every byte is written once, in file order: the image is not zero-filled
+    // first.
+    out.clear();
+    out.reserve(static_cast<std::size_t>(total));
+    uint8_t header[kPdbHeaderSize] = {};
+    std::memcpy(header, h.name.data(), h.name.size());
+    PutU16(header + 32, h.attributes);
+    PutU16(header + 34, h.version);
+    PutU32(header + 36, h.creationDate);
+    PutU32(header + 40, h.modificationDate);
+    PutU32(header + 44, h.backupDate);
+    PutU32(header + 48, h.modificationNumber);
+    std::size_t pos = dataStart;
+    PutU32(header + 52, appInfo.empty() ? 0 : static_cast<uint32_t>(pos));
+    pos += appInfo.size();
+    PutU32(header + 56, sortInfo.empty() ? 0 : static_cast<uint32_t>(pos));
+    pos += sortInfo.size();
+    PutU32(header + 60, h.type);
+    PutU32(header + 64, h.creator);
+    PutU32(header + 68, h.uniqueIdSeed);
+    PutU32(header + 72, 0);
+    PutU16(header + 76, static_cast<uint16_t>(n));
+    out.insert(out.end(), header, header + kPdbHeaderSize);
 
-    std::size_t pos = kPdbHeaderSize + n * entrySize + 2;  // after the filler
-    if (!db.appInfo.empty()) {
-        PutU32(p + 52, static_cast<uint32_t>(pos));
-        std::memcpy(p + pos, db.appInfo.data(), db.appInfo.size());
-        pos += db.appInfo.size();
-    }
-    if (!db.sortInfo.empty()) {
-        PutU32(p + 56, static_cast<uint32_t>(pos));
-        std::memcpy(p + pos, db.sortInfo.data(), db.sortInfo.size());
-        pos += db.sortInfo.size();
-    }
     for (std::size_t i = 0; i < n; ++i) {
-        uint8_t* e = p + kPdbHeaderSize + i * entrySize;
-        const std::vector<uint8_t>* data;
+        const PdbEntryView r = entryAt(i);
+        uint8_t e[kPdbResourceEntrySize];
         if (resources) {
-            const PdbResource& r = db.resources[i];
             PutU32(e, r.type);
             PutU16(e + 4, r.id);
             PutU32(e + 6, static_cast<uint32_t>(pos));
-            data = &r.data;
         } else {
-            const PdbRecord& r = db.records[i];
             PutU32(e, static_cast<uint32_t>(pos));
             e[4] = r.attributes;
             e[5] = static_cast<uint8_t>(r.uniqueId >> 16);
             e[6] = static_cast<uint8_t>(r.uniqueId >> 8);
             e[7] = static_cast<uint8_t>(r.uniqueId);
-            data = &r.data;
         }
-        if (!data->empty()) {
-            std::memcpy(p + pos, data->data(), data->size());
-        }
-        pos += data->size();
+        out.insert(out.end(), e, e + entrySize);
+        pos += r.data.size();
     }
-    return out;
+    out.insert(out.end(), 2, 0);  // the filler
+    out.insert(out.end(), appInfo.begin(), appInfo.end());
+    out.insert(out.end(), sortInfo.begin(), sortInfo.end());
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::span<const uint8_t> data = entryAt(i).data;
+        out.insert(out.end(), data.begin(), data.end());
+    }
 }
 
 PdbDatabase ReadPdbFile(const std::filesystem::path& file) {
     std::vector<uint8_t> bytes = ReadBytes(file, std::numeric_limits<std::size_t>::max(), nullptr);
     return ParsePdb(bytes);
+}
+
+PdbImage ReadPdbFileImage(const std::filesystem::path& file, std::vector<uint8_t> buffer) {
+    PdbImage image;
+    image.bytes =
+        ReadBytes(file, std::numeric_limits<std::size_t>::max(), nullptr, std::move(buffer));
+    image.layout = ParsePdbLayout(image.bytes.data(), image.bytes.size());
+    return image;
 }
 
 PdbHeader ReadPdbFileHeader(const std::filesystem::path& file) {

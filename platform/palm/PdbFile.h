@@ -31,6 +31,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -115,8 +117,40 @@ std::string FourCCToString(uint32_t code);
 uint32_t UnixToPalmTime(int64_t secondsSince1970);
 int64_t PalmToUnixTime(uint32_t secondsSince1904);
 
+// Where a block lies in a file image.
+struct PdbPlace {
+    std::size_t offset = 0;
+    std::size_t size = 0;
+};
+
+// One entry of the record list with the place of its block: a record's
+// attributes and unique id, or a resource's type and id.
+struct PdbEntry {
+    PdbPlace place;
+    uint8_t attributes = 0;
+    uint32_t uniqueId = 0;
+    uint32_t type = 0;
+    uint16_t id = 0;
+};
+
+// A parsed file image whose blocks stay where the image has them.
+struct PdbLayout {
+    PdbHeader header;
+    PdbPlace appInfo;   // size 0: no block
+    PdbPlace sortInfo;  // size 0: no block
+    std::vector<PdbEntry> entries;
+};
+
+// A file image and its layout: the records of an open database are read in
+// place instead of one copy each.
+struct PdbImage {
+    std::vector<uint8_t> bytes;
+    PdbLayout layout;
+};
+
 // Parses a whole file image; throws PdbFormatError on anything damaged or
 // unsupported. Never reads outside [data, data + size).
+PdbLayout ParsePdbLayout(const uint8_t* data, std::size_t size);
 PdbDatabase ParsePdb(const uint8_t* data, std::size_t size);
 inline PdbDatabase ParsePdb(const std::vector<uint8_t>& bytes) {
     return ParsePdb(bytes.data(), bytes.size());
@@ -131,10 +165,31 @@ PdbHeader ParsePdbHeader(const uint8_t* data, std::size_t size, std::size_t file
 // above 24 bits, records in a resource database or resources in a record one).
 std::vector<uint8_t> SerializePdb(const PdbDatabase& db);
 
+// One record or resource as it is written, its bytes wherever they are kept.
+struct PdbEntryView {
+    uint8_t attributes = 0;
+    uint32_t uniqueId = 0;
+    uint32_t type = 0;
+    uint16_t id = 0;
+    std::span<const uint8_t> data;
+};
+// The file image of a database whose `count` records (or resources, for a
+// resource database) `entryAt` gives in order. The same checks as above.
+std::vector<uint8_t> SerializePdb(const PdbHeader& header, std::span<const uint8_t> appInfo,
+                                  std::span<const uint8_t> sortInfo, std::size_t count,
+                                  const std::function<PdbEntryView(std::size_t)>& entryAt);
+// The same into `out`, whose storage is reused.
+void SerializePdb(const PdbHeader& header, std::span<const uint8_t> appInfo,
+                  std::span<const uint8_t> sortInfo, std::size_t count,
+                  const std::function<PdbEntryView(std::size_t)>& entryAt,
+                  std::vector<uint8_t>& out);
+
 // Whole-file helpers (no atomicity: see HandheldStore for atomic saves).
 // Read errors throw std::system_error, format errors PdbFormatError, a file
 // that is not a regular one PdbNotRegularFileError.
 PdbDatabase ReadPdbFile(const std::filesystem::path& file);
+// The file read into `buffer`, whose storage is reused.
+PdbImage ReadPdbFileImage(const std::filesystem::path& file, std::vector<uint8_t> buffer = {});
 PdbHeader ReadPdbFileHeader(const std::filesystem::path& file);
 
 }  // namespace wexal::palm

@@ -13,11 +13,13 @@
 #include <mutex>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "platform/palm/HandheldStore.h"
 #include "platform/palm/PdbFile.h"
+#include "platform/palm/RecordTable.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ using wexal::palm::DatabaseInfo;
 using wexal::palm::HandheldLock;
 using wexal::palm::HandheldStore;
 using wexal::palm::PdbDatabase;
-using wexal::palm::PdbRecord;
+using wexal::palm::RecordTable;
 using wexal::palm::StoreError;
 
 constexpr std::size_t kMaxHandles = 32;                        // handles 1..32; 0 is never valid
@@ -33,21 +35,10 @@ constexpr uint32_t kMaxRecordSize = 0xFFFF;                    // largest record
 constexpr uint8_t kWriteKeptFlags = kSyncRecAttrDirty | 0x10;  // dirty, secret
 
 struct OpenDatabase {
-    PdbDatabase db;
-    std::unordered_map<uint32_t, uint32_t> positions;  // unique id -> index in db.records
+    PdbDatabase db;  // the header and info blocks; the records are in `records`
+    RecordTable records;
     bool dirty = false;
     int handles = 0;
-
-    void Reindex() {
-        positions.clear();
-        positions.reserve(db.records.size() * 2 + 16);
-        for (uint32_t i = 0; i < db.records.size(); ++i) {
-            uint32_t id = db.records[i].uniqueId;
-            if (id != 0) {
-                positions.emplace(id, i);  // first one wins when a file repeats an id
-            }
-        }
-    }
 
     // A record of the file without an id of its own (0, or one an earlier
     // record holds) could be neither replaced nor deleted: a write by its id
@@ -55,15 +46,12 @@ struct OpenDatabase {
     // memory, saved with the database's next change; an unchanged file gives
     // the same ids at every load.
     void GiveEveryRecordAnId() {
-        for (uint32_t i = 0; i < db.records.size(); ++i) {
-            PdbRecord& r = db.records[i];
-            auto it = positions.find(r.uniqueId);
-            if (it != positions.end() && it->second == i) {
+        for (std::size_t i = 0; i < records.Count(); ++i) {
+            if (records.Find(records.UniqueId(i)) == i) {
                 continue;
             }
             if (std::optional<uint32_t> id = NewUniqueId()) {
-                r.uniqueId = *id;
-                positions.emplace(*id, i);
+                records.SetUniqueId(i, *id);
             }
         }
     }
@@ -76,7 +64,7 @@ struct OpenDatabase {
             if (id == 0) {
                 id = 1;
             }
-            if (positions.find(id) == positions.end()) {
+            if (!records.Find(id)) {
                 uint32_t next = id + 1;
                 db.header.uniqueIdSeed = next > wexal::palm::kPdbMaxUniqueId ? 1 : next;
                 return id;
@@ -99,6 +87,10 @@ struct Session {
     HandheldLock lock;
     std::map<std::string, std::shared_ptr<OpenDatabase>> open;  // by name
     std::array<Handle, kMaxHandles + 1> handles;                // [0] unused
+    // Storage kept from database to database: the records of the last one
+    // closed, and the image written back.
+    std::vector<uint8_t> spareRecords;
+    std::vector<uint8_t> image;
 };
 
 std::mutex g_mutex;
@@ -176,7 +168,11 @@ int32_t WriteBack(const std::string& name, OpenDatabase& open) {
     open.db.header.name = name;
     open.db.header.modificationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
     open.db.header.modificationNumber += 1;
-    g_session->store.Save(open.db);
+    std::vector<uint8_t>& image = g_session->image;
+    wexal::palm::SerializePdb(
+        open.db.header, open.db.appInfo, open.db.sortInfo, open.records.Count(),
+        [&open](std::size_t i) { return open.records.View(i); }, image);
+    g_session->store.SaveImage(name, image);
     open.dirty = false;
     return kSyncErrNone;
 }
@@ -259,7 +255,7 @@ int32_t SyncFindDbByName(const SyncFindDbByNameParams* params, SyncFindDbResult*
             out.type = h.type;
             out.attributes = h.attributes;
             out.version = h.version;
-            out.recordCount = static_cast<uint32_t>(it->second->db.records.size());
+            out.recordCount = static_cast<uint32_t>(it->second->records.Count());
         } else {
             std::optional<DatabaseInfo> info = g_session->store.Find(*name);
             if (!info) {
@@ -298,11 +294,19 @@ int32_t SyncOpenDB(const char* name, int32_t cardNo, uint8_t* handle, uint8_t op
             db = it->second;  // a second handle shares the database in memory
         } else {
             db = std::make_shared<OpenDatabase>();
-            db->db = g_session->store.Load(*dbName);
-            if (db->db.header.IsResourceDatabase()) {
+            wexal::palm::PdbImage image =
+                g_session->store.LoadImage(*dbName, std::move(g_session->spareRecords));
+            if (image.layout.header.IsResourceDatabase()) {
                 return kSyncErrResourceDb;
             }
-            db->Reindex();
+            auto block = [&image](const wexal::palm::PdbPlace& place) {
+                const auto start = image.bytes.begin() + static_cast<std::ptrdiff_t>(place.offset);
+                return std::vector<uint8_t>(start, start + static_cast<std::ptrdiff_t>(place.size));
+            };
+            db->db.header = image.layout.header;
+            db->db.appInfo = block(image.layout.appInfo);
+            db->db.sortInfo = block(image.layout.sortInfo);
+            db->records = RecordTable(std::move(image));
             db->GiveEveryRecordAnId();
         }
         *handle = OpenHandle(*dbName, std::move(db), (openMode & kSyncModeWrite) != 0, slot);
@@ -332,6 +336,7 @@ int32_t SyncCreateDB(SyncCreateDbParams* params) {
             return kSyncErrTooManyOpen;
         }
         auto db = std::make_shared<OpenDatabase>();
+        db->records = RecordTable(std::move(g_session->spareRecords));
         auto& h = db->db.header;
         h.name = name;
         h.attributes = params->flags;
@@ -363,6 +368,7 @@ int32_t SyncCloseDB(uint8_t handle) {
         int32_t rc = WriteBackGuarded(name, *db);
         if (db->handles == 0) {
             g_session->open.erase(name);
+            g_session->spareRecords = db->records.TakeBuffer();
         }
         return rc;
     });
@@ -399,19 +405,20 @@ int32_t SyncReadRecordByIndex(SyncRawRecord* record) {
         if (record->buffer == nullptr && record->bufferSize != 0) {
             return kSyncErrBadArgument;
         }
-        const auto& records = h->db->db.records;
-        if (record->index >= records.size()) {
+        const RecordTable& records = h->db->records;
+        if (record->index >= records.Count()) {
             return kSyncErrRecordNotFound;
         }
-        const PdbRecord& r = records[record->index];
-        std::size_t n = std::min<std::size_t>(r.data.size(), record->bufferSize);
+        const std::span<const uint8_t> data = records.Data(record->index);
+        std::size_t n = std::min<std::size_t>(data.size(), record->bufferSize);
         if (n != 0) {
-            std::memcpy(record->buffer, r.data.data(), n);
+            std::memcpy(record->buffer, data.data(), n);
         }
+        const uint8_t attributes = records.Attributes(record->index);
         record->recSize = static_cast<uint32_t>(n);
-        record->recId = r.uniqueId;
-        record->attributes = r.attributes;
-        record->category = static_cast<int16_t>(r.attributes & kSyncRecAttrCategoryMask);
+        record->recId = records.UniqueId(record->index);
+        record->attributes = attributes;
+        record->category = static_cast<int16_t>(attributes & kSyncRecAttrCategoryMask);
         return kSyncErrNone;
     });
 }
@@ -439,32 +446,26 @@ int32_t SyncWriteRec(SyncRawRecord* record) {
             return kSyncErrTooLarge;
         }
         OpenDatabase& db = *h->db;
-        const auto* bytes = static_cast<const uint8_t*>(record->buffer);
+        const std::span<const uint8_t> bytes(static_cast<const uint8_t*>(record->buffer),
+                                             record->recSize);
         uint8_t attributes = static_cast<uint8_t>((record->attributes & kWriteKeptFlags) |
                                                   static_cast<uint8_t>(record->category));
         if (record->recId == 0) {
-            if (db.db.records.size() >= wexal::palm::kPdbMaxRecords) {
+            if (db.records.Count() >= wexal::palm::kPdbMaxRecords) {
                 return kSyncErrDatabaseFull;
             }
             std::optional<uint32_t> id = db.NewUniqueId();
             if (!id) {
                 return kSyncErrDatabaseFull;
             }
-            PdbRecord r;
-            r.attributes = attributes;
-            r.uniqueId = *id;
-            r.data.assign(bytes, bytes + record->recSize);
-            db.db.records.push_back(std::move(r));
-            db.positions.emplace(*id, static_cast<uint32_t>(db.db.records.size() - 1));
+            db.records.Append(*id, attributes, bytes);
             record->recId = *id;
         } else {
-            auto it = db.positions.find(record->recId);
-            if (it == db.positions.end()) {
+            const std::optional<std::size_t> index = db.records.Find(record->recId);
+            if (!index) {
                 return kSyncErrRecordNotFound;
             }
-            PdbRecord& r = db.db.records[it->second];
-            r.attributes = attributes;
-            r.data.assign(bytes, bytes + record->recSize);
+            db.records.Replace(*index, attributes, bytes);
         }
         db.dirty = true;
         return kSyncErrNone;
@@ -487,12 +488,11 @@ int32_t SyncDeleteRec(SyncRawRecord* record) {
             return kSyncErrReadOnly;
         }
         OpenDatabase& db = *h->db;
-        auto it = db.positions.find(record->recId);
-        if (record->recId == 0 || it == db.positions.end()) {
+        const std::optional<std::size_t> index = db.records.Find(record->recId);
+        if (!index) {
             return kSyncErrRecordNotFound;
         }
-        db.db.records.erase(db.db.records.begin() + it->second);
-        db.Reindex();  // O(N): deletes are rare, writes stay O(1)
+        db.records.Erase(*index);
         db.dirty = true;
         return kSyncErrNone;
     });

@@ -5,6 +5,7 @@
 #include "conduit/InterfaceTable.h"
 #include "conduit/MeterRecordFields.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/formats/VendorMeter.h"
 #include "platform/msgbox/MessageBox.h"
 #include "tests/conduit/TextFileOffice.h"
 
@@ -195,6 +196,69 @@ TEST(TextFileSortOrderTest, CaselleGroupNamesBothRoutes) {
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(),
               "22 Wexal - Download file is not sequenced by route. Line = 2 0002 is > 0001");
+}
+
+// Lines of many lengths and contents, for comparing ways of reading them:
+// digits, blanks, the record marks of some vendors ("  ", "00", "*P") and
+// their fallback route columns, tabs where blanks are trimmed.
+std::string VariedLines() {
+    const std::vector<std::string (*)(std::size_t)> fills = {
+        [](std::size_t n) {
+            std::string line(n, ' ');
+            for (std::size_t i = 0; i < n; ++i) {
+                line[i] = static_cast<char>('0' + (i * 7 + n) % 10);
+            }
+            return line;
+        },
+        [](std::size_t n) { return std::string(n, ' '); },
+        [](std::size_t n) {
+            std::string line(n, ' ');
+            line.replace(0, std::min<std::size_t>(n, 2), std::min<std::size_t>(n, 2), '0');
+            for (std::size_t i = 120; i < n && i < 124; ++i) {
+                line[i] = i < 122 ? '0' : '4';
+            }
+            return line;
+        },
+        [](std::size_t n) {
+            std::string line(n, ' ');
+            for (std::size_t i = 2; i < n; ++i) {
+                line[i] = "R7 \t*P"[i % 6];
+            }
+            return line;
+        },
+    };
+    std::string content;
+    for (std::size_t length : {0,   1,   2,   3,   4,   6,   9,   19,  40,  69,  70,
+                               118, 121, 123, 145, 172, 178, 191, 204, 223, 240, 330}) {
+        for (const auto fill : fills) {
+            content += fill(length) + "\r\n";
+        }
+    }
+    return content;
+}
+
+// The sort-order check cuts only the route of each line: for every vendor
+// it must be the route that reading the whole record gives.
+TEST(TextFileSortOrderTest, TheRouteAloneIsCutAsFromTheWholeRecord) {
+    wexal::testing::TempDir dir;
+    const auto file = (dir / "route.txt").string();
+    WriteFile(file, VariedLines());
+    for (const TextFileVendor* vendor : text_file_vendors::All()) {
+        SCOPED_TRACE(vendor->word);
+        const auto whole = vendor->makeMeter();
+        const auto routeOnly = vendor->makeMeter();
+        ASSERT_EQ(whole->Open(file), 0);
+        ASSERT_EQ(routeOnly->Open(file), 0);
+        for (int record = 0;; ++record) {
+            const std::int32_t result = whole->Read();
+            ASSERT_EQ(routeOnly->ReadField(vendor->routeField), result) << record;
+            if (result != VendorMeter::kRecordRead) {
+                break;
+            }
+            EXPECT_EQ(routeOnly->Field(vendor->routeField), whole->Field(vendor->routeField))
+                << record;
+        }
+    }
 }
 
 TEST(TextFileUploadTest, PrairiFireShowsItsNoticeBeforeEachCapture) {

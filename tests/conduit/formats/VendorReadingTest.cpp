@@ -77,6 +77,21 @@ TEST(VendorReadingTest, LongPiecePushesWhatFollowsItToTheRight) {
     EXPECT_EQ(file, "  abBBCCcde\r\n");
 }
 
+TEST(VendorReadingTest, PiecesAtOneColumnGoInBeforeEachOther) {
+    // The later piece is inserted at the column, pushing the earlier one;
+    // a piece at the line end's column or beyond is cut off.
+    ReadingLayout layout;
+    layout.lineLength = 10;
+    layout.pieces = {layout::Whole(2, {layout::Text(F::Intials)}),
+                     layout::Whole(2, {layout::Text(F::ResponseCode)}),
+                     layout::TextIn(9, 3, F::MeterType)};
+    TempDir dir;
+    VendorReading reading(layout);
+    const std::string file = WriteOneLine(
+        reading, dir, {{F::Intials, "ab"}, {F::ResponseCode, "XY"}, {F::MeterType, "CC"}});
+    EXPECT_EQ(file, "  XYab   \r\n");
+}
+
 TEST(VendorReadingTest, WriteNeedsAnOpenReadingsFile) {
     TempDir dir;
     AccuFundReading reading;
