@@ -1,5 +1,12 @@
 // The upload loop: hands every route that the handheld returned with
 // readings to the route upload and marks it uploaded.
+//
+// What lasts a power loss, three flushes a route into one readings file:
+// the route's lines, then the journal's record that they are whole, then the
+// route list with the mark, whose folder flush waits for the end of the loop.
+// The files stay locked and their journals kept until the marks last: a
+// journal found after a power loss tells the routes whose marks were lost
+// (UploadJournal.h).
 #include <set>
 #include <string>
 
@@ -7,6 +14,7 @@
 #include "conduit/HHRoute.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
+#include "platform/palm/SyncManager.h"
 
 namespace {
 
@@ -26,7 +34,28 @@ bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) 
     list.Status.assign(1, 'N');  // a literal trips a false GCC 12 -Wrestrict warning
     const bool marked = list.Write() == kSyncErrNone && list.ReadByIndex(at) == kSyncErrNone &&
                         IsSingleChar(list.Status, 'N');
-    return list.Close() == kSyncErrNone && marked;
+    return list.CloseFolderLater() == kSyncErrNone && marked;
+}
+
+// Once the marks last on the handheld the journals may go (with `end`: a
+// route that could not be marked needs its journal to have its lines cut
+// back), and the files are free for another sync.
+bool Release(RouteUploadJournals& journaling, bool end) {
+    const bool lasting = SyncFlushHandheld() == kSyncErrNone;
+    if (!lasting) {
+        LogHandheldError(
+            "Wexal - The routes marked uploaded cannot be flushed to the handheld's disk");
+    }
+    if (lasting && end) {
+        // A journal that stays names routes marked uploaded: the next
+        // upload into its file keeps their lines.
+        for (UploadJournal& journal : journaling.journals) {
+            journal.End();
+        }
+    }
+    journaling.journals.clear();
+    journaling.locks.clear();
+    return lasting;
 }
 
 }  // namespace
@@ -43,32 +72,28 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     // Routes uploaded in this sync, by name: a route listed twice has one
     // meter database, whose readings go once.
     std::set<std::string> uploaded;
+    RouteUploadJournals journaling;
     for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
         if (list.ReadByIndex(static_cast<std::uint16_t>(index)) != kSyncErrNone ||
             !ReturnedWithReadings(list)) {
             continue;
         }
         const std::string route = list.RouteName;
-        RouteUploadJournals journaling;
         journaling.routeRecord = list.RecordId();
         list.Close();
         const bool first = uploaded.insert(route).second;
         if (first && UploadTextFileRoute(conduit, vendor, route, readingsPath, captureExceptions,
                                          exceptionsFile, &journaling) < 0) {
+            Release(journaling, true);
             return -1;
         }
         if (!MarkUploaded(list, index, route)) {
             LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
+            Release(journaling, false);
             return -1;
         }
-        // A journal that stays names a route marked uploaded: the next
-        // upload into its file keeps the lines.
-        for (UploadJournal& journal : journaling.journals) {
-            journal.End();
-        }
-        // Only now may another sync go on with the files.
-        journaling.locks.clear();
         if (list.Open() == 0) {
+            Release(journaling, true);
             return -1;
         }
     }
@@ -76,5 +101,5 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     if (uploaded.empty() && vendor.noReadingsText != nullptr) {
         LogHandheldError(vendor.noReadingsText);
     }
-    return 0;
+    return Release(journaling, true) ? 0 : -1;
 }

@@ -22,6 +22,7 @@
 namespace {
 
 using wexal::palm::DatabaseInfo;
+using wexal::palm::Durability;
 using wexal::palm::HandheldLock;
 using wexal::palm::HandheldStore;
 using wexal::palm::PdbDatabase;
@@ -36,6 +37,8 @@ struct OpenDatabase {
     PdbDatabase db;
     std::unordered_map<uint32_t, uint32_t> positions;  // unique id -> index in db.records
     bool dirty = false;
+    // Saved without a flush when created: saved again, flushed, at its close.
+    bool unflushed = false;
     int handles = 0;
 
     void Reindex() {
@@ -91,6 +94,7 @@ struct Handle {
     std::shared_ptr<OpenDatabase> db;
     std::string name;
     bool writable = false;
+    bool folderLater = false;  // its save at close leaves the folder unflushed
 };
 
 struct Session {
@@ -99,6 +103,8 @@ struct Session {
     HandheldLock lock;
     std::map<std::string, std::shared_ptr<OpenDatabase>> open;  // by name
     std::array<Handle, kMaxHandles + 1> handles;                // [0] unused
+    // Renames or removals in the handheld's folder that a power loss could undo.
+    bool folderUnflushed = false;
 };
 
 std::mutex g_mutex;
@@ -169,21 +175,26 @@ std::optional<std::string> NameArg(const char* name) {
     return std::string(name, len);
 }
 
-int32_t WriteBack(const std::string& name, OpenDatabase& open) {
-    if (!open.dirty) {
+int32_t WriteBack(const std::string& name, OpenDatabase& open, Durability durability) {
+    if (!open.dirty && !open.unflushed) {
         return kSyncErrNone;
     }
     open.db.header.name = name;
-    open.db.header.modificationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
-    open.db.header.modificationNumber += 1;
-    g_session->store.Save(open.db);
+    if (open.dirty) {
+        open.db.header.modificationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
+        open.db.header.modificationNumber += 1;
+    }
+    g_session->store.Save(open.db, durability);
     open.dirty = false;
+    open.unflushed = false;
+    g_session->folderUnflushed = durability != Durability::Lasting;
     return kSyncErrNone;
 }
 
-int32_t WriteBackGuarded(const std::string& name, OpenDatabase& open) {
+int32_t WriteBackGuarded(const std::string& name, OpenDatabase& open,
+                         Durability durability = Durability::Lasting) {
     try {
-        return WriteBack(name, open);
+        return WriteBack(name, open, durability);
     } catch (const StoreError& e) {
         return CodeFor(e) == kSyncErrBadArgument ? kSyncErrIo : CodeFor(e);
     } catch (...) {
@@ -233,6 +244,13 @@ int32_t SyncCloseSession(void) {
             if (rc != kSyncErrNone && result == kSyncErrNone) {
                 result = rc;
             }
+        }
+        try {
+            if (g_session->folderUnflushed) {
+                g_session->store.FlushFolder();
+            }
+        } catch (const StoreError& e) {
+            result = result == kSyncErrNone ? CodeFor(e) : result;
         }
         g_session.reset();  // releases the lock
         return result;
@@ -341,8 +359,39 @@ int32_t SyncCreateDB(SyncCreateDbParams* params) {
         h.creator = params->creator;
         h.type = params->type;
         h.uniqueIdSeed = 1;
-        g_session->store.Create(db->db);
+        // Saved now, so that a full handheld refuses it here, but flushed
+        // only with its contents at its close.
+        g_session->store.Create(db->db, Durability::Unflushed);
+        db->unflushed = true;
+        g_session->folderUnflushed = true;
         params->handle = OpenHandle(name, std::move(db), true, slot);
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncDeferFolderFlush(uint8_t handle) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        Handle* h = FindHandle(handle);
+        if (h == nullptr) {
+            return kSyncErrBadHandle;
+        }
+        h->folderLater = true;
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncFlushHandheld(void) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (g_session->folderUnflushed) {
+            g_session->store.FlushFolder();
+            g_session->folderUnflushed = false;
+        }
         return kSyncErrNone;
     });
 }
@@ -358,9 +407,11 @@ int32_t SyncCloseDB(uint8_t handle) {
         }
         std::shared_ptr<OpenDatabase> db = std::move(h->db);
         std::string name = std::move(h->name);
+        const Durability durability =
+            h->folderLater ? Durability::FolderLater : Durability::Lasting;
         *h = Handle{};
         db->handles -= 1;
-        int32_t rc = WriteBackGuarded(name, *db);
+        int32_t rc = WriteBackGuarded(name, *db, durability);
         if (db->handles == 0) {
             g_session->open.erase(name);
         }
@@ -380,7 +431,11 @@ int32_t SyncDeleteDB(const char* name, int32_t cardNo) {
         if (g_session->open.count(*dbName) != 0) {
             return kSyncErrDatabaseOpen;
         }
-        return g_session->store.Delete(*dbName) ? kSyncErrNone : kSyncErrNotFound;
+        if (!g_session->store.Delete(*dbName, Durability::FolderLater)) {
+            return kSyncErrNotFound;
+        }
+        g_session->folderUnflushed = true;
+        return kSyncErrNone;
     });
 }
 
