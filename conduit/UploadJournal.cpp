@@ -327,6 +327,11 @@ bool UploadJournal::CommitAndContinue() {
     if (!Examine(file_, now)) {
         return false;
     }
+    // A route that added nothing (no exceptions captured) needs no record:
+    // the journal's last one still tells where the next lines begin.
+    if (record_.state != State::Committed && now.size == record_.start) {
+        return true;
+    }
     if (now.exists && !FsyncPath(file_, O_RDONLY)) {
         return false;
     }
@@ -355,11 +360,21 @@ bool UploadJournal::CommitAndContinue() {
 
 bool UploadJournal::Continue(const std::string& route, std::uint32_t routeRecord) {
     FileState now;
-    if (record_.state != State::Continued || !Examine(file_, now) || !now.exists ||
-        now.size != record_.end || now.device != record_.device || now.inode != record_.inode) {
+    if (!Examine(file_, now)) {
         return false;
     }
-    record_.start = record_.end;
+    // Still pending when the earlier routes added nothing: the next lines
+    // begin where the journal began.
+    const bool stillPending = record_.state == State::Pending && now.size == record_.start;
+    const bool continued = record_.state == State::Continued && now.exists &&
+                           now.size == record_.end && now.device == record_.device &&
+                           now.inode == record_.inode;
+    if (!stillPending && !continued) {
+        return false;
+    }
+    if (continued) {
+        record_.start = record_.end;
+    }
     record_.route = route;
     record_.routeRecord = routeRecord;
     return true;
