@@ -27,6 +27,12 @@ struct RouteUploadJournals {
     std::vector<UploadJournal> journals;
 };
 
+// Once the routes marked uploaded last on the handheld, ends the journals
+// (with `end`: a route that could not be marked needs its journal to have its
+// lines cut back) and lets the files go. False, logged, when the marks cannot
+// be made to last: the journals then stay for the next upload to settle.
+bool ReleaseUploadJournals(RouteUploadJournals& journaling, bool end);
+
 // Appends the readings of one route to the readings file and captures its
 // exceptions. The number of meter records walked, or -1 when the route's
 // readings did not all reach the file: then nothing of this call stays in the

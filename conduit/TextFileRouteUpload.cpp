@@ -239,6 +239,24 @@ UploadJournal* StartJournal(UploadJournal* held, UploadJournal* fresh, const std
 
 }  // namespace
 
+bool ReleaseUploadJournals(RouteUploadJournals& journaling, bool end) {
+    const bool lasting = SyncFlushHandheld() == kSyncErrNone;
+    if (!lasting) {
+        Log("Wexal - The routes marked uploaded cannot be flushed to the handheld's disk",
+            kActivityHandheld);
+    }
+    if (lasting && end) {
+        // A journal that stays names routes marked uploaded: the next
+        // upload into its file keeps their lines.
+        for (UploadJournal& journal : journaling.journals) {
+            journal.End();
+        }
+    }
+    journaling.journals.clear();
+    journaling.locks.clear();
+    return lasting;
+}
+
 std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
                                  const std::string& route, std::string readingsPath,
                                  std::uint32_t captureExceptions, const std::string& exceptionsFile,
@@ -259,7 +277,14 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     // lock always comes first, so that two syncs never wait on each other.
     // A file that an earlier route of this upload wrote into is still locked
     // and journaled by it: the route goes on with that journal, which was
-    // settled when the file was first taken.
+    // settled when the file was first taken. The locks of one readings file
+    // at a time are held: a route into another one lets the earlier files go
+    // first, so that two syncs never hold one each and wait for the other's.
+    if (journaling != nullptr && !journaling->locks.empty() &&
+        HeldLock(journaling, readingsPath) == nullptr &&
+        !ReleaseUploadJournals(*journaling, true)) {
+        return -1;
+    }
     UploadJournal* const heldReadings = HeldJournal(journaling, readingsPath);
     const BillingFileLock* const heldReadingsLock = HeldLock(journaling, readingsPath);
     BillingFileLock readingsLock;

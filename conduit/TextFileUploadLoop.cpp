@@ -6,7 +6,9 @@
 // route list with the mark, whose folder flush waits for the end of the loop.
 // The files stay locked and their journals kept until the marks last: a
 // journal found after a power loss tells the routes whose marks were lost
-// (UploadJournal.h).
+// (UploadJournal.h). Someone waiting for a file gets it after the route
+// being uploaded, for three more flushes.
+#include <algorithm>
 #include <set>
 #include <string>
 
@@ -14,7 +16,8 @@
 #include "conduit/HHRoute.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
-#include "platform/palm/SyncManager.h"
+
+using wexal::billingfile::BillingFileLock;
 
 namespace {
 
@@ -35,27 +38,6 @@ bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) 
     const bool marked = list.Write() == kSyncErrNone && list.ReadByIndex(at) == kSyncErrNone &&
                         IsSingleChar(list.Status, 'N');
     return list.CloseFolderLater() == kSyncErrNone && marked;
-}
-
-// Once the marks last on the handheld the journals may go (with `end`: a
-// route that could not be marked needs its journal to have its lines cut
-// back), and the files are free for another sync.
-bool Release(RouteUploadJournals& journaling, bool end) {
-    const bool lasting = SyncFlushHandheld() == kSyncErrNone;
-    if (!lasting) {
-        LogHandheldError(
-            "Wexal - The routes marked uploaded cannot be flushed to the handheld's disk");
-    }
-    if (lasting && end) {
-        // A journal that stays names routes marked uploaded: the next
-        // upload into its file keeps their lines.
-        for (UploadJournal& journal : journaling.journals) {
-            journal.End();
-        }
-    }
-    journaling.journals.clear();
-    journaling.locks.clear();
-    return lasting;
 }
 
 }  // namespace
@@ -84,16 +66,23 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         const bool first = uploaded.insert(route).second;
         if (first && UploadTextFileRoute(conduit, vendor, route, readingsPath, captureExceptions,
                                          exceptionsFile, &journaling) < 0) {
-            Release(journaling, true);
+            ReleaseUploadJournals(journaling, true);
             return -1;
         }
         if (!MarkUploaded(list, index, route)) {
             LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
-            Release(journaling, false);
+            ReleaseUploadJournals(journaling, false);
+            return -1;
+        }
+        // Another sync or the office waiting for one of the files gets it
+        // between two routes, as if every route let its files go.
+        if (std::any_of(journaling.locks.begin(), journaling.locks.end(),
+                        [](const BillingFileLock& lock) { return lock.Awaited(); }) &&
+            !ReleaseUploadJournals(journaling, true)) {
             return -1;
         }
         if (list.Open() == 0) {
-            Release(journaling, true);
+            ReleaseUploadJournals(journaling, true);
             return -1;
         }
     }
@@ -101,5 +90,5 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     if (uploaded.empty() && vendor.noReadingsText != nullptr) {
         LogHandheldError(vendor.noReadingsText);
     }
-    return Release(journaling, true) ? 0 : -1;
+    return ReleaseUploadJournals(journaling, true) ? 0 : -1;
 }
