@@ -24,9 +24,12 @@
 // and then its "continued" record is added, which also says that whatever
 // follows its lines is a later route's, not yet committed. The routes are
 // marked uploaded one by one, but their marks need last on disk only before
-// the journal goes: the marks that survive a power loss are those of the
-// first routes, so the file is cut back to where the first route still to be
-// uploaded began, or else to the end of the last route.
+// the journal goes. The marks that survive a power loss are those of the
+// first routes (each save of the route list holds the earlier marks): on the
+// handheld that wrote the journal the file is cut back to where the first
+// route still to be uploaded began; otherwise (no such route, or another
+// handheld's journal) to the end of the last route, since what follows it is
+// a later route's, which cannot have been marked.
 //
 // A file that is no longer the one the journal was written for (moved away by
 // the readings roll, shortened) is left alone.

@@ -1,6 +1,8 @@
 // The handheld sync library on top of the handheld store: one process-wide
 // session, databases held in memory while open and written back atomically
-// when closed (only when they changed).
+// when closed (only when they changed, or were created in the session: those
+// are saved unflushed at their creation). A save flushes the handheld's
+// folder unless its handle defers that flush (SyncDeferFolderFlush).
 #include "platform/palm/SyncManager.h"
 
 #include <algorithm>
