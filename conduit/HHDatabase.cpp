@@ -88,6 +88,13 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
     return outcome;
 }
 
+std::int32_t HHDatabase::CloseFolderLater() {
+    if (IsOpen()) {
+        SyncDeferFolderFlush(handle_);
+    }
+    return Close();
+}
+
 std::int32_t HHDatabase::Close() {
     if (!IsOpen()) {
         return kSyncErrBadHandle;

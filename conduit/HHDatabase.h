@@ -55,6 +55,10 @@ class HHDatabase {
     std::int32_t OpenError() const { return openError_; }
     // Frees the buffer and closes the database; kSyncErrBadHandle when not open.
     std::int32_t Close();
+    // Close for a database that names others, saved after them: its new file
+    // lasts once the handheld's folder is flushed (by the next database
+    // saved, or SyncFlushHandheld), so that the two share one flush.
+    std::int32_t CloseFolderLater();
 
     // Empties the texts, zeroes the numbers and the record id (the next
     // write adds a record).

@@ -28,6 +28,10 @@ std::int32_t HHRoute::Close() {
     return db_.Close();
 }
 
+std::int32_t HHRoute::CloseFolderLater() {
+    return db_.CloseFolderLater();
+}
+
 std::int32_t HHRoute::Clear() {
     db_.Clear(Numbers(), Texts());
     return 0;

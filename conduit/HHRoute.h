@@ -31,6 +31,9 @@ class HHRoute {
     // Whether routeDB can be opened (a failure is logged); leaves it closed.
     static bool CanBeOpened();
     std::int32_t Close();
+    // Close that leaves the flush of the handheld's folder to the next
+    // database saved or to SyncFlushHandheld (HHDatabase::CloseFolderLater).
+    std::int32_t CloseFolderLater();
     std::int32_t Clear();
     std::int32_t Write();
     std::int32_t ReadByIndex(std::uint16_t index);

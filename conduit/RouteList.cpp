@@ -17,7 +17,8 @@ bool KeptByPurge(const std::string& status) {
 
 }  // namespace
 
-std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, std::string status) {
+std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, std::string status,
+                                       bool folderLater) {
     const std::time_t now = std::time(nullptr);
     TrimTrailingWhiteSpace(route);
 
@@ -50,7 +51,8 @@ std::int32_t WexalConduit::UpdateRoute(std::string route, std::int32_t count, st
     }
     // The list reaches the handheld only when it is closed.
     const bool written = list.Write() == kSyncErrNone;
-    return (list.Close() == kSyncErrNone && written) ? 0 : -1;
+    const std::int32_t closed = folderLater ? list.CloseFolderLater() : list.Close();
+    return (closed == kSyncErrNone && written) ? 0 : -1;
 }
 
 std::int32_t WexalConduit::PurgeRoutes() {

@@ -2,6 +2,13 @@
 // database on the handheld and its entry in the route list with status "R";
 // the used file then goes into its history. A file whose meters did not all
 // reach the handheld stays where it is for the next sync.
+//
+// What lasts a power loss, three flushes a route: a route's meter database
+// is flushed with the handheld's folder at its close, before the list names
+// it; the list is then saved with its folder flush left to the next route's
+// database, and the last one to SyncFlushHandheld before the file goes into
+// its history. Lost with the power, a list entry leaves the file in place,
+// and the route comes again with the next sync.
 #include <memory>
 #include <string>
 
@@ -13,6 +20,7 @@
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/LeadingNumber.h"
 #include "conduit/formats/VendorMeter.h"
+#include "platform/palm/SyncManager.h"
 
 namespace {
 
@@ -104,16 +112,12 @@ class RouteFileDownload {
     bool Stopped() const { return stopped_; }
 
   private:
+    // Only the first route's provisional entry is saved: it shows, before
+    // any former meters are replaced, that the list can be saved; a later
+    // route replaces its former meters only after the previous route's
+    // entry was saved.
     bool WantsProvisionalEntry() const {
-        switch (vendor_.provisionalEntries) {
-            case ProvisionalEntries::EveryRoute:
-                return true;
-            case ProvisionalEntries::FirstRouteOnly:
-                return !started_;
-            case ProvisionalEntries::None:
-                return false;
-        }
-        return false;
+        return vendor_.provisionalEntries != ProvisionalEntries::None && !started_;
     }
 
     void StartRoute(const std::string& route) {
@@ -124,7 +128,7 @@ class RouteFileDownload {
         count_ = 0;
         lostMeters_ = 0;
         // A route the list cannot take keeps its former meters and entry.
-        if (provisional && conduit_.UpdateRoute(route, 0, "R") != 0) {
+        if (provisional && conduit_.UpdateRoute(route, 0, "R", /*folderLater=*/true) != 0) {
             ListNotSaved();
             return;
         }
@@ -160,7 +164,8 @@ class RouteFileDownload {
             complete_ = false;
             return;
         }
-        if (conduit_.UpdateRoute(route_, static_cast<std::int32_t>(count_), "R") != 0) {
+        if (conduit_.UpdateRoute(route_, static_cast<std::int32_t>(count_), "R",
+                                 /*folderLater=*/true) != 0) {
             UnlistRoute(route_);
             ListNotSaved();
             return;
@@ -250,6 +255,11 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
 
     bool complete = download.Complete();
+    // The route list's last save lasts before the file leaves its place.
+    if (stored && SyncFlushHandheld() != kSyncErrNone) {
+        LogHandheldError("Wexal - The downloaded routes cannot be flushed to the handheld's disk");
+        complete = false;
+    }
     // A read error is no end of file: the meters after it are missing.
     if (result == VendorMeter::kReadError) {
         LogRouteFileReadError(routeFile);

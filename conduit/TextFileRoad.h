@@ -14,16 +14,24 @@
 class WexalConduit;
 struct TextFileVendor;
 
-// The journaling of one route's upload (UploadJournal.h): the route's
-// record in the route list, the journals of the files its lines went into,
-// which the caller ends once the route is marked uploaded, and the locks of
-// those files, held until then: a journal that another sync finds under the
-// lock is one of an upload that ended without settling it.
+// The journaling of an upload's routes (UploadJournal.h): the record in the
+// route list of the route being uploaded, the journals of the files the
+// routes' lines went into, which the caller ends once the routes marked
+// uploaded last on the handheld, and the locks of those files, held until
+// then: a journal that another sync finds under the lock is one of an upload
+// that ended without settling it. A later route into one of the files goes
+// on with its journal.
 struct RouteUploadJournals {
     std::uint32_t routeRecord = 0;  // unique id of the route's record
     std::vector<wexal::billingfile::BillingFileLock> locks;
     std::vector<UploadJournal> journals;
 };
+
+// Once the routes marked uploaded last on the handheld, ends the journals
+// (with `end`: a route that could not be marked needs its journal to have its
+// lines cut back) and lets the files go. False, logged, when the marks cannot
+// be made to last: the journals then stay for the next upload to settle.
+bool ReleaseUploadJournals(RouteUploadJournals& journaling, bool end);
 
 // Appends the readings of one route to the readings file and captures its
 // exceptions. The number of meter records walked, or -1 when the route's

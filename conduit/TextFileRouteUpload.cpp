@@ -7,6 +7,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "conduit/BillingFileLocking.h"
 #include "conduit/ExceptionRule.h"
@@ -200,7 +201,61 @@ bool SettleJournal(UploadJournal& journal, std::uint32_t handheld) {
     return false;
 }
 
+// The journal that an earlier route of this upload keeps for `file`, or null.
+UploadJournal* HeldJournal(RouteUploadJournals* journaling, const std::string& file) {
+    if (journaling != nullptr) {
+        for (UploadJournal& journal : journaling->journals) {
+            if (journal.File() == file) {
+                return &journal;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The lock of `file` that an earlier route of this upload holds, or null:
+// taken again, it would wait for ourselves.
+const BillingFileLock* HeldLock(const RouteUploadJournals* journaling, const std::string& file) {
+    if (journaling != nullptr) {
+        for (const BillingFileLock& lock : journaling->locks) {
+            if (lock.Covers(file)) {
+                return &lock;
+            }
+        }
+    }
+    return nullptr;
+}
+
+// The route's journal for a file: the one an earlier route of this upload
+// keeps, continued, or else `fresh` (when there is one), begun. Null when
+// neither can be written.
+UploadJournal* StartJournal(UploadJournal* held, UploadJournal* fresh, const std::string& route,
+                            std::uint32_t routeRecord, std::uint32_t handheld) {
+    if (held != nullptr) {
+        return held->Continue(route, routeRecord) ? held : nullptr;
+    }
+    return fresh != nullptr && fresh->Begin(route, routeRecord, handheld) ? fresh : nullptr;
+}
+
 }  // namespace
+
+bool ReleaseUploadJournals(RouteUploadJournals& journaling, bool end) {
+    const bool lasting = SyncFlushHandheld() == kSyncErrNone;
+    if (!lasting) {
+        Log("Wexal - The routes marked uploaded cannot be flushed to the handheld's disk",
+            kActivityHandheld);
+    }
+    if (lasting && end) {
+        // A journal that stays names routes marked uploaded: the next
+        // upload into its file keeps their lines.
+        for (UploadJournal& journal : journaling.journals) {
+            journal.End();
+        }
+    }
+    journaling.journals.clear();
+    journaling.locks.clear();
+    return lasting;
+}
 
 std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& vendor,
                                  const std::string& route, std::string readingsPath,
@@ -220,24 +275,41 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     // under the file's lock: two syncs into one file take turns, and a
     // journal found under the lock is no live upload's. The readings file's
     // lock always comes first, so that two syncs never wait on each other.
+    // A file that an earlier route of this upload wrote into is still locked
+    // and journaled by it: the route goes on with that journal, which was
+    // settled when the file was first taken. The locks of one readings file
+    // at a time are held: a route into another one lets the earlier files go
+    // first, so that two syncs never hold one each and wait for the other's.
+    if (journaling != nullptr && !journaling->locks.empty() &&
+        HeldLock(journaling, readingsPath) == nullptr &&
+        !ReleaseUploadJournals(*journaling, true)) {
+        return -1;
+    }
+    UploadJournal* const heldReadings = HeldJournal(journaling, readingsPath);
+    const BillingFileLock* const heldReadingsLock = HeldLock(journaling, readingsPath);
     BillingFileLock readingsLock;
-    if (!LockBillingFile(readingsLock, readingsPath)) {
+    if (heldReadingsLock == nullptr && !LockBillingFile(readingsLock, readingsPath)) {
         Log(kReadingsWriteFailed, kActivityFileWrite);
         return -1;
     }
     const std::uint32_t handheld = HandheldId();
     UploadJournal readingsJournal(readingsPath);
+    UploadJournal* heldExceptions = nullptr;
     std::optional<UploadJournal> exceptionsJournal;
     BillingFileLock exceptionsLock;
     bool exceptionsRefused = false;
     // The exceptions file may be the readings file under another name: its
     // lock is then held already, and taking it again would wait for ourselves.
-    if (!exceptionsFile.empty() && !readingsLock.Covers(exceptionsFile)) {
+    if (!exceptionsFile.empty() &&
+        !(heldReadingsLock != nullptr ? *heldReadingsLock : readingsLock).Covers(exceptionsFile)) {
         UploadJournal journal(exceptionsFile);
+        heldExceptions = HeldJournal(journaling, exceptionsFile);
         // Without captures the file is not touched, but for a journal left in it.
         std::error_code error;
-        if (capture || std::filesystem::exists(journal.Path(), error)) {
-            exceptionsRefused = !LockBillingFile(exceptionsLock, exceptionsFile);
+        if (heldExceptions == nullptr &&
+            (capture || std::filesystem::exists(journal.Path(), error))) {
+            exceptionsRefused = HeldLock(journaling, exceptionsFile) == nullptr &&
+                                !LockBillingFile(exceptionsLock, exceptionsFile);
             if (!exceptionsRefused) {
                 exceptionsJournal.emplace(std::move(journal));
             }
@@ -245,25 +317,34 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     }
     // Settled before the files are opened: the takeback below cuts back to
     // where they ended at open.
-    if (!SettleJournal(readingsJournal, handheld) ||
+    if ((heldReadings == nullptr && !SettleJournal(readingsJournal, handheld)) ||
         (exceptionsJournal && !SettleJournal(*exceptionsJournal, handheld))) {
         return -1;
     }
     const bool journaled = journaling != nullptr;
     const std::uint32_t routeRecord = journaled ? journaling->routeRecord : 0;
-    if (journaled && !readingsJournal.Begin(route, routeRecord, handheld)) {
+    UploadJournal* const readingsJournaling =
+        journaled ? StartJournal(heldReadings, &readingsJournal, route, routeRecord, handheld)
+                  : nullptr;
+    if (journaled && readingsJournaling == nullptr) {
         Log(kReadingsWriteFailed, kActivityFileWrite);
         return -1;
     }
     // Captures do not hold the readings back: a journal that cannot be
     // written leaves them unjournaled, and their own failures are logged.
-    const bool exceptionsJournaled = journaled && capture && exceptionsJournal &&
-                                     exceptionsJournal->Begin(route, routeRecord, handheld);
+    UploadJournal* const exceptionsJournaling =
+        journaled && capture
+            ? StartJournal(heldExceptions, exceptionsJournal ? &*exceptionsJournal : nullptr, route,
+                           routeRecord, handheld)
+            : nullptr;
+    const bool exceptionsJournaled = exceptionsJournaling != nullptr;
+    // Journals kept from an earlier route are ended by the upload loop, once
+    // every route marked uploaded lasts on the handheld.
     const auto endJournals = [&] {
-        if (journaled) {
+        if (journaled && heldReadings == nullptr) {
             readingsJournal.End();
         }
-        if (exceptionsJournaled) {
+        if (exceptionsJournaled && heldExceptions == nullptr) {
             exceptionsJournal->End();
         }
     };
@@ -312,8 +393,8 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         failed = true;
     }
     // The lines on disk before the route can be marked uploaded.
-    if (!failed && ((journaled && !readingsJournal.Commit()) ||
-                    (exceptionsJournaled && !exceptionsJournal->Commit()))) {
+    if (!failed && ((journaled && !readingsJournaling->CommitAndContinue()) ||
+                    (exceptionsJournaled && !exceptionsJournaling->CommitAndContinue()))) {
         Log(kReadingsWriteFailed, kActivityFileWrite);
         failed = true;
     }
@@ -322,18 +403,27 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         if (captureInto) {
             takenBack = exceptionsBefore.TakeBack(route) && takenBack;
         }
-        // Lines that stay are cut back by the next upload into the file.
+        // Lines that stay are cut back by the next upload into the file: their
+        // journals stay, kept or not.
         if (takenBack) {
             endJournals();
+        } else if (journaled) {
+            std::erase_if(journaling->journals, [&](const UploadJournal& journal) {
+                return &journal == heldReadings || &journal == heldExceptions;
+            });
         }
         return -1;
     }
     if (journaled) {
-        journaling->journals.push_back(std::move(readingsJournal));
-        if (exceptionsJournaled) {
+        if (heldReadings == nullptr) {
+            journaling->journals.push_back(std::move(readingsJournal));
+        }
+        if (exceptionsJournaled && heldExceptions == nullptr) {
             journaling->journals.push_back(std::move(*exceptionsJournal));
         }
-        journaling->locks.push_back(std::move(readingsLock));
+        if (readingsLock.Held()) {
+            journaling->locks.push_back(std::move(readingsLock));
+        }
         if (exceptionsLock.Held()) {
             journaling->locks.push_back(std::move(exceptionsLock));
         }

@@ -48,7 +48,8 @@ enum class SortMessage {
 };
 
 // Which routes of a route file get the provisional route-list entry (no
-// meters yet, status "R") when their first meter is met.
+// meters yet, status "R") when their first meter is met. The download saves
+// only the first route's (TextFileDownload.cpp).
 enum class ProvisionalEntries {
     EveryRoute,
     FirstRouteOnly,

@@ -16,8 +16,10 @@ constexpr const char* kJournalSuffix = ".pending";
 constexpr const char* kTempSuffix = ".tmp";
 constexpr const char* kPending = "pending";
 constexpr const char* kCommitted = "committed";
-// Far more than a journal line; anything longer is no journal of ours.
-constexpr std::size_t kLongestJournal = 4096;
+constexpr const char* kContinued = "continued";
+// Far more than the journal of the largest route list; anything longer is no
+// journal of ours.
+constexpr std::size_t kLongestJournal = 16u << 20;
 
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.find_last_of('/');
@@ -79,7 +81,7 @@ int ReadJournal(const std::string& path, std::string& text) {
     if (fd < 0) {
         return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
     }
-    char buffer[512];
+    char buffer[4096];
     int result = 1;
     for (;;) {
         const ssize_t got = ::read(fd, buffer, sizeof buffer);
@@ -137,7 +139,9 @@ UploadJournal::UploadJournal(std::string file)
 // One line: state, start, end, device, inode, handheld, route record, then
 // the route to the line end (a route name may hold blanks).
 std::string UploadJournal::Format(const Record& record) {
-    std::string line = record.committed ? kCommitted : kPending;
+    std::string line = record.state == State::Pending     ? kPending
+                       : record.state == State::Committed ? kCommitted
+                                                          : kContinued;
     for (const std::uint64_t number : {record.start, record.end, record.device, record.inode,
                                        static_cast<std::uint64_t>(record.handheld),
                                        static_cast<std::uint64_t>(record.routeRecord)}) {
@@ -150,17 +154,24 @@ std::string UploadJournal::Format(const Record& record) {
     return line;
 }
 
-bool UploadJournal::Parse(const std::string& text, Record& record) {
-    std::string_view rest(text);
+bool UploadJournal::Parse(std::string_view rest, Record& record) {
     if (rest.empty() || rest.back() != '\n') {
         return false;
     }
     rest.remove_suffix(1);
     std::string_view state;
-    if (!NextToken(rest, state) || (state != kPending && state != kCommitted)) {
+    if (!NextToken(rest, state)) {
         return false;
     }
-    record.committed = state == kCommitted;
+    if (state == kPending) {
+        record.state = State::Pending;
+    } else if (state == kCommitted) {
+        record.state = State::Committed;
+    } else if (state == kContinued) {
+        record.state = State::Continued;
+    } else {
+        return false;
+    }
     if (!NextNumber(rest, record.start) || !NextNumber(rest, record.end) ||
         !NextNumber(rest, record.device) || !NextNumber(rest, record.inode) ||
         !NextNumber(rest, record.handheld) || !NextNumber(rest, record.routeRecord) ||
@@ -171,6 +182,64 @@ bool UploadJournal::Parse(const std::string& text, Record& record) {
     return true;
 }
 
+bool UploadJournal::ParseAll(const std::string& text, std::vector<Record>& records) {
+    records.clear();
+    std::string_view rest(text);
+    while (!rest.empty()) {
+        const std::size_t newline = rest.find('\n');
+        // A record cut short by a power loss while it was added was never
+        // forced to disk, so nothing that follows it happened: the records
+        // before it tell where the upload stood. A lone record is written
+        // whole or not at all, so a cut one is damage.
+        if (newline == std::string_view::npos && !records.empty()) {
+            break;
+        }
+        Record record;
+        if (!Parse(rest.substr(0, newline == std::string_view::npos ? rest.size() : newline + 1),
+                   record)) {
+            return false;
+        }
+        records.push_back(std::move(record));
+        rest.remove_prefix(newline == std::string_view::npos ? rest.size() : newline + 1);
+    }
+    return !records.empty();
+}
+
+std::optional<std::uint64_t> UploadJournal::CutPoint(const std::vector<Record>& records,
+                                                     std::uint64_t size, std::uint32_t handheld,
+                                                     const RouteAwaitsUpload& routeAwaitsUpload,
+                                                     bool& doubtful) {
+    doubtful = false;
+    const Record& last = records.back();
+    const bool ownHandheld = handheld != 0 && last.handheld == handheld;
+    if (last.state == State::Continued) {
+        // The marks that outlast a power loss are those of the first routes:
+        // the first route still to be uploaded and every later one go.
+        if (ownHandheld) {
+            for (const Record& record : records) {
+                if (record.state == State::Continued &&
+                    routeAwaitsUpload(record.route, record.routeRecord)) {
+                    return record.start;
+                }
+            }
+        }
+        // What follows the last committed route is a later one's, unmarked.
+        return last.end;
+    }
+    if (last.state == State::Pending) {
+        return last.start;  // killed while appending: the route cannot have been marked
+    }
+    // A committed route that never created the file appended nothing.
+    const bool fileWasMissing = last.device == 0 && last.inode == 0;
+    if (!fileWasMissing && ownHandheld && routeAwaitsUpload(last.route, last.routeRecord)) {
+        if (size == last.end) {
+            return last.start;
+        }
+        doubtful = true;
+    }
+    return std::nullopt;
+}
+
 UploadJournal::Settled UploadJournal::Settle(std::uint32_t handheld,
                                              const RouteAwaitsUpload& routeAwaitsUpload) {
     settledRoute_.clear();
@@ -179,32 +248,30 @@ UploadJournal::Settled UploadJournal::Settle(std::uint32_t handheld,
     if (read == 0) {
         return Settled::Nothing;
     }
-    Record found;
-    if (read < 0 || !Parse(text, found)) {
+    std::vector<Record> records;
+    if (read < 0 || !ParseAll(text, records)) {
         return Settled::Failed;
     }
-    settledRoute_ = found.route;
+    const Record& last = records.back();
+    settledRoute_ = last.route;
     FileState now;
     if (!Examine(file_, now)) {
         return Settled::Failed;
     }
 
-    const bool fileWasMissing = found.device == 0 && found.inode == 0;
+    const bool fileWasMissing = last.device == 0 && last.inode == 0;
     const bool sameFile =
-        now.exists && (fileWasMissing || (now.device == found.device && now.inode == found.inode));
+        now.exists && (fileWasMissing || (now.device == last.device && now.inode == last.inode));
     Settled outcome = Settled::Kept;
-    if (sameFile && now.size > found.start) {
-        bool cut = !found.committed;
-        // A committed route that never created the file appended nothing.
-        if (found.committed && !fileWasMissing && handheld != 0 && found.handheld == handheld &&
-            routeAwaitsUpload(found.route, found.routeRecord)) {
-            cut = now.size == found.end;
-            if (!cut) {
-                outcome = Settled::Doubtful;
-            }
+    if (sameFile && now.size > records.front().start) {
+        bool doubtful = false;
+        const std::optional<std::uint64_t> cut =
+            CutPoint(records, now.size, handheld, routeAwaitsUpload, doubtful);
+        if (doubtful) {
+            outcome = Settled::Doubtful;
         }
-        if (cut) {
-            if (!CutFile(file_, found.start)) {
+        if (cut && now.size > *cut) {
+            if (!CutFile(file_, *cut)) {
                 return Settled::Failed;
             }
             outcome = Settled::CutBack;
@@ -232,6 +299,7 @@ bool UploadJournal::Begin(const std::string& route, std::uint32_t routeRecord,
     record_.handheld = handheld;
     record_.routeRecord = routeRecord;
     record_.route = route;
+    fileIsNew_ = !now.exists;
     return Write(record_);
 }
 
@@ -243,11 +311,73 @@ bool UploadJournal::Commit() {
     if (now.exists && !FsyncPath(file_, O_RDONLY)) {
         return false;
     }
-    record_.committed = true;
+    record_.state = State::Committed;
     record_.end = now.size;
     record_.device = now.device;
     record_.inode = now.inode;
     return Write(record_);
+}
+
+// The route's lines are forced to disk before the record that says they are
+// whole, and that record before the route can be marked uploaded. The
+// journal's own name lasts since Begin; a file that Begin did not find lasts
+// once its folder is flushed.
+bool UploadJournal::CommitAndContinue() {
+    FileState now;
+    if (!Examine(file_, now)) {
+        return false;
+    }
+    // A route that added nothing (no exceptions captured) needs no record:
+    // the journal's last one still tells where the next lines begin.
+    if (record_.state != State::Committed && now.size == record_.start) {
+        return true;
+    }
+    if (now.exists && !FsyncPath(file_, O_RDONLY)) {
+        return false;
+    }
+    if (now.exists && fileIsNew_) {
+        if (!FsyncPath(FolderOf(file_), O_RDONLY | O_DIRECTORY)) {
+            return false;
+        }
+        fileIsNew_ = false;
+    }
+    Record record = record_;
+    record.state = State::Continued;
+    record.end = now.size;
+    record.device = now.device;
+    record.inode = now.inode;
+    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    const bool written = WriteAll(fd, Format(record)) && wexal::files::FlushFile(fd) == 0;
+    if (!(::close(fd) == 0 && written)) {
+        return false;
+    }
+    record_ = record;
+    return true;
+}
+
+bool UploadJournal::Continue(const std::string& route, std::uint32_t routeRecord) {
+    FileState now;
+    if (!Examine(file_, now)) {
+        return false;
+    }
+    // Still pending when the earlier routes added nothing: the next lines
+    // begin where the journal began.
+    const bool stillPending = record_.state == State::Pending && now.size == record_.start;
+    const bool continued = record_.state == State::Continued && now.exists &&
+                           now.size == record_.end && now.device == record_.device &&
+                           now.inode == record_.inode;
+    if (!stillPending && !continued) {
+        return false;
+    }
+    if (continued) {
+        record_.start = record_.end;
+    }
+    record_.route = route;
+    record_.routeRecord = routeRecord;
+    return true;
 }
 
 bool UploadJournal::End() {

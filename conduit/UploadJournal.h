@@ -19,6 +19,18 @@
 //   route list: the same route downloaded and read again since is another
 //   upload, whose waiting must not cut the lines of this one.
 //
+// An upload of several routes into one file keeps one journal for all of
+// them (CommitAndContinue, Continue): each route's lines are forced to disk
+// and then its "continued" record is added, which also says that whatever
+// follows its lines is a later route's, not yet committed. The routes are
+// marked uploaded one by one, but their marks need last on disk only before
+// the journal goes. The marks that survive a power loss are those of the
+// first routes (each save of the route list holds the earlier marks): on the
+// handheld that wrote the journal the file is cut back to where the first
+// route still to be uploaded began; otherwise (no such route, or another
+// handheld's journal) to the end of the last route, since what follows it is
+// a later route's, which cannot have been marked.
+//
 // A file that is no longer the one the journal was written for (moved away by
 // the readings roll, shortened) is left alone.
 //
@@ -29,7 +41,10 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
 class UploadJournal {
   public:
@@ -64,13 +79,21 @@ class UploadJournal {
     // After its last line: forces the file to disk and records where the
     // route's lines end. False when either fails.
     bool Commit();
+    // Commit for an upload that may go on with later routes into the file:
+    // the record is added to the journal, which is forced to disk in place.
+    bool CommitAndContinue();
+    // Before the first line of the next route, after CommitAndContinue:
+    // nothing is written, the journal already says where its lines begin.
+    // False when the file changed since.
+    bool Continue(const std::string& route, std::uint32_t routeRecord);
     // The route is marked uploaded, or its lines were taken back: removes
     // the journal. False when it stays (a later Settle deals with it).
     bool End();
 
   private:
+    enum class State { Pending, Committed, Continued };
     struct Record {
-        bool committed = false;
+        State state = State::Pending;
         std::uint64_t start = 0;
         std::uint64_t end = 0;
         std::uint64_t device = 0;  // 0 with inode 0: the file did not exist
@@ -81,11 +104,19 @@ class UploadJournal {
     };
 
     static std::string Format(const Record& record);
-    static bool Parse(const std::string& text, Record& record);
+    static bool Parse(std::string_view line, Record& record);
+    // The records of a journal file, oldest first: false when it is damaged.
+    static bool ParseAll(const std::string& text, std::vector<Record>& records);
+    // Where the file is to be cut back to, by the journal's records.
+    static std::optional<std::uint64_t> CutPoint(const std::vector<Record>& records,
+                                                 std::uint64_t size, std::uint32_t handheld,
+                                                 const RouteAwaitsUpload& routeAwaitsUpload,
+                                                 bool& doubtful);
     bool Write(const Record& record) const;
 
     std::string file_;
     std::string path_;
     std::string settledRoute_;
     Record record_;
+    bool fileIsNew_ = false;  // Begin found no file: its name is still to be flushed
 };

@@ -24,8 +24,11 @@ class WexalConduit {
     std::int32_t WriteResponseCodes(const WexalConfig& config);
 
     // Enters or refreshes one route of the route list: 0, or -1 when the
-    // list cannot be opened or the entry not saved on the handheld.
-    std::int32_t UpdateRoute(std::string route, std::int32_t count, std::string status);
+    // list cannot be opened or the entry not saved on the handheld. With
+    // `folderLater` the saved list lasts only once the handheld's folder is
+    // flushed (HHRoute::CloseFolderLater).
+    std::int32_t UpdateRoute(std::string route, std::int32_t count, std::string status,
+                             bool folderLater = false);
     // Removes finished routes from the route list; always 0.
     std::int32_t PurgeRoutes();
 

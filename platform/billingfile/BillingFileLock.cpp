@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
+#include <fstream>
 #include <utility>
 
 namespace wexal::billingfile {
@@ -97,6 +100,30 @@ bool BillingFileLock::Covers(const std::string& file) const {
     struct stat other {};
     return Held() && ::fstat(fd_, &held) == 0 && ::stat(LockPathOf(file).c_str(), &other) == 0 &&
            held.st_dev == other.st_dev && held.st_ino == other.st_ino;
+}
+
+bool BillingFileLock::Awaited() const {
+    struct stat held {};
+    if (!Held() || ::fstat(fd_, &held) != 0) {
+        return false;
+    }
+    // A blocked flock is listed as "N: -> FLOCK  ADVISORY  WRITE pid
+    // MAJ:MIN:INODE start end", the device numbers in hex.
+    char lockFile[64];
+    std::snprintf(lockFile, sizeof lockFile, " %02x:%02x:%llu ", major(held.st_dev),
+                  minor(held.st_dev), static_cast<unsigned long long>(held.st_ino));
+    std::ifstream table("/proc/locks");
+    if (!table) {
+        return true;
+    }
+    std::string line;
+    while (std::getline(table, line)) {
+        if (line.find("-> FLOCK") != std::string::npos &&
+            line.find(lockFile) != std::string::npos) {
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace wexal::billingfile

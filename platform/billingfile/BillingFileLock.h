@@ -40,6 +40,10 @@ class BillingFileLock {
     // Whether the lock held is also the lock of `file`: the same lock file
     // under another name. Taking that one as well would wait for ourselves.
     bool Covers(const std::string& file) const;
+    // Whether another holder waits for the lock held (blocked on the lock
+    // file, as Acquire waits): a holder that could keep the lock longer lets
+    // it go then. True when the kernel's lock table cannot be read.
+    bool Awaited() const;
 
     const std::string& LockPath() const { return lockPath_; }
     const std::string& Error() const { return error_; }

@@ -116,7 +116,7 @@ uint32_t NewUserId() {
 // --- Atomic write --------------------------------------------------------------
 
 void WriteFileAtomically(const fs::path& dir, const std::string& fileName, const void* bytes,
-                         std::size_t size) {
+                         std::size_t size, Durability durability) {
     std::string pattern = (dir / ("." + fileName + ".XXXXXX")).string();
     // mkstemps keeps the suffix after the X's.
     pattern += kTempSuffix;
@@ -142,7 +142,7 @@ void WriteFileAtomically(const fs::path& dir, const std::string& fileName, const
         }
         done += static_cast<std::size_t>(n);
     }
-    if (wexal::files::FlushFile(fd) != 0) {
+    if (durability != Durability::Unflushed && wexal::files::FlushFile(fd) != 0) {
         fail("fsync " + pattern, errno);
     }
     if (::close(fd) != 0) {
@@ -156,7 +156,9 @@ void WriteFileAtomically(const fs::path& dir, const std::string& fileName, const
         ::unlink(pattern.c_str());
         ThrowIo("rename to " + target.string(), err);
     }
-    FsyncDir(dir);
+    if (durability == Durability::Lasting) {
+        FsyncDir(dir);
+    }
 }
 
 // --- Lock ----------------------------------------------------------------------
@@ -413,7 +415,7 @@ PdbImage HandheldStore::LoadImage(const std::string& name, std::vector<uint8_t> 
     return image;
 }
 
-void HandheldStore::Save(const PdbDatabase& db) const {
+void HandheldStore::Save(const PdbDatabase& db, Durability durability) const {
     if (!IsValidName(db.header.name)) {
         throw StoreError(StoreError::Kind::BadName, "invalid database name");
     }
@@ -423,17 +425,18 @@ void HandheldStore::Save(const PdbDatabase& db) const {
     } catch (const PdbFormatError& e) {
         throw StoreError(StoreError::Kind::BadName, e.what());
     }
-    WriteFileAtomically(dir_, FileNameFor(db.header.name), bytes.data(), bytes.size());
+    WriteFileAtomically(dir_, FileNameFor(db.header.name), bytes.data(), bytes.size(), durability);
 }
 
-void HandheldStore::SaveImage(const std::string& name, std::span<const uint8_t> image) const {
+void HandheldStore::SaveImage(const std::string& name, std::span<const uint8_t> image,
+                              Durability durability) const {
     if (!IsValidName(name)) {
         throw StoreError(StoreError::Kind::BadName, "invalid database name");
     }
-    WriteFileAtomically(dir_, FileNameFor(name), image.data(), image.size());
+    WriteFileAtomically(dir_, FileNameFor(name), image.data(), image.size(), durability);
 }
 
-void HandheldStore::Create(const PdbDatabase& db) const {
+void HandheldStore::Create(const PdbDatabase& db, Durability durability) const {
     if (!IsValidName(db.header.name)) {
         throw StoreError(StoreError::Kind::BadName, "invalid database name");
     }
@@ -441,10 +444,10 @@ void HandheldStore::Create(const PdbDatabase& db) const {
         throw StoreError(StoreError::Kind::Exists,
                          "database \"" + db.header.name + "\" already exists");
     }
-    Save(db);
+    Save(db, durability);
 }
 
-bool HandheldStore::Delete(const std::string& name) const {
+bool HandheldStore::Delete(const std::string& name, Durability durability) const {
     if (!IsValidName(name)) {
         return false;
     }
@@ -455,8 +458,14 @@ bool HandheldStore::Delete(const std::string& name) const {
         }
         ThrowIo("delete " + file.string(), errno);
     }
-    FsyncDir(dir_);
+    if (durability == Durability::Lasting) {
+        FsyncDir(dir_);
+    }
     return true;
+}
+
+void HandheldStore::FlushFolder() const {
+    FsyncDir(dir_);
 }
 
 HandheldInfo HandheldStore::ReadInfo() const {

@@ -15,7 +15,9 @@
 //
 // Every file is replaced atomically: written to a temporary file in the
 // folder, fsynced, renamed over the old one, and the folder fsynced. A process
-// killed at any moment leaves either the old or the new file.
+// killed at any moment leaves either the old or the new file. A caller that
+// saves several files in a row may leave the folder's flush to the last of
+// them (Durability), so that their renames share it.
 #pragma once
 
 #include <cstdint>
@@ -47,6 +49,20 @@ class StoreError : public std::runtime_error {
 
   private:
     Kind kind_;
+};
+
+// How far a save is on disk when it returns. A process killed at any moment
+// leaves the old or the new file whatever the choice; the choice is about a
+// power loss.
+enum class Durability {
+    // The file and its folder flushed: the new file outlasts a power loss.
+    Lasting,
+    // The file flushed and renamed into place; its name lasts once the
+    // folder is flushed (HandheldStore::FlushFolder or a later Lasting save).
+    FolderLater,
+    // Written and renamed into place only: for a file that is saved again,
+    // Lasting, before anything relies on it.
+    Unflushed,
 };
 
 struct DatabaseInfo {
@@ -139,13 +155,17 @@ class HandheldStore {
     // The image is read into `buffer`, whose storage is reused.
     PdbImage LoadImage(const std::string& name, std::vector<uint8_t> buffer = {}) const;
     // Writes db under db.header.name, atomically (replaces any old file).
-    void Save(const PdbDatabase& db) const;
+    void Save(const PdbDatabase& db, Durability durability = Durability::Lasting) const;
     // Writes a file image made by SerializePdb under `name`, atomically.
-    void SaveImage(const std::string& name, std::span<const uint8_t> image) const;
+    void SaveImage(const std::string& name, std::span<const uint8_t> image,
+                   Durability durability = Durability::Lasting) const;
     // Like Save, but throws Exists when the database is already there.
-    void Create(const PdbDatabase& db) const;
-    // false when there was no such database.
-    bool Delete(const std::string& name) const;
+    void Create(const PdbDatabase& db, Durability durability = Durability::Lasting) const;
+    // false when there was no such database. With FolderLater the removal
+    // lasts once the folder is flushed.
+    bool Delete(const std::string& name, Durability durability = Durability::Lasting) const;
+    // Makes every rename and removal in the folder so far outlast a power loss.
+    void FlushFolder() const;
 
     // --- Handheld facts ---
     // Missing info file: defaults (empty name, id 0, clock not set).
@@ -170,8 +190,10 @@ class HandheldStore {
 };
 
 // Writes `bytes` to dir/fileName atomically: temporary file in `dir`, fsync,
-// rename, fsync of the folder. Throws StoreError Io.
+// rename, fsync of the folder (as far as `durability` asks). Throws
+// StoreError Io.
 void WriteFileAtomically(const std::filesystem::path& dir, const std::string& fileName,
-                         const void* bytes, std::size_t size);
+                         const void* bytes, std::size_t size,
+                         Durability durability = Durability::Lasting);
 
 }  // namespace wexal::palm

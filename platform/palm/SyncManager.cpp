@@ -1,6 +1,8 @@
 // The handheld sync library on top of the handheld store: one process-wide
 // session, databases held in memory while open and written back atomically
-// when closed (only when they changed).
+// when closed (only when they changed, or were created in the session: those
+// are saved unflushed at their creation). A save flushes the handheld's
+// folder unless its handle defers that flush (SyncDeferFolderFlush).
 #include "platform/palm/SyncManager.h"
 
 #include <algorithm>
@@ -24,6 +26,7 @@
 namespace {
 
 using wexal::palm::DatabaseInfo;
+using wexal::palm::Durability;
 using wexal::palm::HandheldLock;
 using wexal::palm::HandheldStore;
 using wexal::palm::PdbDatabase;
@@ -38,6 +41,8 @@ struct OpenDatabase {
     PdbDatabase db;  // the header and info blocks; the records are in `records`
     RecordTable records;
     bool dirty = false;
+    // Saved without a flush when created: saved again, flushed, at its close.
+    bool unflushed = false;
     int handles = 0;
 
     // A record of the file without an id of its own (0, or one an earlier
@@ -79,6 +84,7 @@ struct Handle {
     std::shared_ptr<OpenDatabase> db;
     std::string name;
     bool writable = false;
+    bool folderLater = false;  // its save at close leaves the folder unflushed
 };
 
 struct Session {
@@ -91,6 +97,8 @@ struct Session {
     // closed, and the image written back.
     std::vector<uint8_t> spareRecords;
     std::vector<uint8_t> image;
+    // Renames or removals in the handheld's folder that a power loss could undo.
+    bool folderUnflushed = false;
 };
 
 std::mutex g_mutex;
@@ -161,25 +169,30 @@ std::optional<std::string> NameArg(const char* name) {
     return std::string(name, len);
 }
 
-int32_t WriteBack(const std::string& name, OpenDatabase& open) {
-    if (!open.dirty) {
+int32_t WriteBack(const std::string& name, OpenDatabase& open, Durability durability) {
+    if (!open.dirty && !open.unflushed) {
         return kSyncErrNone;
     }
     open.db.header.name = name;
-    open.db.header.modificationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
-    open.db.header.modificationNumber += 1;
+    if (open.dirty) {
+        open.db.header.modificationDate = wexal::palm::UnixToPalmTime(std::time(nullptr));
+        open.db.header.modificationNumber += 1;
+    }
     std::vector<uint8_t>& image = g_session->image;
     wexal::palm::SerializePdb(
         open.db.header, open.db.appInfo, open.db.sortInfo, open.records.Count(),
         [&open](std::size_t i) { return open.records.View(i); }, image);
-    g_session->store.SaveImage(name, image);
+    g_session->store.SaveImage(name, image, durability);
     open.dirty = false;
+    open.unflushed = false;
+    g_session->folderUnflushed = durability != Durability::Lasting;
     return kSyncErrNone;
 }
 
-int32_t WriteBackGuarded(const std::string& name, OpenDatabase& open) {
+int32_t WriteBackGuarded(const std::string& name, OpenDatabase& open,
+                         Durability durability = Durability::Lasting) {
     try {
-        return WriteBack(name, open);
+        return WriteBack(name, open, durability);
     } catch (const StoreError& e) {
         return CodeFor(e) == kSyncErrBadArgument ? kSyncErrIo : CodeFor(e);
     } catch (...) {
@@ -229,6 +242,13 @@ int32_t SyncCloseSession(void) {
             if (rc != kSyncErrNone && result == kSyncErrNone) {
                 result = rc;
             }
+        }
+        try {
+            if (g_session->folderUnflushed) {
+                g_session->store.FlushFolder();
+            }
+        } catch (const StoreError& e) {
+            result = result == kSyncErrNone ? CodeFor(e) : result;
         }
         g_session.reset();  // releases the lock
         return result;
@@ -346,8 +366,39 @@ int32_t SyncCreateDB(SyncCreateDbParams* params) {
         h.creator = params->creator;
         h.type = params->type;
         h.uniqueIdSeed = 1;
-        g_session->store.Create(db->db);
+        // Saved now, so that a full handheld refuses it here, but flushed
+        // only with its contents at its close.
+        g_session->store.Create(db->db, Durability::Unflushed);
+        db->unflushed = true;
+        g_session->folderUnflushed = true;
         params->handle = OpenHandle(name, std::move(db), true, slot);
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncDeferFolderFlush(uint8_t handle) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        Handle* h = FindHandle(handle);
+        if (h == nullptr) {
+            return kSyncErrBadHandle;
+        }
+        h->folderLater = true;
+        return kSyncErrNone;
+    });
+}
+
+int32_t SyncFlushHandheld(void) {
+    return Guarded([&]() -> int32_t {
+        if (!g_session) {
+            return kSyncErrNoSession;
+        }
+        if (g_session->folderUnflushed) {
+            g_session->store.FlushFolder();
+            g_session->folderUnflushed = false;
+        }
         return kSyncErrNone;
     });
 }
@@ -363,9 +414,11 @@ int32_t SyncCloseDB(uint8_t handle) {
         }
         std::shared_ptr<OpenDatabase> db = std::move(h->db);
         std::string name = std::move(h->name);
+        const Durability durability =
+            h->folderLater ? Durability::FolderLater : Durability::Lasting;
         *h = Handle{};
         db->handles -= 1;
-        int32_t rc = WriteBackGuarded(name, *db);
+        int32_t rc = WriteBackGuarded(name, *db, durability);
         if (db->handles == 0) {
             g_session->open.erase(name);
             g_session->spareRecords = db->records.TakeBuffer();
@@ -386,7 +439,11 @@ int32_t SyncDeleteDB(const char* name, int32_t cardNo) {
         if (g_session->open.count(*dbName) != 0) {
             return kSyncErrDatabaseOpen;
         }
-        return g_session->store.Delete(*dbName) ? kSyncErrNone : kSyncErrNotFound;
+        if (!g_session->store.Delete(*dbName, Durability::FolderLater)) {
+            return kSyncErrNotFound;
+        }
+        g_session->folderUnflushed = true;
+        return kSyncErrNone;
     });
 }
 

@@ -52,7 +52,8 @@ enum { kSyncRecAttrDeleted = 0x80, kSyncRecAttrDirty = 0x40, kSyncRecAttrCategor
 // against other processes. kSyncErrNotFound when the folder is missing,
 // kSyncErrBusy when another process holds it or a session is already open.
 int32_t SyncOpenSession(const char* handheldDir);
-// Writes back every database still open and releases the handheld.
+// Writes back every database still open, flushes the handheld's folder and
+// releases the handheld.
 int32_t SyncCloseSession(void);
 
 // --- Databases ---------------------------------------------------------------
@@ -86,9 +87,21 @@ typedef struct SyncCreateDbParams {
     uint32_t reserved;
 } SyncCreateDbParams;
 
-// Creates the database and opens it for reading and writing.
+// Creates the database and opens it for reading and writing. It lasts on the
+// handheld's disk once it is closed.
 int32_t SyncCreateDB(SyncCreateDbParams* params);
+// Writes the database back when it changed; it then outlasts a power loss.
 int32_t SyncCloseDB(uint8_t handle);
+// Makes the close of this handle save the database without flushing the
+// handheld's folder: the file is on disk, but its name lasts only once the
+// folder is flushed (by the next close that saves, SyncFlushHandheld or
+// SyncCloseSession). For a database that names others (the route list),
+// saved after them: the next of them shares its flush.
+int32_t SyncDeferFolderFlush(uint8_t handle);
+// Makes every database saved and deleted so far outlast a power loss.
+int32_t SyncFlushHandheld(void);
+// The database is gone at once; its removal outlasts a power loss once the
+// handheld's folder is flushed (as for SyncCloseDBFolderLater).
 int32_t SyncDeleteDB(const char* name, int32_t cardNo);
 
 // --- Records -----------------------------------------------------------------

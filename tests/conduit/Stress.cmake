@@ -8,6 +8,7 @@ if(TARGET wexal_conduit_textfile)
     ${CMAKE_CURRENT_LIST_DIR}/SyncFaultTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/SyncKillTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UploadJournalTest.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UploadJournalRoutesTest.cpp
     ${CMAKE_CURRENT_LIST_DIR}/OpenFaults.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WriteFaults.cpp)
   target_link_libraries(conduit_stress_test PRIVATE wexal_conduit_core wexal_billingfile

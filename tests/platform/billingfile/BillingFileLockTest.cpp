@@ -50,6 +50,30 @@ TEST(BillingFileLockTest, SecondHolderWaitsUntilTheFirstReleases) {
     EXPECT_TRUE(fs::is_regular_file(file + ".lock"));
 }
 
+TEST(BillingFileLockTest, HolderSeesWhileAnotherWaits) {
+    TempDir dir;
+    const std::string file = (dir / "readings.txt").string();
+    BillingFileLock first;
+    ASSERT_TRUE(first.Acquire(file));
+    EXPECT_FALSE(first.Awaited());
+    BillingFileLock other;
+    ASSERT_TRUE(other.Acquire((dir / "other.txt").string()));
+
+    std::thread second([&] {
+        BillingFileLock lock;
+        EXPECT_TRUE(lock.Acquire(file));
+    });
+    const auto until = std::chrono::steady_clock::now() + 10s;
+    while (!first.Awaited() && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(1ms);
+    }
+    EXPECT_TRUE(first.Awaited());
+    EXPECT_FALSE(other.Awaited()) << "a wait for another file's lock";
+    first.Release();
+    second.join();
+    EXPECT_FALSE(first.Awaited()) << "nothing held";
+}
+
 TEST(BillingFileLockTest, CoversItsLockFileUnderAnyName) {
     TempDir dir;
     BillingFileLock lock;
