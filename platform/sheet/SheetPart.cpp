@@ -1,5 +1,6 @@
 #include "platform/sheet/SheetPart.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -308,10 +309,50 @@ void SheetPart::MakeReferencesExplicit() {
                 cell.prepend_attribute("r").set_value(FormatCellAddress(address).c_str());
             }
         });
+    IndexRows();
     referencesExplicit_ = true;
 }
 
+void SheetPart::IndexRows() {
+    rows_.clear();
+    for (pugi::xml_node row : sheetData_.children()) {
+        if (!HasLocalName(row, "row")) {
+            continue;
+        }
+        const std::int32_t number = ParseRowNumber(row.attribute("r").value()).value_or(0);
+        // Equal numbers keep the first row, as the walk finds it.
+        if (!rows_.empty() && number < rows_.back().first) {
+            rowsInOrder_ = false;
+            rows_.clear();
+            return;
+        }
+        rows_.emplace_back(number, row);
+    }
+}
+
 pugi::xml_node SheetPart::RowFor(std::int32_t number) {
+    if (!rowsInOrder_) {
+        return WalkToRow(number);
+    }
+    const auto before = [](const std::pair<std::int32_t, pugi::xml_node>& entry,
+                           std::int32_t wanted) { return entry.first < wanted; };
+    const auto found = std::lower_bound(rows_.begin(), rows_.end(), number, before);
+    if (found != rows_.end() && found->first == number) {
+        return found->second;
+    }
+    const std::string name = prefix_ + "row";
+    pugi::xml_node added = found != rows_.end()
+                               ? sheetData_.insert_child_before(name.c_str(), found->second)
+                               : sheetData_.append_child(name.c_str());
+    added.append_attribute("r").set_value(number);
+    rows_.emplace(found, number, added);
+    return added;
+}
+
+pugi::xml_node SheetPart::WalkToRow(std::int32_t number) {
+    // The row of that number wherever it stands: a second one would make the
+    // sheet unreadable. A new row goes before the first of a higher number.
+    pugi::xml_node higher;
     for (pugi::xml_node row : sheetData_.children()) {
         if (!HasLocalName(row, "row")) {
             continue;
@@ -320,13 +361,13 @@ pugi::xml_node SheetPart::RowFor(std::int32_t number) {
         if (existing == number) {
             return row;
         }
-        if (existing > number) {
-            pugi::xml_node added = sheetData_.insert_child_before((prefix_ + "row").c_str(), row);
-            added.append_attribute("r").set_value(number);
-            return added;
+        if (existing > number && !higher) {
+            higher = row;
         }
     }
-    pugi::xml_node added = sheetData_.append_child((prefix_ + "row").c_str());
+    const std::string name = prefix_ + "row";
+    pugi::xml_node added = higher ? sheetData_.insert_child_before(name.c_str(), higher)
+                                  : sheetData_.append_child(name.c_str());
     added.append_attribute("r").set_value(number);
     return added;
 }

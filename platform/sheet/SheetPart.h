@@ -49,6 +49,10 @@ class SheetPart {
     // be inserted without moving the ones that were numbered by position.
     void MakeReferencesExplicit();
     pugi::xml_node RowFor(std::int32_t row);
+    // Rows by number, in the order of the sheet, built at the first put; a
+    // sheet whose rows are out of order is walked instead.
+    void IndexRows();
+    pugi::xml_node WalkToRow(std::int32_t row);
     pugi::xml_node CellFor(pugi::xml_node row, CellAddress address);
     void ExtendDimension(CellAddress address);
     CellKind NumberKind(pugi::xml_node cell) const;
@@ -62,6 +66,8 @@ class SheetPart {
     std::map<std::pair<std::int32_t, std::int32_t>, CellValue> values_;
     std::int32_t lastRow_ = 1;
     std::int32_t lastColumn_ = 1;
+    std::vector<std::pair<std::int32_t, pugi::xml_node>> rows_;
+    bool rowsInOrder_ = true;
     bool referencesExplicit_ = false;
     bool modified_ = false;
 };
