@@ -1,5 +1,6 @@
 #include "platform/ado/Connection.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/ado/OdbcStatement.h"
@@ -39,6 +40,7 @@ void Connection::Close() {
     }
     if (inTransaction_) {
         try {
+            ForgetHeldRows();
             EndTransaction(false);
         } catch (const AdoError&) {
             // Disconnecting drops the transaction all the same.
@@ -69,11 +71,60 @@ void Connection::BeginTrans() {
 }
 
 void Connection::CommitTrans() {
+    std::optional<AdoError> refusal;
+    try {
+        SendHeldRows();
+    } catch (const AdoError& error) {
+        refusal = error;
+    }
+    if (!refusal && refusedRows_) {
+        refusal = refusedRows_;
+    }
+    if (refusal && inTransaction_) {
+        try {
+            EndTransaction(false);
+        } catch (const AdoError&) {
+            // The refusal says more than a failed rollback.
+        }
+        throw *refusal;
+    }
     EndTransaction(true);
 }
 
 void Connection::RollbackTrans() {
+    ForgetHeldRows();
     EndTransaction(false);
+}
+
+void Connection::Hold(HeldRows& rows) {
+    if (std::find(held_.begin(), held_.end(), &rows) == held_.end()) {
+        held_.push_back(&rows);
+    }
+}
+
+void Connection::Release(HeldRows& rows) {
+    held_.erase(std::remove(held_.begin(), held_.end(), &rows), held_.end());
+}
+
+void Connection::SendHeldRows() {
+    // Each one releases itself as it sends.
+    while (!held_.empty()) {
+        held_.front()->Send();
+    }
+}
+
+void Connection::NoteRefusedRows(const AdoError& refusal) {
+    if (inTransaction_ && !refusedRows_) {
+        refusedRows_ = refusal;
+    }
+}
+
+void Connection::ForgetHeldRows() {
+    const std::vector<HeldRows*> held = std::move(held_);
+    held_.clear();
+    for (HeldRows* rows : held) {
+        rows->Forget();
+    }
 }
 
 void Connection::EndTransaction(bool commit) {
@@ -89,6 +140,7 @@ void Connection::EndTransaction(bool commit) {
         SQLEndTran(SQL_HANDLE_DBC, handle, SQL_ROLLBACK);
     }
     inTransaction_ = false;
+    refusedRows_.reset();
     SQLSetConnectAttrW(handle, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                        0);
     if (failure) {
