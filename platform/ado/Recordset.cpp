@@ -8,10 +8,16 @@
 namespace wexal::ado {
 namespace {
 
-// Rows sent in one statement: many fewer statements, well below the
-// parameters that a statement can bind.
-constexpr std::size_t kRowsPerInsert = 200;
-constexpr std::size_t kValuesPerInsert = 8000;
+// Rows sent in one statement: many fewer statements, yet short enough
+// texts that reading and planning them stays cheap (PostgreSQL through
+// psqlODBC slows down past a thousand or so values a statement).
+constexpr std::size_t kRowsPerInsert = 50;
+constexpr std::size_t kValuesPerInsert = 1000;
+
+std::size_t RowsPerInsert(const std::vector<std::size_t>& columns) {
+    return std::clamp<std::size_t>(kValuesPerInsert / std::max<std::size_t>(columns.size(), 1), 1,
+                                   kRowsPerInsert);
+}
 
 bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
     const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; };
@@ -148,6 +154,8 @@ void Recordset::Close() {
     }
     adding_.reset();
     insert_.reset();
+    batchInsert_.reset();
+    batchColumns_.clear();
     statement_.reset();
     columns_.clear();
     row_.clear();
@@ -240,6 +248,19 @@ std::u16string Recordset::InsertText(const std::vector<std::size_t>& set, std::s
 
 void Recordset::Insert(const std::vector<std::size_t>& set, const std::vector<Value>& values,
                        std::size_t rows) {
+    // A full batch of the same columns again: read and planned once.
+    if (!set.empty() && rows == RowsPerInsert(set)) {
+        if (!batchInsert_ || batchColumns_ != set) {
+            batchInsert_.reset();
+            auto statement = std::make_unique<odbc::Statement>(
+                static_cast<SQLHDBC>(connection_->NativeHandle()));
+            statement->Prepare(InsertText(set, rows));
+            batchInsert_ = std::move(statement);
+            batchColumns_ = set;
+        }
+        batchInsert_->ExecutePrepared(values);
+        return;
+    }
     if (!insert_) {
         insert_ =
             std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection_->NativeHandle()));
@@ -286,7 +307,7 @@ void Recordset::Update() {
     held_.values.insert(held_.values.end(), std::make_move_iterator(parameters.begin()),
                         std::make_move_iterator(parameters.end()));
     ++held_.rows;
-    if (held_.rows >= kRowsPerInsert || held_.values.size() + set.size() > kValuesPerInsert) {
+    if (held_.rows == RowsPerInsert(set)) {
         Send();
     }
 }

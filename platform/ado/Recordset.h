@@ -112,6 +112,9 @@ class Recordset : private HeldRows {
     std::shared_ptr<Connection> connection_;
     std::unique_ptr<odbc::Statement> statement_;
     std::unique_ptr<odbc::Statement> insert_;
+    // The prepared insert of a full batch, and the columns it sets.
+    std::unique_ptr<odbc::Statement> batchInsert_;
+    std::vector<std::size_t> batchColumns_;
     std::vector<Column> columns_;
     std::vector<Value> row_;
     bool eof_ = true;
