@@ -40,7 +40,6 @@ void Connection::Close() {
     }
     if (inTransaction_) {
         try {
-            ForgetHeldRows();
             EndTransaction(false);
         } catch (const AdoError&) {
             // Disconnecting drops the transaction all the same.
@@ -92,7 +91,6 @@ void Connection::CommitTrans() {
 }
 
 void Connection::RollbackTrans() {
-    ForgetHeldRows();
     EndTransaction(false);
 }
 
@@ -130,6 +128,11 @@ void Connection::ForgetHeldRows() {
 void Connection::EndTransaction(bool commit) {
     if (!inTransaction_) {
         throw AdoError(kErrorNotAllowed, u"No transaction is open");
+    }
+    // Rows held back for a transaction that does not commit must never
+    // reach the table afterwards.
+    if (!commit) {
+        ForgetHeldRows();
     }
     SQLHDBC handle = connection_->get();
     const SQLRETURN result = SQLEndTran(SQL_HANDLE_DBC, handle, commit ? SQL_COMMIT : SQL_ROLLBACK);

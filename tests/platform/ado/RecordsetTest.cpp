@@ -206,6 +206,22 @@ TEST_F(RecordsetTest, RowsAddedInATransactionArriveTogetherOrNotAtAll) {
         EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute"), "0") << badRow;
     }
 
+    // A refusal at the commit leaves no other recordset's rows to be sent
+    // after the rollback.
+    {
+        ado::Transaction transaction(*connection_);
+        Open(u"Select * from WexalSelectedRoute");
+        ado::Recordset refusing;
+        refusing.Open(u"Select * from WexalSelectedRoute", connection_);
+        refusing.AddNew();
+        refusing.GetFields().Item(u"ServiceUniqueID").SetValue(u"BAD");
+        refusing.Update();
+        addRows(10, 0);
+        EXPECT_EQ(ErrorOf([&] { transaction.Commit(); }).SqlState(), u"23514");
+    }
+    recordset_.Close();
+    EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute"), "0");
+
     // Rolled back: the held rows are forgotten, not sent later.
     {
         ado::Transaction transaction(*connection_);
