@@ -428,7 +428,13 @@ int main(int argc, char** argv) {
     bool ok = true;
     for (long size : sizes) {
         Row row;
-        const bool done = Measure(size, cluster, row);
+        bool done = false;
+        try {
+            done = Measure(size, cluster, row);
+        } catch (const std::exception& error) {
+            // The cluster is stopped all the same.
+            std::fprintf(stderr, "  %s\n", error.what());
+        }
         ok = ok && done;
         std::printf("| %ld%s | %.3f | %.1f | %.3f | %.0f | %.1f | %.3f | %.1f | %.3f | %.2f |\n",
                     size, done ? "" : " (failed)", row.download.seconds,
