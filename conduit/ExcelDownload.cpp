@@ -100,11 +100,8 @@ std::int32_t WexalConduit::DownloadExcelRoute(std::string workbook, std::string 
             meters.Open(route);
         }
         FillMeter(meters, reader, stored);
-        if (meters.Write() != kSyncErrNone) {
-            // The route stays asked for: a route with a meter missing would
-            // pass for a whole one.
-            LogExcelLine("Wexal Excel Interface could not store the meter of row " +
-                         reader.ServiceUniqueID + " of route " + route + " on the handheld.");
+        if (const std::int32_t refused = meters.Write(); refused != kSyncErrNone) {
+            LogMeterRefused(route, "of row " + reader.ServiceUniqueID, refused);
             meters.Close();
             return kDownloadFailed;
         }

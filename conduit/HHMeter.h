@@ -11,6 +11,11 @@
 // Logs that a downloaded route's meters could not be saved on the handheld,
 // which keeps a database only as it is at its close.
 void LogMetersNotSaved(const std::string& route);
+// Logs a meter of a downloaded route that the handheld refused, `result`
+// being what HHMeter::Write gave; `meter` says which one. The route must then
+// stay asked for: listed with fewer meters than the billing system holds for
+// it, it would pass for a whole one.
+void LogMeterRefused(const std::string& route, const std::string& meter, std::int32_t result);
 
 class HHMeter {
   public:

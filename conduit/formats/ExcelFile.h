@@ -45,6 +45,11 @@ class ExcelFile {
     // that gave it otherwise.
     bool HoldsColumn(std::string_view mapping, std::int64_t column) const;
 
+    // Lets go of the used range's values, for a writer that has found its
+    // columns: a large sheet is then held once, by the workbook. Cell and
+    // Text must not be used afterwards.
+    void ForgetValues() { cells_ = {}; }
+
     // Only for cells of the used range (HoldsColumn, LastRow).
     const wexal::sheet::CellValue& Cell(std::int32_t row, std::int32_t column) const;
     // A text cell's text in the handheld's character set.

@@ -56,6 +56,7 @@ std::int32_t ExcelReading::Open(std::string workbook, std::string worksheet,
     lastRow_ = file_.LastRow();
     lastColumn_ = file_.LastColumn();
     const std::int32_t found = FindColumns();
+    file_.ForgetValues();
     ready_ = found == 0;
     return found;
 }

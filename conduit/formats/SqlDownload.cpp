@@ -38,6 +38,10 @@ constexpr MeterColumn kMeterColumns[] = {
     {u"ResponseText", &HHMeter::ResponseText},
 };
 
+// What DownloadRoute gives for a route whose meters did not all reach the
+// handheld: it stays asked for.
+constexpr std::int32_t kRouteNotStored = -1;
+
 // Read type of every meter that the billing database sends.
 constexpr const char* kStandardReadType = "S";
 
@@ -63,8 +67,7 @@ std::int32_t WexalIfc_ODBC::DownloadRoutes() {
         if (list.Open() == 0) {
             return 0;
         }
-        // A route whose meters the handheld could not keep stays asked for.
-        if (count >= 0 && list.ReadByIndex(index) == kSyncErrNone) {
+        if (count != kRouteNotStored && list.ReadByIndex(index) == kSyncErrNone) {
             list.Word3 = 0;
             list.Text1 = HHRoute::kSpareText;
             list.LastIndex = static_cast<std::uint16_t>(static_cast<std::uint32_t>(count) - 1);
@@ -83,9 +86,10 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
     HHMeter meters;
     meters.DeleteDB(route);
     // A failure is logged by the meter database; its writes then fail and
-    // nothing is counted.
+    // the route stays asked for.
     const bool opened = meters.Open(route) != 0;
     std::int32_t count = 0;
+    bool refusedMeter = false;
     try {
         // The route name is a parameter: whatever it holds stays data.
         sqllink::ExecuteCall(u"{Call WexalSelectRoute (?)}", {AnsiToWide(route)});
@@ -100,11 +104,12 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
             }
             meters.ReadType = kStandardReadType;
             meters.UserDef.clear();
-            // Only stored meters count: the route list must not promise the
-            // handheld a meter that it does not hold.
-            if (meters.Write() == kSyncErrNone) {
-                ++count;
+            if (const std::int32_t refused = meters.Write(); refused != kSyncErrNone) {
+                LogMeterRefused(route, meters.ServiceUniqueID, refused);
+                refusedMeter = true;
+                break;
             }
+            ++count;
         }
         selected->Close();
     } catch (const wexal::ado::AdoError&) {
@@ -113,7 +118,7 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
     // The handheld keeps the meters only once they are saved at the close.
     if (opened && meters.Close() != kSyncErrNone) {
         LogMetersNotSaved(route);
-        return -1;
+        return kRouteNotStored;
     }
-    return count;
+    return refusedMeter ? kRouteNotStored : count;
 }

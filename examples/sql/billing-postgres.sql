@@ -49,6 +49,9 @@ CREATE TABLE BillingService (
     -- This cycle's reading: U not yet, R already read (by the office, say).
     ReadStatus      varchar(1)  NOT NULL DEFAULT 'U'
 );
+-- WexalSelectRoute selects one route's services at a time, and
+-- Build_WexalRouteList lists the routes: without it both read every service.
+CREATE INDEX BillingService_RouteBook ON BillingService (RouteBook);
 
 -- Readings taken over by the billing system. Its constraints are what make
 -- WexalApplyReadings refuse a batch: an unknown service, a reading that is

@@ -22,6 +22,8 @@ void Command::Execute() {
         throw AdoError(kErrorObjectClosed, u"The command has no connection");
     }
     odbc::Statement statement(static_cast<SQLHDBC>(connection_->NativeHandle()));
+    // The command sees the rows added before it.
+    connection_->SendHeldRows();
     statement.Execute(text_, parameters_);
 }
 

@@ -1,5 +1,6 @@
 #include "platform/ado/Connection.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "platform/ado/OdbcStatement.h"
@@ -69,6 +70,23 @@ void Connection::BeginTrans() {
 }
 
 void Connection::CommitTrans() {
+    std::optional<AdoError> refusal;
+    try {
+        SendHeldRows();
+    } catch (const AdoError& error) {
+        refusal = error;
+    }
+    if (!refusal && refusedRows_) {
+        refusal = refusedRows_;
+    }
+    if (refusal && inTransaction_) {
+        try {
+            EndTransaction(false);
+        } catch (const AdoError&) {
+            // The refusal says more than a failed rollback.
+        }
+        throw *refusal;
+    }
     EndTransaction(true);
 }
 
@@ -76,9 +94,45 @@ void Connection::RollbackTrans() {
     EndTransaction(false);
 }
 
+void Connection::Hold(HeldRows& rows) {
+    if (std::find(held_.begin(), held_.end(), &rows) == held_.end()) {
+        held_.push_back(&rows);
+    }
+}
+
+void Connection::Release(HeldRows& rows) {
+    held_.erase(std::remove(held_.begin(), held_.end(), &rows), held_.end());
+}
+
+void Connection::SendHeldRows() {
+    // Each one releases itself as it sends.
+    while (!held_.empty()) {
+        held_.front()->Send();
+    }
+}
+
+void Connection::NoteRefusedRows(const AdoError& refusal) {
+    if (inTransaction_ && !refusedRows_) {
+        refusedRows_ = refusal;
+    }
+}
+
+void Connection::ForgetHeldRows() {
+    const std::vector<HeldRows*> held = std::move(held_);
+    held_.clear();
+    for (HeldRows* rows : held) {
+        rows->Forget();
+    }
+}
+
 void Connection::EndTransaction(bool commit) {
     if (!inTransaction_) {
         throw AdoError(kErrorNotAllowed, u"No transaction is open");
+    }
+    // Rows held back for a transaction that does not commit must never
+    // reach the table afterwards.
+    if (!commit) {
+        ForgetHeldRows();
     }
     SQLHDBC handle = connection_->get();
     const SQLRETURN result = SQLEndTran(SQL_HANDLE_DBC, handle, commit ? SQL_COMMIT : SQL_ROLLBACK);
@@ -89,6 +143,7 @@ void Connection::EndTransaction(bool commit) {
         SQLEndTran(SQL_HANDLE_DBC, handle, SQL_ROLLBACK);
     }
     inTransaction_ = false;
+    refusedRows_.reset();
     SQLSetConnectAttrW(handle, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_ON),
                        0);
     if (failure) {

@@ -3,13 +3,30 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string>
+#include <vector>
+
+#include "platform/ado/AdoError.h"
 
 namespace wexal::ado {
 
 namespace odbc {
 class Handle;
 }
+
+// Rows that a recordset keeps back inside a transaction, to send many in one
+// statement: the connection has them sent before any other statement runs on
+// it and before it commits, and forgotten when it rolls back.
+class HeldRows {
+  public:
+    // Throws AdoError when the database refuses them; they are gone then.
+    virtual void Send() = 0;
+    virtual void Forget() = 0;
+
+  protected:
+    ~HeldRows() = default;
+};
 
 class Connection {
   public:
@@ -29,7 +46,10 @@ class Connection {
     void Close();
 
     // Statements between BeginTrans and CommitTrans take effect together, or
-    // not at all after RollbackTrans. One transaction at a time.
+    // not at all after RollbackTrans. One transaction at a time. Rows held
+    // back are sent before the commit; when any of the transaction's held
+    // rows were refused, CommitTrans rolls back and throws that refusal, so
+    // that no row is lost in silence.
     void BeginTrans();
     void CommitTrans();
     void RollbackTrans();
@@ -39,13 +59,23 @@ class Connection {
     // Throws AdoError when the connection is not open.
     void* NativeHandle() const;
 
+    // Used by the layer's recordsets and commands: rows held back until the
+    // next statement or the commit, and their refusal.
+    void Hold(HeldRows& rows);
+    void Release(HeldRows& rows);
+    void SendHeldRows();
+    void NoteRefusedRows(const AdoError& refusal);
+
   private:
     void EndTransaction(bool commit);
+    void ForgetHeldRows();
 
     std::unique_ptr<odbc::Handle> environment_;
     std::unique_ptr<odbc::Handle> connection_;
     bool open_ = false;
     bool inTransaction_ = false;
+    std::vector<HeldRows*> held_;
+    std::optional<AdoError> refusedRows_;
 };
 
 // Rolls back on destruction unless committed: a block that fails halfway

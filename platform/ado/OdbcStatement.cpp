@@ -1,6 +1,7 @@
 #include "platform/ado/OdbcStatement.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace wexal::ado::odbc {
 
@@ -67,7 +68,8 @@ Handle::~Handle() {
 
 Statement::Statement(SQLHDBC connection) : handle_(SQL_HANDLE_STMT, connection) {}
 
-void Statement::Execute(std::u16string_view sql, const std::vector<Value>& parameters) {
+template <class Run>
+void Statement::WithParameters(const std::vector<Value>& parameters, Run run) {
     // The bound buffers must stay where they are until the statement has run.
     std::vector<SqlText> texts;
     std::vector<SQLLEN> lengths(parameters.size());
@@ -84,14 +86,35 @@ void Statement::Execute(std::u16string_view sql, const std::vector<Value>& param
                                        SQL_PARAM_INPUT, SQL_C_WCHAR, SQL_WVARCHAR, size, 0,
                                        text.data(), bytes, &lengths[i]));
     }
-    SqlText statement = ToSql(sql);
-    const SQLRETURN result =
-        SQLExecDirectW(handle_.get(), statement.data(), static_cast<SQLINTEGER>(statement.size()));
-    if (result != SQL_NO_DATA) {
-        handle_.Check(result);
+    const SQLRETURN result = run();
+    // Taken before the buffers are let go of, which clears them.
+    std::optional<AdoError> failure;
+    if (result != SQL_NO_DATA && !SQL_SUCCEEDED(result)) {
+        failure = Diagnostics(handle_.type(), handle_.get());
     }
     // The buffers go away now: nothing may point at them any longer.
     SQLFreeStmt(handle_.get(), SQL_RESET_PARAMS);
+    if (failure) {
+        throw *failure;
+    }
+}
+
+void Statement::Execute(std::u16string_view sql, const std::vector<Value>& parameters) {
+    SqlText statement = ToSql(sql);
+    WithParameters(parameters, [&] {
+        return SQLExecDirectW(handle_.get(), statement.data(),
+                              static_cast<SQLINTEGER>(statement.size()));
+    });
+}
+
+void Statement::Prepare(std::u16string_view sql) {
+    SqlText statement = ToSql(sql);
+    handle_.Check(
+        SQLPrepareW(handle_.get(), statement.data(), static_cast<SQLINTEGER>(statement.size())));
+}
+
+void Statement::ExecutePrepared(const std::vector<Value>& parameters) {
+    WithParameters(parameters, [&] { return SQLExecute(handle_.get()); });
 }
 
 SQLSMALLINT Statement::ColumnCount() {

@@ -60,6 +60,10 @@ class Statement {
     // Runs `sql` with `parameters` bound in order to its "?" marks. A
     // statement that finds no rows to change is a success.
     void Execute(std::u16string_view sql, const std::vector<Value>& parameters = {});
+    // The same in two steps, for a text run many times: the database reads
+    // and plans it once.
+    void Prepare(std::u16string_view sql);
+    void ExecutePrepared(const std::vector<Value>& parameters);
     // Columns of the result; 0 when the statement returns no rows.
     SQLSMALLINT ColumnCount();
     ColumnInfo Describe(SQLUSMALLINT column);
@@ -72,6 +76,9 @@ class Statement {
 
   private:
     std::u16string Attribute(SQLUSMALLINT column, SQLUSMALLINT field);
+    // Binds the parameters, runs `run` and lets go of them.
+    template <class Run>
+    void WithParameters(const std::vector<Value>& parameters, Run run);
 
     Handle handle_;
 };

@@ -8,6 +8,17 @@
 namespace wexal::ado {
 namespace {
 
+// Rows sent in one statement: many fewer statements, yet short enough
+// texts that reading and planning them stays cheap (PostgreSQL through
+// psqlODBC slows down past a thousand or so values a statement).
+constexpr std::size_t kRowsPerInsert = 50;
+constexpr std::size_t kValuesPerInsert = 1000;
+
+std::size_t RowsPerInsert(const std::vector<std::size_t>& columns) {
+    return std::clamp<std::size_t>(kValuesPerInsert / std::max<std::size_t>(columns.size(), 1), 1,
+                                   kRowsPerInsert);
+}
+
 bool SameNameIgnoringCase(std::u16string_view a, std::u16string_view b) {
     const auto lower = [](char16_t c) { return c >= u'A' && c <= u'Z' ? c - u'A' + u'a' : c; };
     return a.size() == b.size() &&
@@ -90,7 +101,13 @@ Field Fields::ItemAt(std::size_t index) const {
 
 Recordset::Recordset() = default;
 
-Recordset::~Recordset() = default;
+Recordset::~Recordset() {
+    try {
+        Send();
+    } catch (const AdoError&) {
+        // Noted by the connection: its transaction will not commit.
+    }
+}
 
 void Recordset::RequireOpen() const {
     if (!IsOpen()) {
@@ -107,6 +124,8 @@ void Recordset::Open(std::u16string_view source, std::shared_ptr<Connection> con
     }
     auto statement =
         std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection->NativeHandle()));
+    // The query sees the rows added before it.
+    connection->SendHeldRows();
     statement->Execute(source);
     const SQLSMALLINT count = statement->ColumnCount();
     std::vector<Column> columns;
@@ -127,13 +146,24 @@ void Recordset::Open(std::u16string_view source, std::shared_ptr<Connection> con
 }
 
 void Recordset::Close() {
+    std::optional<AdoError> refusal;
+    try {
+        Send();
+    } catch (const AdoError& error) {
+        refusal = error;
+    }
     adding_.reset();
     insert_.reset();
+    batchInsert_.reset();
+    batchColumns_.clear();
     statement_.reset();
     columns_.clear();
     row_.clear();
     eof_ = true;
     connection_.reset();
+    if (refusal) {
+        throw *refusal;
+    }
 }
 
 Fields Recordset::GetFields() {
@@ -174,7 +204,7 @@ void Recordset::AddNew() {
     adding_.emplace(columns_.size());
 }
 
-std::u16string Recordset::InsertText(const std::vector<std::size_t>& set) const {
+std::u16string Recordset::InsertText(const std::vector<std::size_t>& set, std::size_t rows) const {
     // The table is the one that the first column set (or the first column)
     // comes from; every column set must come from it too.
     const std::size_t first = set.empty() ? 0 : set.front();
@@ -206,9 +236,42 @@ std::u16string Recordset::InsertText(const std::vector<std::size_t>& set) const 
     std::u16string marks;
     for (std::size_t index : set) {
         names += (names.empty() ? u"" : u", ") + Quoted(columns_[index].info.baseName, quote);
-        marks += marks.empty() ? u"?" : u", ?";
+        marks += marks.empty() ? u"(?" : u", ?";
     }
-    return text + u" (" + names + u") VALUES (" + marks + u")";
+    marks += u")";
+    text += u" (" + names + u") VALUES " + marks;
+    for (std::size_t row = 1; row < rows; ++row) {
+        text += u", " + marks;
+    }
+    return text;
+}
+
+void Recordset::Insert(const std::vector<std::size_t>& set, const std::vector<Value>& values,
+                       std::size_t rows) {
+    // A full batch of the same columns again: read and planned once.
+    if (!set.empty() && rows == RowsPerInsert(set)) {
+        if (!batchInsert_ || batchColumns_ != set) {
+            batchInsert_.reset();
+            auto statement = std::make_unique<odbc::Statement>(
+                static_cast<SQLHDBC>(connection_->NativeHandle()));
+            statement->Prepare(InsertText(set, rows));
+            batchInsert_ = std::move(statement);
+            batchColumns_ = set;
+        }
+        batchInsert_->ExecutePrepared(values);
+        return;
+    }
+    if (!insert_) {
+        insert_ =
+            std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection_->NativeHandle()));
+    }
+    // Rows of nothing but defaults cannot share a statement.
+    const std::size_t statements = set.empty() ? rows : 1;
+    const std::u16string text = InsertText(set, set.empty() ? 1 : rows);
+    for (std::size_t i = 0; i < statements; ++i) {
+        insert_->Reset();
+        insert_->Execute(text, values);
+    }
 }
 
 void Recordset::Update() {
@@ -228,13 +291,44 @@ void Recordset::Update() {
             parameters.push_back(*values[i]);
         }
     }
-    const std::u16string text = InsertText(set);
-    if (!insert_) {
-        insert_ =
-            std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection_->NativeHandle()));
+    if (!connection_->InTransaction()) {
+        Insert(set, parameters, 1);
+        return;
     }
-    insert_->Reset();
-    insert_->Execute(text, parameters);
+    if (held_.rows > 0 && held_.columns != set) {
+        Send();
+    }
+    if (held_.rows == 0) {
+        // Checked now, so that a row that no table takes is refused at once.
+        InsertText(set, 1);
+        held_.columns = set;
+        connection_->Hold(*this);
+    }
+    held_.values.insert(held_.values.end(), std::make_move_iterator(parameters.begin()),
+                        std::make_move_iterator(parameters.end()));
+    ++held_.rows;
+    if (held_.rows == RowsPerInsert(set)) {
+        Send();
+    }
+}
+
+void Recordset::Send() {
+    if (held_.rows == 0) {
+        return;
+    }
+    const Held held = std::move(held_);
+    held_ = Held{};
+    connection_->Release(*this);
+    try {
+        Insert(held.columns, held.values, held.rows);
+    } catch (const AdoError& error) {
+        connection_->NoteRefusedRows(error);
+        throw;
+    }
+}
+
+void Recordset::Forget() {
+    held_ = Held{};
 }
 
 }  // namespace wexal::ado

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/ado/Connection.h"
 #include "platform/ado/Value.h"
 
 namespace wexal::ado {
 
-class Connection;
 class Recordset;
 
 namespace odbc {
@@ -54,7 +54,7 @@ class Fields {
     Recordset* recordset_;
 };
 
-class Recordset {
+class Recordset : private HeldRows {
   public:
     Recordset();
     ~Recordset();
@@ -65,6 +65,8 @@ class Recordset {
     // AdoError when the connection is not open or the query fails.
     void Open(std::u16string_view source, std::shared_ptr<Connection> connection);
     bool IsOpen() const { return statement_ != nullptr; }
+    // Sends the rows held back (see Update) and closes; throws AdoError when
+    // the table refuses them, closed all the same.
     void Close();
 
     Fields GetFields();
@@ -78,6 +80,13 @@ class Recordset {
     // the columns that were set, with their values bound as parameters; the
     // rest is left to the table's defaults. Throws AdoError when the table
     // refuses it (the row is then dropped).
+    //
+    // Inside a transaction of the connection the row is held back and sent
+    // with the rows added after it, many in one statement, once enough are
+    // held, before the next row with other columns set, before any other
+    // statement on the connection, at Close and at the commit. A refusal may
+    // then surface at any of these, and takes the rows sent with it; the
+    // commit of that transaction rolls back and throws it.
     void Update();
 
   private:
@@ -85,19 +94,33 @@ class Recordset {
     friend class Fields;
 
     struct Column;
+    // Added rows held back: their columns set, and their values row by row.
+    struct Held {
+        std::vector<std::size_t> columns;
+        std::vector<Value> values;
+        std::size_t rows = 0;
+    };
 
     void RequireOpen() const;
     void ReadRow();
-    std::u16string InsertText(const std::vector<std::size_t>& columns) const;
+    std::u16string InsertText(const std::vector<std::size_t>& columns, std::size_t rows) const;
+    void Insert(const std::vector<std::size_t>& columns, const std::vector<Value>& values,
+                std::size_t rows);
+    void Send() override;
+    void Forget() override;
 
     std::shared_ptr<Connection> connection_;
     std::unique_ptr<odbc::Statement> statement_;
     std::unique_ptr<odbc::Statement> insert_;
+    // The prepared insert of a full batch, and the columns it sets.
+    std::unique_ptr<odbc::Statement> batchInsert_;
+    std::vector<std::size_t> batchColumns_;
     std::vector<Column> columns_;
     std::vector<Value> row_;
     bool eof_ = true;
     // The row being added: each column's value once set.
     std::optional<std::vector<std::optional<Value>>> adding_;
+    Held held_;
 };
 
 }  // namespace wexal::ado

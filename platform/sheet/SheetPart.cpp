@@ -1,5 +1,6 @@
 #include "platform/sheet/SheetPart.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <functional>
@@ -202,27 +203,27 @@ void CheckPuttable(const CellValue& value, CellAddress address) {
 
 }  // namespace
 
-SheetPart::SheetPart(std::string_view xml, std::string partName,
+SheetPart::SheetPart(std::string xml, std::string partName,
                      const std::vector<std::string>& sharedStrings, DateStyles dateStyles)
-    : partName_(std::move(partName)), dateStyles_(std::move(dateStyles)) {
-    ParseXmlPart(document_, xml, partName_);
+    : partName_(std::move(partName)),
+      dateStyles_(std::move(dateStyles)),
+      xml_(std::move(xml)),
+      sharedStrings_(&sharedStrings) {
+    ParseXmlPartInPlace(document_, xml_, partName_);
     worksheet_ = ChildByLocalName(document_, "worksheet");
     sheetData_ = ChildByLocalName(worksheet_, "sheetData");
     if (!sheetData_) {
         throw SheetError(kErrorDamaged, "The part " + partName_ + " holds no sheet data");
     }
     prefix_ = PrefixOf(sheetData_);
-    ReadCells(sharedStrings);
+    CheckCells();
 }
 
-void SheetPart::ReadCells(const std::vector<std::string>& sharedStrings) {
+void SheetPart::CheckCells() {
     VisitCells(sheetData_, partName_, {}, [&](pugi::xml_node cell, CellAddress address) {
         lastRow_ = std::max(lastRow_, address.row);
         lastColumn_ = std::max(lastColumn_, address.column);
-        CellValue value = ReadCell(cell, NumberKind(cell), sharedStrings, partName_);
-        if (value.kind != CellKind::Empty) {
-            values_[{address.row, address.column}] = std::move(value);
-        }
+        ReadCell(cell, NumberKind(cell), *sharedStrings_, partName_);
     });
 }
 
@@ -232,13 +233,17 @@ CellKind SheetPart::NumberKind(pugi::xml_node cell) const {
 
 CellArray SheetPart::Values(CellAddress first, CellAddress last) const {
     CellArray values(last.row - first.row + 1, last.column - first.column + 1);
-    for (auto it = values_.lower_bound({first.row, first.column});
-         it != values_.end() && it->first.first <= last.row; ++it) {
-        const auto [row, column] = it->first;
-        if (column >= first.column && column <= last.column) {
-            values.Set(row - first.row + 1, column - first.column + 1, it->second);
+    VisitCells(sheetData_, partName_, {}, [&](pugi::xml_node cell, CellAddress address) {
+        if (address.row < first.row || address.row > last.row || address.column < first.column ||
+            address.column > last.column) {
+            return;
         }
-    }
+        CellValue value = ReadCell(cell, NumberKind(cell), *sharedStrings_, partName_);
+        if (value.kind != CellKind::Empty) {
+            values.Set(address.row - first.row + 1, address.column - first.column + 1,
+                       std::move(value));
+        }
+    });
     return values;
 }
 
@@ -259,10 +264,8 @@ bool SheetPart::Put(CellAddress address, const CellValue& value) {
         cell.remove_attribute(attribute);
     }
 
-    CellValue stored = value;
     if (value.kind == CellKind::Number) {
         AddContentChild(cell, prefix_ + "v").text().set(ShortestForm(value.number).c_str());
-        stored.kind = NumberKind(cell);
     } else if (value.kind == CellKind::Text && !value.text.empty()) {
         cell.append_attribute("t").set_value("inlineStr");
         pugi::xml_node text =
@@ -272,15 +275,8 @@ bool SheetPart::Put(CellAddress address, const CellValue& value) {
             text.append_attribute("xml:space").set_value("preserve");
         }
         text.text().set(encoded.c_str());
-    } else {
-        stored = CellValue{};  // an empty text leaves the cell empty
     }
-
-    if (stored.kind == CellKind::Empty) {
-        values_.erase({address.row, address.column});
-    } else {
-        values_[{address.row, address.column}] = std::move(stored);
-    }
+    // An empty text leaves the cell empty.
     lastRow_ = std::max(lastRow_, address.row);
     lastColumn_ = std::max(lastColumn_, address.column);
     ExtendDimension(address);
@@ -308,10 +304,50 @@ void SheetPart::MakeReferencesExplicit() {
                 cell.prepend_attribute("r").set_value(FormatCellAddress(address).c_str());
             }
         });
+    IndexRows();
     referencesExplicit_ = true;
 }
 
+void SheetPart::IndexRows() {
+    rows_.clear();
+    for (pugi::xml_node row : sheetData_.children()) {
+        if (!HasLocalName(row, "row")) {
+            continue;
+        }
+        const std::int32_t number = ParseRowNumber(row.attribute("r").value()).value_or(0);
+        // Equal numbers keep the first row, as the walk finds it.
+        if (!rows_.empty() && number < rows_.back().first) {
+            rowsInOrder_ = false;
+            rows_.clear();
+            return;
+        }
+        rows_.emplace_back(number, row);
+    }
+}
+
 pugi::xml_node SheetPart::RowFor(std::int32_t number) {
+    if (!rowsInOrder_) {
+        return WalkToRow(number);
+    }
+    const auto before = [](const std::pair<std::int32_t, pugi::xml_node>& entry,
+                           std::int32_t wanted) { return entry.first < wanted; };
+    const auto found = std::lower_bound(rows_.begin(), rows_.end(), number, before);
+    if (found != rows_.end() && found->first == number) {
+        return found->second;
+    }
+    const std::string name = prefix_ + "row";
+    pugi::xml_node added = found != rows_.end()
+                               ? sheetData_.insert_child_before(name.c_str(), found->second)
+                               : sheetData_.append_child(name.c_str());
+    added.append_attribute("r").set_value(number);
+    rows_.emplace(found, number, added);
+    return added;
+}
+
+pugi::xml_node SheetPart::WalkToRow(std::int32_t number) {
+    // The row of that number wherever it stands: a second one would make the
+    // sheet unreadable. A new row goes before the first of a higher number.
+    pugi::xml_node higher;
     for (pugi::xml_node row : sheetData_.children()) {
         if (!HasLocalName(row, "row")) {
             continue;
@@ -320,13 +356,13 @@ pugi::xml_node SheetPart::RowFor(std::int32_t number) {
         if (existing == number) {
             return row;
         }
-        if (existing > number) {
-            pugi::xml_node added = sheetData_.insert_child_before((prefix_ + "row").c_str(), row);
-            added.append_attribute("r").set_value(number);
-            return added;
+        if (existing > number && !higher) {
+            higher = row;
         }
     }
-    pugi::xml_node added = sheetData_.append_child((prefix_ + "row").c_str());
+    const std::string name = prefix_ + "row";
+    pugi::xml_node added = higher ? sheetData_.insert_child_before(name.c_str(), higher)
+                                  : sheetData_.append_child(name.c_str());
     added.append_attribute("r").set_value(number);
     return added;
 }

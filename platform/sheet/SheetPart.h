@@ -1,12 +1,12 @@
-// One worksheet part: its XML kept as a document, the values of its cells,
-// and the putting of single cells into the document so that writing it back
-// changes nothing but those cells.
+// One worksheet part: its XML kept as a document, the values of its cells
+// read from it, and the putting of single cells into the document so that
+// writing it back changes nothing but those cells. The document is the only
+// copy of the sheet that it holds.
 #pragma once
 
 #include <pugixml.hpp>
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -20,9 +20,10 @@ namespace wexal::sheet {
 
 class SheetPart {
   public:
-    // Throws SheetError when the part is damaged.
-    SheetPart(std::string_view xml, std::string partName,
-              const std::vector<std::string>& sharedStrings, DateStyles dateStyles);
+    // Throws SheetError when the part is damaged. The shared strings must
+    // outlive the part.
+    SheetPart(std::string xml, std::string partName, const std::vector<std::string>& sharedStrings,
+              DateStyles dateStyles);
     SheetPart(const SheetPart&) = delete;
     SheetPart& operator=(const SheetPart&) = delete;
 
@@ -44,24 +45,33 @@ class SheetPart {
     std::string Serialize() const;
 
   private:
-    void ReadCells(const std::vector<std::string>& sharedStrings);
+    // Finds the used extent, and refuses a damaged part before any use.
+    void CheckCells();
     // Gives every row and cell its "r" attribute, so that rows and cells can
     // be inserted without moving the ones that were numbered by position.
     void MakeReferencesExplicit();
     pugi::xml_node RowFor(std::int32_t row);
+    // Rows by number, in the order of the sheet, built at the first put; a
+    // sheet whose rows are out of order is walked instead.
+    void IndexRows();
+    pugi::xml_node WalkToRow(std::int32_t row);
     pugi::xml_node CellFor(pugi::xml_node row, CellAddress address);
     void ExtendDimension(CellAddress address);
     CellKind NumberKind(pugi::xml_node cell) const;
 
     std::string partName_;
     DateStyles dateStyles_;
+    // The part's text, which the document is built in.
+    std::string xml_;
     pugi::xml_document document_;
     pugi::xml_node worksheet_;
     pugi::xml_node sheetData_;
     std::string prefix_;
-    std::map<std::pair<std::int32_t, std::int32_t>, CellValue> values_;
+    const std::vector<std::string>* sharedStrings_;
     std::int32_t lastRow_ = 1;
     std::int32_t lastColumn_ = 1;
+    std::vector<std::pair<std::int32_t, pugi::xml_node>> rows_;
+    bool rowsInOrder_ = true;
     bool referencesExplicit_ = false;
     bool modified_ = false;
 };

@@ -1,7 +1,6 @@
 #include "platform/sheet/XmlPart.h"
 
 #include <cstring>
-#include <sstream>
 
 #include <strings.h>
 
@@ -17,19 +16,50 @@ namespace {
 constexpr unsigned kParseFlags = pugi::parse_cdata | pugi::parse_escapes |
                                  pugi::parse_wconv_attribute | pugi::parse_declaration |
                                  pugi::parse_doctype | pugi::parse_pi | pugi::parse_comments |
-                                 pugi::parse_ws_pcdata_single;
+                                 pugi::parse_ws_pcdata_single | pugi::parse_embed_pcdata;
 
 }  // namespace
 
-void ParseXmlPart(pugi::xml_document& document, std::string_view text,
-                  const std::string& partName) {
-    const pugi::xml_parse_result result =
-        document.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_auto);
+namespace {
+
+void CheckParsed(const pugi::xml_parse_result& result, const std::string& partName) {
     if (!result) {
         throw SheetError(kErrorDamaged, "The part " + partName +
                                             " is damaged: " + result.description() + " at offset " +
                                             std::to_string(result.offset));
     }
+}
+
+// Collects the written text in one string of the size counted before.
+class StringWriter : public pugi::xml_writer {
+  public:
+    explicit StringWriter(std::string* text) : text_(text) {}
+    void write(const void* data, std::size_t size) override {
+        if (text_ != nullptr) {
+            text_->append(static_cast<const char*>(data), size);
+        }
+        size_ += size;
+    }
+    std::size_t Size() const { return size_; }
+
+  private:
+    std::string* text_;
+    std::size_t size_ = 0;
+};
+
+}  // namespace
+
+void ParseXmlPart(pugi::xml_document& document, std::string_view text,
+                  const std::string& partName) {
+    CheckParsed(document.load_buffer(text.data(), text.size(), kParseFlags, pugi::encoding_auto),
+                partName);
+}
+
+void ParseXmlPartInPlace(pugi::xml_document& document, std::string& text,
+                         const std::string& partName) {
+    CheckParsed(
+        document.load_buffer_inplace(text.data(), text.size(), kParseFlags, pugi::encoding_auto),
+        partName);
 }
 
 std::string SerializeXmlPart(const pugi::xml_document& document) {
@@ -42,9 +72,15 @@ std::string SerializeXmlPart(const pugi::xml_document& document) {
             encoding.set_value("UTF-8");
         }
     }
-    std::ostringstream out;
-    document.save(out, "", pugi::format_raw, pugi::encoding_utf8);
-    return out.str();
+    // Counted first, so that a large part is held once, not while its
+    // buffer grows.
+    StringWriter counter(nullptr);
+    document.save(counter, "", pugi::format_raw, pugi::encoding_utf8);
+    std::string text;
+    text.reserve(counter.Size());
+    StringWriter writer(&text);
+    document.save(writer, "", pugi::format_raw, pugi::encoding_utf8);
+    return text;
 }
 
 std::string_view LocalName(const char* qualifiedName) {

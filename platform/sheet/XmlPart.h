@@ -12,6 +12,10 @@ namespace wexal::sheet {
 
 // Throws SheetError (kErrorDamaged) naming the part when it is no XML.
 void ParseXmlPart(pugi::xml_document& document, std::string_view text, const std::string& partName);
+// The same without a copy of the text: the document is built in it, so the
+// text must stay, unchanged by anything else, as long as the document.
+void ParseXmlPartInPlace(pugi::xml_document& document, std::string& text,
+                         const std::string& partName);
 // The document as UTF-8 bytes, with its own declaration kept.
 std::string SerializeXmlPart(const pugi::xml_document& document);
 

@@ -13,6 +13,9 @@ namespace wexal::sheet {
 
 namespace {
 
+// Deflate's balance of time and size, as most spreadsheet programs write.
+constexpr zip_uint32_t kCompressionLevel = 6;
+
 std::string ZipErrorText(zip_error_t* error) {
     std::string text = zip_error_strerror(error);
     zip_error_fini(error);
@@ -160,13 +163,23 @@ std::string ZipPackage::Rewrite(const std::map<std::string, std::string>& replac
         if (data == nullptr) {
             fail("Cannot replace " + name);
         }
-        const zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
-        const bool done =
-            index >= 0 ? zip_file_replace(archive, static_cast<zip_uint64_t>(index), data, 0) == 0
-                       : zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8) >= 0;
-        if (!done) {
+        zip_int64_t index = zip_name_locate(archive, name.c_str(), ZIP_FL_NOCASE);
+        if (index >= 0) {
+            if (zip_file_replace(archive, static_cast<zip_uint64_t>(index), data, 0) < 0) {
+                index = -1;
+            }
+        } else {
+            index = zip_file_add(archive, name.c_str(), data, ZIP_FL_ENC_UTF_8);
+        }
+        if (index < 0) {
             zip_source_free(data);
             fail("Cannot replace " + name);
+        }
+        // libzip's own default is its slowest level; it takes a level only
+        // together with ZIP_CM_DEFAULT.
+        if (zip_set_file_compression(archive, static_cast<zip_uint64_t>(index), ZIP_CM_DEFAULT,
+                                     kCompressionLevel) < 0) {
+            fail("Cannot compress " + name);
         }
     }
     if (zip_close(archive) < 0) {

@@ -347,8 +347,8 @@ TEST(ExcelDownloadTest, AMeterTooLargeForTheHandheldLeavesTheRouteAsking) {
     const Lines log = office.Sync(nullptr, &downloaded);
     ASSERT_FALSE(log.empty());
     EXPECT_EQ(log.back(),
-              "22 Wexal Excel Interface could not store the meter of row 000003 of "
-              "route 01 on the handheld.");
+              "22 Wexal - Route 01 not downloaded: the handheld refused its meter of row "
+              "000003");
     EXPECT_EQ(downloaded, -1);
     EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 D"}));
 }

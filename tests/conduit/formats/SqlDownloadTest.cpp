@@ -154,16 +154,57 @@ TEST_F(SqlDownloadTest, RouteNameReachesTheProcedureAsData) {
     EXPECT_EQ(Route(hostile).meterCount, 0);
 }
 
-TEST_F(SqlDownloadTest, MetersTheHandheldRefusesAreNotCounted) {
-    PutRoute({"01", "D"});
+// A route whose meters do not all reach the handheld is logged and stays
+// asked for: listed as ready it would pass for a whole one.
+struct RefusedMeterCase {
+    const char* name;
+    const char* route;
+    int services;          // added to the route beside the sample ones
+    std::uint32_t writes;  // meter writes the handheld takes; all when 0
+    const char* logLine;
+};
+
+void PrintTo(const RefusedMeterCase& refusal, std::ostream* out) {
+    *out << refusal.name;
+}
+
+class SqlRefusedMeterTest : public SqlDownloadTest,
+                            public ::testing::WithParamInterface<RefusedMeterCase> {};
+
+TEST_P(SqlRefusedMeterTest, RouteIsLoggedAndStaysAskedFor) {
+    const RefusedMeterCase& refusal = GetParam();
+    billing_->Execute(
+        "INSERT INTO BillingService (ServiceUniqueID, RouteBook, RouteSequence) "
+        "SELECT 'X' || n, '" +
+        std::string(refusal.route) + "', lpad(n::text, 6, '0') FROM generate_series(1, " +
+        std::to_string(refusal.services) + ") n");
+    PutRoute({refusal.route, "D", 4});
+    PutRoute({"02", "D"});
     {
-        FailingWrites failing("route01", 2);
+        FailingWrites failing(std::string("route") + refusal.route,
+                              refusal.writes == 0 ? UINT32_MAX : refusal.writes);
         EXPECT_EQ(Sync(), 0);
     }
-    EXPECT_EQ(Meters("01").size(), 2u);
-    EXPECT_EQ(Route("01").meterCount, 2);
-    EXPECT_EQ(Route("01").lastIndex, 1);
+    EXPECT_THAT(boxes_, IsEmpty());
+    EXPECT_THAT(SyncLogLines(), ElementsAre(refusal.logLine));
+    const RouteEntry route = Route(refusal.route);
+    EXPECT_EQ(route.status, "D");
+    EXPECT_EQ(route.meterCount, 4);
+    // The next route is downloaded as usual.
+    EXPECT_EQ(Route("02").status, "R");
+    EXPECT_EQ(Route("02").meterCount, 2);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Refusals, SqlRefusedMeterTest,
+    ::testing::Values(
+        RefusedMeterCase{"MoreMetersThanADatabaseHolds", "70", 70000, 0,
+                         "22 Wexal - Route 70 not downloaded: it holds more meters than a "
+                         "handheld database can (65535)"},
+        RefusedMeterCase{"AMeterTheHandheldRefuses", "01", 0, 2,
+                         "22 Wexal - Route 01 not downloaded: the handheld refused its meter "
+                         "100-0003"}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(SqlDownloadTest, MetersTheHandheldCannotSaveLeaveTheRouteAskedFor) {
     PutRoute({"01", "D"});

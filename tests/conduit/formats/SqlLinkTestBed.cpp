@@ -79,6 +79,12 @@ bool SqlLinkTest::StampedDuringSync(const std::string& stamp) const {
     return stamp == syncStartStamp_ || stamp == syncEndStamp_;
 }
 
+std::vector<std::string> SqlLinkTest::SyncLogLines() {
+    bed_.EndSession();
+    bed_.BeginSession();
+    return bed_.LogLines();
+}
+
 void SqlLinkTest::PutRoute(const RouteEntry& route) {
     HHRoute list;
     ASSERT_EQ(list.Open(), 1);

@@ -46,6 +46,9 @@ class SqlLinkTest : public BillingDatabaseTest {
     // Whether `stamp` is the local time of the last Sync as "%d%H%M".
     bool StampedDuringSync(const std::string& stamp) const;
 
+    // The sync log so far, as "activity text" per line.
+    std::vector<std::string> SyncLogLines();
+
     // Adds a route to the handheld's route list.
     void PutRoute(const RouteEntry& route);
     std::vector<RouteEntry> Routes();

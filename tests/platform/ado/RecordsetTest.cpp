@@ -147,5 +147,91 @@ TEST_F(RecordsetTest, ValuesAreSetOnlyOnARowBeingAdded) {
     EXPECT_EQ(ErrorOf([&] { recordset_.Update(); }).Code(), ado::kErrorNotAllowed);
 }
 
+// Inside a transaction added rows travel many to a statement: whatever runs
+// next on the connection sees them, a refused one takes the whole
+// transaction with it, and a rollback leaves nothing to send.
+TEST_F(RecordsetTest, RowsAddedInATransactionArriveTogetherOrNotAtAll) {
+    RefusedRows refused(*billing_, "WexalSelectedRoute", "ServiceUniqueID <> 'BAD'");
+    const auto addRows = [&](int count, int badRow) {
+        const ado::Fields fields = recordset_.GetFields();
+        for (int row = 1; row <= count; ++row) {
+            recordset_.AddNew();
+            fields.Item(u"ServiceUniqueID")
+                .SetValue(row == badRow ? u"BAD" : u"S" + Wide(std::to_string(row)));
+            // Rows with other columns set go in statements of their own.
+            if (row > 400) {
+                fields.Item(u"Message").SetValue(u"gate");
+            }
+            recordset_.Update();
+        }
+    };
+    const auto countIn = [&](const std::u16string& query) {
+        ado::Recordset count;
+        count.Open(query, connection_);
+        return Utf8(*count.GetFields().ItemAt(0).GetValue());
+    };
+
+    // Committed: every row, and a query in the transaction sees them before.
+    {
+        ado::Transaction transaction(*connection_);
+        Open(u"Select * from WexalSelectedRoute");
+        addRows(450, 0);
+        EXPECT_EQ(countIn(u"Select count(*) from WexalSelectedRoute"), "450");
+        addRows(5, 0);
+        recordset_.Close();
+        transaction.Commit();
+    }
+    EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute"), "455");
+    EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute WHERE Message = 'gate'"),
+              "50");
+    billing_->Execute("DELETE FROM WexalSelectedRoute");
+
+    // One refused row: the commit throws it and nothing is stored, whether
+    // the refusal surfaced while adding or only at the commit.
+    for (const int badRow : {3, 301, 449}) {
+        ado::Transaction transaction(*connection_);
+        Open(u"Select * from WexalSelectedRoute");
+        try {
+            addRows(450, badRow);
+        } catch (const ado::AdoError& error) {
+            EXPECT_EQ(error.SqlState(), u"23514") << badRow;
+        }
+        try {
+            recordset_.Close();
+        } catch (const ado::AdoError& error) {
+            EXPECT_EQ(error.SqlState(), u"23514") << badRow;  // closed all the same
+        }
+        EXPECT_EQ(ErrorOf([&] { transaction.Commit(); }).SqlState(), u"23514") << badRow;
+        EXPECT_FALSE(connection_->InTransaction());
+        EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute"), "0") << badRow;
+    }
+
+    // A refusal at the commit leaves no other recordset's rows to be sent
+    // after the rollback.
+    {
+        ado::Transaction transaction(*connection_);
+        Open(u"Select * from WexalSelectedRoute");
+        ado::Recordset refusing;
+        refusing.Open(u"Select * from WexalSelectedRoute", connection_);
+        refusing.AddNew();
+        refusing.GetFields().Item(u"ServiceUniqueID").SetValue(u"BAD");
+        refusing.Update();
+        addRows(10, 0);
+        EXPECT_EQ(ErrorOf([&] { transaction.Commit(); }).SqlState(), u"23514");
+    }
+    recordset_.Close();
+    EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute"), "0");
+
+    // Rolled back: the held rows are forgotten, not sent later.
+    {
+        ado::Transaction transaction(*connection_);
+        Open(u"Select * from WexalSelectedRoute");
+        addRows(50, 0);
+        connection_->RollbackTrans();
+    }
+    recordset_.Close();
+    EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalSelectedRoute"), "0");
+}
+
 }  // namespace
 }  // namespace wexal::testing

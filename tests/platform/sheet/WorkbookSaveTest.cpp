@@ -106,6 +106,27 @@ TEST_F(WorkbookSaveTest, CellsArePutAmongRowsAndCellsThatHadNoNumbers) {
     EXPECT_NE(xml.find("<x:row r=\"2\">"), std::string::npos) << xml;
 }
 
+TEST_F(WorkbookSaveTest, RowsOutOfOrderTakeNewRowsWhereTheWalkFindsThem) {
+    MakeWorkbook(Book(), "");
+    WritePart(Book(), kSheetPart,
+              SheetXml("<x:row r=\"5\"><x:c r=\"A5\"><x:v>5</x:v></x:c></x:row>"
+                       "<x:row r=\"2\"><x:c r=\"A2\"><x:v>2</x:v></x:c></x:row>",
+                       "x"));
+    // Before the first row of a higher number, into the row of that number,
+    // at the end.
+    PutAndSave({{"A3", CellValue::Number(3)},
+                {"B2", CellValue::Number(22)},
+                {"A6", CellValue::Number(6)}});
+    const std::string xml = ReadPart(Book(), kSheetPart);
+    std::vector<std::string> rows;
+    for (std::size_t at = xml.find("<x:row r=\""); at != std::string::npos;
+         at = xml.find("<x:row r=\"", at + 1)) {
+        rows.push_back(xml.substr(at + 10, xml.find('"', at + 10) - at - 10));
+    }
+    EXPECT_EQ(rows, (Lines{"3", "5", "2", "6"})) << xml;
+    EXPECT_NE(xml.find("<x:c r=\"B2\"><x:v>22</x:v></x:c>"), std::string::npos) << xml;
+}
+
 TEST_F(WorkbookSaveTest, PutsReadBackThroughTheLayerItself) {
     MakeWorkbook(Book(), "ws['A1'] = datetime.datetime(2006, 3, 15)\nws['B1'] = 'x'");
     PutAndSave({{"A1", CellValue::Number(38800)},
