@@ -167,30 +167,36 @@ CREATE FUNCTION WexalSelectRoute(route varchar) RETURNS void LANGUAGE sql AS $$
      WHERE RouteBook = route;
 $$;
 
--- Takes every waiting reading over in one statement batch: all or none. A
--- reading taken over before is passed over, and only the readings taken
--- over now move their service's previous reading.
+-- Takes every waiting reading over: all or none. One statement, so that it
+-- removes exactly the readings it takes over: a reading another sync hands in
+-- meanwhile waits for the next apply instead of being removed unapplied. A
+-- reading taken over before is passed over, and only the readings taken over
+-- now move their service's previous reading.
 CREATE FUNCTION WexalApplyReadings() RETURNS void LANGUAGE sql AS $$
-    WITH Taken AS (
+    WITH Waiting AS (
+        DELETE FROM WexalReading RETURNING *),
+    Taken AS (
         INSERT INTO BillingReading
             (ServiceUniqueID, Reading, ReadingDate, ReadingTime, ReadStatus, ResponseCode,
              ResponseText, HandHeldID)
         SELECT ServiceUniqueID, NULLIF(btrim(CurReading), '')::numeric, ReadingDate,
                ReadingTime, Status, ResponseCode, ResponseText, HandHeldID
-          FROM WexalReading
+          FROM Waiting
          ORDER BY ReadingId
         ON CONFLICT (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime) DO NOTHING
         RETURNING HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
     UPDATE BillingService s
        SET PrvReading = r.CurReading
       FROM Taken t
-      JOIN WexalReading r USING (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
+      JOIN Waiting r USING (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime)
      WHERE r.ServiceUniqueID = s.ServiceUniqueID AND btrim(r.CurReading) <> '';
-    DELETE FROM WexalReading;
 $$;
 
--- The fallback when the billing system refuses the readings.
+-- The fallback when the billing system refuses the readings: one statement,
+-- as above.
 CREATE FUNCTION WexalFailReadings() RETURNS void LANGUAGE sql AS $$
+    WITH Waiting AS (
+        DELETE FROM WexalReading RETURNING *)
     INSERT INTO WexalReadingAlternate
         (ReadingId, HandHeldID, ServiceUniqueID, MeterTagNbr, MeterSerialNbr, MeterType,
          RouteSequence, Digits, CurReading, BillingName, ServiceAddress, Message, Status,
@@ -200,10 +206,9 @@ CREATE FUNCTION WexalFailReadings() RETURNS void LANGUAGE sql AS $$
            RouteSequence, Digits, CurReading, BillingName, ServiceAddress, Message, Status,
            ResponseCode, ResponseText, PrvReading, MaxReading, MinReading, ReadingDate,
            ReadingTime, ReceivedAt
-      FROM WexalReading
+      FROM Waiting
      ORDER BY ReadingId
     ON CONFLICT (HandHeldID, ServiceUniqueID, ReadingDate, ReadingTime) DO NOTHING;
-    DELETE FROM WexalReading;
 $$;
 
 -- Sample data: three routes. Route "12 A" has a blank in its name; a few

@@ -112,6 +112,14 @@ std::string BillingDatabase::Scalar(const std::string& sql) {
     return rows[0][0];
 }
 
+void BillingDatabase::Begin() {
+    connection_->BeginTrans();
+}
+
+void BillingDatabase::Commit() {
+    connection_->CommitTrans();
+}
+
 void BillingDatabase::Reset() {
     for (const char* table : kRefusingTables) {
         Execute(std::string("ALTER TABLE ") + table + " DROP CONSTRAINT IF EXISTS test_refuse");

@@ -46,6 +46,9 @@ class BillingDatabase {
     std::vector<std::vector<std::string>> Rows(const std::string& sql);
     // The one value of a query that gives one.
     std::string Scalar(const std::string& sql);
+    // Statements between them take effect together (and hold their locks).
+    void Begin();
+    void Commit();
 
     // The sample data and nothing else: no readings, no route selected, no
     // test constraints.

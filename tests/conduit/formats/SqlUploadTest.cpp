@@ -6,8 +6,10 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdio>
 #include <memory>
+#include <thread>
 
 #include "platform/palm/SyncManager.h"
 #include "tests/conduit/ReadFaults.h"
@@ -38,13 +40,17 @@ class SqlUploadTest : public SqlLinkTest {
 
     // A reading waiting from an earlier sync: it is applied when the apply
     // step runs.
-    void LeaveEarlierReading() {
-        billing_->Execute(
+    void LeaveEarlierReading() { HandIn(*billing_, "200-0002", "003400"); }
+
+    static void HandIn(BillingDatabase& database, const std::string& service,
+                       const std::string& reading) {
+        database.Execute(
             "INSERT INTO WexalReading (HandHeldID, ServiceUniqueID, MeterTagNbr, MeterSerialNbr, "
             "MeterType, RouteSequence, Digits, CurReading, BillingName, ServiceAddress, Message, "
             "Status, ResponseCode, ResponseText, PrvReading, MaxReading, MinReading, ReadingDate, "
-            "ReadingTime) VALUES ('UNIT09', '200-0002', '', '', 'W', '020', '0', '003400', '', "
-            "'', '', 'R', '', '', '', '', '', '', '')");
+            "ReadingTime) VALUES ('UNIT09', ?, '', '', 'W', '020', '0', ?, '', '', '', 'R', '', "
+            "'', '', '', '', '', '')",
+            {Wide(service), Wide(reading)});
     }
 };
 
@@ -193,6 +199,46 @@ TEST_F(SqlUploadTest, FailedFallbackLeavesTheReadingsWaiting) {
     // Stored, neither applied nor set aside: still there for the office.
     EXPECT_EQ(Waiting(), "1");
     EXPECT_EQ(Route("01").status, "N");
+}
+
+// Two handhelds sync at once: one's readings arrive while the other's apply
+// step waits for a lock. They wait for the next apply; none is removed
+// unapplied.
+TEST_F(SqlUploadTest, ReadingsHandedInDuringAnApplyWaitForTheNext) {
+    struct Case {
+        const char* apply;
+        const char* hold;  // what the office holds that the apply step waits for
+        const char* kept;  // where the first reading ends
+    };
+    const Case cases[] = {
+        {"WexalApplyReadings",
+         "UPDATE BillingService SET Message = Message WHERE ServiceUniqueID = '100-0001'",
+         "BillingReading"},
+        {"WexalFailReadings", "INSERT INTO WexalReadingAlternate SELECT * FROM WexalReading",
+         "WexalReadingAlternate"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.apply);
+        billing_->Reset();
+        HandIn(*billing_, "100-0001", "004300");
+        BillingDatabase office;
+        office.Begin();
+        office.Execute(c.hold);
+        std::thread applying(
+            [&c] { BillingDatabase().Execute(std::string("SELECT ") + c.apply + "()"); });
+        BillingDatabase arriving;
+        for (int i = 0; i < 500 && arriving.Scalar("SELECT count(*) FROM pg_stat_activity "
+                                                   "WHERE wait_event_type = 'Lock'") == "0";
+             ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        HandIn(arriving, "200-0002", "003400");
+        office.Commit();
+        applying.join();
+        EXPECT_EQ(billing_->Rows("SELECT ServiceUniqueID FROM WexalReading"), (Rows{{"200-0002"}}));
+        EXPECT_EQ(billing_->Rows(std::string("SELECT ServiceUniqueID FROM ") + c.kept),
+                  (Rows{{"100-0001"}}));
+    }
 }
 
 TEST_F(SqlUploadTest, RouteWhoseRowsCannotAllBeStoredKeepsThemForTheNextSync) {
