@@ -2,8 +2,6 @@
 // stay.
 #pragma once
 
-#include <cstdint>
-#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -13,34 +11,18 @@ constexpr bool IsWhiteSpace(char c) {
     return c == ' ' || (c >= '\t' && c <= '\r');
 }
 
-// Steps back over whole words of eight blanks: field texts cut from fixed
-// columns often end in dozens of them.
-inline std::size_t LengthWithoutTrailingBlankWords(std::string_view text) {
-    constexpr std::uint64_t kBlanks = 0x2020202020202020ULL;
-    std::size_t end = text.size();
-    while (end >= sizeof kBlanks) {
-        std::uint64_t word;
-        std::memcpy(&word, text.data() + end - sizeof word, sizeof word);
-        if (word != kBlanks) {
-            break;
-        }
-        end -= sizeof word;
-    }
-    return end;
-}
-
 // The length of `text` without its trailing white space, or without its
 // trailing blanks alone. Walks back from the end: a set of characters given
 // to find_last_not_of would be searched once per character.
-inline std::size_t LengthWithoutTrailingWhiteSpace(std::string_view text) {
-    std::size_t end = LengthWithoutTrailingBlankWords(text);
+constexpr std::size_t LengthWithoutTrailingWhiteSpace(std::string_view text) {
+    std::size_t end = text.size();
     while (end > 0 && IsWhiteSpace(text[end - 1])) {
         --end;
     }
     return end;
 }
-inline std::size_t LengthWithoutTrailingBlanks(std::string_view text) {
-    std::size_t end = LengthWithoutTrailingBlankWords(text);
+constexpr std::size_t LengthWithoutTrailingBlanks(std::string_view text) {
+    std::size_t end = text.size();
     while (end > 0 && text[end - 1] == ' ') {
         --end;
     }
