@@ -56,6 +56,12 @@ bool LineWriter::Flush() {
         }
         done += static_cast<std::size_t>(wrote);
     }
+    // The disk starts writing these lines now, while the next ones are made,
+    // so that the flush that must follow the route finds little left to do.
+    // Only a hint: where it does nothing, that flush writes them.
+    if (done != 0) {
+        ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE);
+    }
     buffer_.clear();
     return !failed_;
 }

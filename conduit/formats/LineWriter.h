@@ -29,7 +29,9 @@ class LineWriter {
   private:
     bool Flush();
 
-    static constexpr std::size_t kBufferSize = 1024 * 1024;
+    // Small enough that a route's lines go to the disk in several parts while
+    // the route is still being made; large enough that the calls cost little.
+    static constexpr std::size_t kBufferSize = 256 * 1024;
 
     int fd_ = -1;
     std::string path_;

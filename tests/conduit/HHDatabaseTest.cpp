@@ -218,6 +218,43 @@ TEST_F(HHDatabaseTest, ShortAndUnterminatedRecordsStopAtTheirEnd) {
     EXPECT_EQ(list.Status, "");
 }
 
+// Texts are looked through eight bytes at a time: every length around a
+// word, bytes that are close to a NUL in value, and an unterminated text
+// longer than a word at the record's end.
+TEST_F(HHDatabaseTest, TextsOfEveryLengthAroundAWordReadBackWhole) {
+    const std::string bytes =
+        "\x01\x80\xFF"
+        "AB\x7F"
+        "cd\xFE"
+        "\x01\x01\x01"
+        "\x80\x80\x80"
+        "xyz";
+    std::vector<std::string> names;
+    std::vector<std::string> records;
+    for (std::size_t length = 0; length <= 17; ++length) {
+        names.push_back(bytes.substr(bytes.size() - length));
+        records.push_back(Words({1, 2, 3, 4}) + Texts({names.back(), "\x01", "", "", "R"}));
+    }
+    records.push_back(Words({1, 2, 3, 4}) + Texts({"01"}) +
+                      "\x80\x01"
+                      "ABCDEFGHI");
+    PutRecords("routeDB", records);
+    HHRoute list;
+    ASSERT_EQ(list.Open(), 1);
+    for (std::size_t index = 0; index < names.size(); ++index) {
+        ASSERT_EQ(list.ReadByIndex(static_cast<std::uint16_t>(index)), 0);
+        EXPECT_EQ(list.RouteName, names[index]) << "length " << index;
+        EXPECT_EQ(list.DownloadStamp, "\x01");
+        EXPECT_EQ(list.Status, "R");
+    }
+    ASSERT_EQ(list.ReadByIndex(static_cast<std::uint16_t>(names.size())), 0);
+    EXPECT_EQ(list.RouteName, "01");
+    EXPECT_EQ(list.DownloadStamp,
+              "\x80\x01"
+              "ABCDEFGHI");
+    EXPECT_EQ(list.Text1, "");
+}
+
 TEST_F(HHDatabaseTest, RecordsLongerThanTheBufferAreCutAt512Bytes) {
     PutRecords("route01", {std::string(600, 'x')});
     HHMeter meter;

@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "conduit/TrailingWhiteSpace.h"
 #include "conduit/formats/AccuFund.h"
 #include "conduit/formats/StandardLayouts.h"
 #include "platform/msgbox/MessageBox.h"
@@ -190,6 +191,34 @@ TEST(VendorMeterTest, HookCanRepeatThePreviousRecord) {
     EXPECT_EQ(meter.Field(F::SelectedRoute), "R01");
     EXPECT_EQ(meter.Field(F::PrvReading), "246813579");
     EXPECT_EQ(meter.Read(), VendorMeter::kEndOfFile);
+}
+
+// Trailing blanks go eight at a time where they can: whole words, a word cut
+// by the text's start, and other white space before or among the blanks.
+TEST(VendorMeterTest, TrimmingStopsAtTheLastCharacterKept) {
+    struct Case {
+        std::string_view text;
+        std::size_t withoutBlanks;
+        std::size_t withoutWhiteSpace;
+    };
+    const std::string sixteen(16, ' ');
+    const Case cases[] = {
+        {"", 0, 0},
+        {"        ", 0, 0},
+        {"         ", 0, 0},
+        {sixteen, 0, 0},
+        {"CUSTOMER 1                    ", 10, 10},
+        {"A        B       ", 10, 10},
+        {"AB\t              ", 3, 2},
+        {"AB         \t      ", 12, 2},
+        {"\r\n       ", 2, 0},
+        {"1234567X", 8, 8},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LengthWithoutTrailingBlanks(c.text), c.withoutBlanks) << '"' << c.text << '"';
+        EXPECT_EQ(LengthWithoutTrailingWhiteSpace(c.text), c.withoutWhiteSpace)
+            << '"' << c.text << '"';
+    }
 }
 
 }  // namespace
