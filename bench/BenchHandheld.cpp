@@ -52,6 +52,7 @@ long ReadEveryMeter(const std::filesystem::path& handheld) {
                 meters.CurReading = "005123";
                 meters.ReadingDate = "261209";
                 meters.ReadingTime = "0930";
+                meters.Intials = "ABC";
                 meters.Status.assign(1, 'R');  // a literal trips a false GCC 12 -Wrestrict warning
                 if (meters.Write() == kSyncErrNone) {
                     ++read;

@@ -35,6 +35,8 @@
 #include <string_view>
 #include <vector>
 
+#include "bench/BenchChild.h"
+#include "bench/BenchHandheld.h"
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
 #include "conduit/SyncLogActivity.h"
@@ -198,37 +200,6 @@ bool SyncOnce(const fs::path& handheld, bool expectRouteFile) {
     return clean;
 }
 
-// Plays the meter reader on every route: each meter read, each route handed
-// back. Returns the number of meters read.
-long ReadEveryMeter(const fs::path& handheld) {
-    long read = 0;
-    SyncOpenSession(handheld.c_str());
-    HHRoute routes;
-    routes.Open();
-    for (std::uint32_t r = 0; r < routes.RecordCount(); ++r) {
-        routes.ReadByIndex(static_cast<std::uint16_t>(r));
-        HHMeter meters;
-        meters.Open(routes.RouteName);
-        for (std::uint32_t m = 0; m < meters.RecordCount(); ++m) {
-            meters.ReadByIndex(static_cast<std::uint16_t>(m));
-            meters.CurReading = "005123";
-            meters.ReadingDate = "261209";
-            meters.ReadingTime = "0930";
-            meters.Intials = "ABC";
-            meters.Status.assign(1, 'R');  // a literal trips a false GCC 12 -Wrestrict warning
-            if (meters.Write() == kSyncErrNone) {
-                ++read;
-            }
-        }
-        meters.Close();
-        routes.Status.assign(1, 'U');
-        routes.Write();
-    }
-    routes.Close();
-    SyncCloseSession();
-    return read;
-}
-
 long CountLines(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     std::vector<char> buffer(1 << 20);
@@ -355,7 +326,7 @@ bool Run(const fs::path& folder, const Layout& layout, long meters, long perRout
         ok = false;
     }
 
-    const long read = ReadEveryMeter(handheld);
+    const long read = wexal::bench::ReadEveryMeter(handheld);
     if (read != meters) {
         std::fprintf(stderr, "  %ld of %ld meters reached the handheld\n", read, meters);
         ok = false;
@@ -391,47 +362,18 @@ int RunChild(const fs::path& folder, const Layout& layout, long meters, long per
 // Starts this program again for one run and reads its answer.
 bool RunInChild(const fs::path& folder, const Layout& layout, long meters, long perRoute,
                 RunResult& result) {
-    int fds[2];
-    if (pipe(fds) != 0) {
-        std::perror("pipe");
-        return false;
-    }
-    const std::string metersText = std::to_string(meters);
-    const std::string perRouteText = std::to_string(perRoute);
-    const pid_t child = fork();
-    if (child < 0) {
-        std::perror("fork");
-        return false;
-    }
-    if (child == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        const char* args[] = {
-            "textfile_sync_bench", "--run", folder.c_str(), layout.name, metersText.c_str(),
-            perRouteText.c_str(),  nullptr};
-        execv("/proc/self/exe", const_cast<char* const*>(args));
-        std::perror("execv");
-        _exit(127);
-    }
-    close(fds[1]);
-    std::string answer;
-    char buffer[256];
-    ssize_t got;
-    while ((got = read(fds[0], buffer, sizeof buffer)) > 0) {
-        answer.append(buffer, static_cast<std::size_t>(got));
-    }
-    close(fds[0]);
-    int status = 0;
-    waitpid(child, &status, 0);
+    const wexal::bench::ChildRun run =
+        wexal::bench::RunProgram({"/proc/self/exe", "--run", folder.string(), layout.name,
+                                  std::to_string(meters), std::to_string(perRoute)});
     // The answer is the last line: anything before it was said by the sync.
+    const std::string& answer = run.output;
     const std::size_t lastLine =
         answer.find_last_of('\n', answer.size() < 2 ? 0 : answer.size() - 2);
     std::istringstream in(lastLine == std::string::npos ? answer : answer.substr(lastLine + 1));
     in >> result.routeFileBytes >> result.copySeconds >> result.residentKiB >>
         result.downloadSeconds >> result.downloadPeakKiB >> result.routeDatabaseBytes >>
         result.uploadSeconds >> result.uploadPeakKiB;
-    return in && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    return in && run.ok;
 }
 
 std::vector<std::string> SplitCommas(const std::string& text) {
@@ -446,10 +388,6 @@ std::vector<std::string> SplitCommas(const std::string& text) {
 
 double Megabytes(double bytes) {
     return bytes / 1e6;
-}
-
-double KiBToMegabytes(long kib) {
-    return Megabytes(static_cast<double>(kib) * 1024.0);
 }
 
 // The peaks of one layout over all sizes, smallest size first. A sync holds
@@ -483,8 +421,10 @@ struct PeakSpread {
         std::printf(
             "%s: peaks %.1f-%.1f MB, %.1f MB resident before a sync, one route's meter "
             "database %.1f MB on the handheld: %s\n",
-            layout, KiBToMegabytes(lowestKiB), KiBToMegabytes(highestKiB),
-            KiBToMegabytes(runs.back().residentKiB), Megabytes(runs.back().routeDatabaseBytes),
+            layout, wexal::bench::KiBToMegabytes(lowestKiB),
+            wexal::bench::KiBToMegabytes(highestKiB),
+            wexal::bench::KiBToMegabytes(runs.back().residentKiB),
+            Megabytes(runs.back().routeDatabaseBytes),
             Grows() ? "the peak GROWS with the route file" : "the peak does not grow with N");
         return !Grows();
     }
@@ -581,9 +521,9 @@ int main(int argc, char** argv) {
                 "%.1f |\n",
                 layouts[l]->name, ok ? "" : " (failed)", meters, Megabytes(r.routeFileBytes),
                 r.copySeconds, r.downloadSeconds, r.downloadSeconds / r.copySeconds,
-                meters / r.downloadSeconds, KiBToMegabytes(r.downloadPeakKiB), r.uploadSeconds,
-                r.uploadSeconds / r.copySeconds, meters / r.uploadSeconds,
-                KiBToMegabytes(r.uploadPeakKiB));
+                meters / r.downloadSeconds, wexal::bench::KiBToMegabytes(r.downloadPeakKiB),
+                r.uploadSeconds, r.uploadSeconds / r.copySeconds, meters / r.uploadSeconds,
+                wexal::bench::KiBToMegabytes(r.uploadPeakKiB));
             std::fflush(stdout);
         }
     }
