@@ -155,6 +155,33 @@ std::int32_t HHDatabase::Write(HHNumbers numbers, HHTexts texts) {
     return SyncWriteRec(&block_);
 }
 
+bool HHDatabase::PackInto(HHNumbers numbers, HHTexts texts, std::vector<std::uint8_t>& out) {
+    if (!buffer_) {
+        buffer_ = std::make_unique<std::uint8_t[]>(kBufferSize);
+    }
+    const std::optional<std::size_t> length = Pack(numbers, texts);
+    if (!length) {
+        return false;
+    }
+    out.assign(buffer_.get(), buffer_.get() + *length);
+    return true;
+}
+
+std::int32_t HHDatabase::WritePacked(std::span<const std::uint8_t> packed) {
+    if (!IsOpen()) {
+        return kSyncErrBadHandle;
+    }
+    recordId_ = 0;
+    PrepareBlock();
+    std::memcpy(buffer_.get(), packed.data(), packed.size());
+    block_.recSize = static_cast<std::uint32_t>(packed.size());
+    return SyncWriteRec(&block_);
+}
+
+void HHDatabase::LogTooLong() const {
+    LogHandheldError(tooLongText_);
+}
+
 std::int32_t HHDatabase::ReadByIndex(std::uint16_t index, HHNumbers numbers, HHTexts texts) {
     std::int32_t result = kSyncErrBadHandle;
     if (IsOpen()) {

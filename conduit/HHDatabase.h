@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/palm/SyncManager.h"
 
@@ -66,6 +67,14 @@ class HHDatabase {
     // The sync library's result, -1 when the record does not fit, or
     // kSyncErrBadHandle when not open.
     std::int32_t Write(HHNumbers numbers, HHTexts texts);
+    // The fields packed as Write would store them into `out` (its storage
+    // reused): false when the record does not fit.
+    bool PackInto(HHNumbers numbers, HHTexts texts, std::vector<std::uint8_t>& out);
+    // Adds a record packed by PackInto: the sync library's result, or
+    // kSyncErrBadHandle when not open.
+    std::int32_t WritePacked(std::span<const std::uint8_t> packed);
+    // Logs what Write logs for a record that does not fit.
+    void LogTooLong() const;
     // 0, or the error code (the fields then keep what they held).
     std::int32_t ReadByIndex(std::uint16_t index, HHNumbers numbers, HHTexts texts);
     // Deletes the record last read; the record count goes down by one.

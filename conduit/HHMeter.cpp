@@ -82,6 +82,18 @@ std::int32_t HHMeter::Write() {
     return result;
 }
 
+bool HHMeter::Pack(std::vector<std::uint8_t>& out) {
+    return db_.PackInto({}, Texts(), out);
+}
+
+std::int32_t HHMeter::WritePacked(std::span<const std::uint8_t> packed) {
+    const std::int32_t result = db_.WritePacked(packed);
+    if (result == kSyncErrNone) {
+        db_.CountAddedRecord();
+    }
+    return result;
+}
+
 std::int32_t HHMeter::ReadByIndex(std::uint16_t index) {
     return db_.ReadByIndex(index, {}, Texts());
 }

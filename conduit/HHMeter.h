@@ -4,7 +4,9 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "conduit/HHDatabase.h"
 
@@ -39,6 +41,13 @@ class HHMeter {
     // Empties every text; the next Write adds a meter.
     std::int32_t Clear();
     std::int32_t Write();
+    // The meter packed as Write would store it (HHDatabase::PackInto); the
+    // meters need not be open.
+    bool Pack(std::vector<std::uint8_t>& out);
+    // Adds a meter packed by Pack, as Write adds one.
+    std::int32_t WritePacked(std::span<const std::uint8_t> packed);
+    // Logs what Write logs for a meter that does not fit.
+    void LogTooLong() const { db_.LogTooLong(); }
     std::int32_t ReadByIndex(std::uint16_t index);
 
     // Meters in the database: the count found at open plus those added since.

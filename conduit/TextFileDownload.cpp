@@ -9,8 +9,17 @@
 // database, and the last one to SyncFlushHandheld before the file goes into
 // its history. Lost with the power, a list entry leaves the file in place,
 // and the route comes again with the next sync.
+//
+// Those flushes are waited for on a thread of their own: while one route is
+// stored on the handheld, saved and listed, the next route's lines are read
+// and packed in memory. Only that thread touches the handheld, one route
+// after the other, in the order and with the outcomes of a sync without it.
+#include <cstdint>
+#include <future>
 #include <memory>
+#include <span>
 #include <string>
+#include <vector>
 
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
@@ -62,41 +71,57 @@ void UnlistRoute(const std::string& route) {
     list.Close();
 }
 
+// The meters of one route as read from the file, each packed as the handheld
+// stores it; a meter too long for the handheld has no bytes.
+struct PackedRoute {
+    static constexpr std::uint32_t kTooLong = UINT32_MAX;
+    std::string route;
+    std::vector<std::uint8_t> bytes;
+    std::vector<std::uint32_t> ends;  // where each meter ends in `bytes`, or kTooLong
+
+    void Add(HHMeter& meter, std::vector<std::uint8_t>& scratch) {
+        if (!meter.Pack(scratch)) {
+            ends.push_back(kTooLong);
+            return;
+        }
+        bytes.insert(bytes.end(), scratch.begin(), scratch.end());
+        ends.push_back(static_cast<std::uint32_t>(bytes.size()));
+    }
+};
+
 // One download: the route being filled and what went wrong so far.
 class RouteFileDownload {
   public:
     RouteFileDownload(WexalConduit& conduit, const TextFileVendor& vendor)
         : conduit_(conduit), vendor_(vendor) {}
 
-    // Stores one record of the file; a new route starts when its route
-    // differs from the one being filled.
-    void Store(const VendorMeter& record, const std::string* userDef) {
-        const std::string& route = record.Field(vendor_.routeField);
-        if (!started_ || route != route_) {
-            if (started_) {
-                FinishRoute();
-            }
-            if (stopped_) {
-                return;
-            }
-            StartRoute(route);
+    // Stores one route of the file, after finishing the route before it.
+    void Store(const PackedRoute& packed) {
+        if (started_) {
+            FinishRoute();
         }
-        // A meter the handheld refuses keeps its place: the next one is not
-        // numbered as if it were the refused one.
-        ++read_;
+        if (stopped_) {
+            return;
+        }
+        StartRoute(packed.route);
         if (!routeOpen_) {
             return;  // its database could not be made: its meters are dropped
         }
-        meters_.Clear();
-        (vendor_.fillMeter != nullptr ? vendor_.fillMeter : FillCommon)(record, read_, meters_);
-        if (userDef != nullptr) {
-            meters_.UserDef = *userDef;
-        }
-        // Only a meter that reached the handheld counts.
-        if (meters_.Write() == kSyncErrNone) {
-            ++count_;
-        } else {
-            ++lostMeters_;
+        std::uint32_t begin = 0;
+        for (const std::uint32_t end : packed.ends) {
+            if (end == PackedRoute::kTooLong) {
+                meters_.LogTooLong();
+                ++lostMeters_;
+                continue;
+            }
+            const std::span<const std::uint8_t> meter(packed.bytes.data() + begin, end - begin);
+            begin = end;
+            // Only a meter that reached the handheld counts.
+            if (meters_.WritePacked(meter) == kSyncErrNone) {
+                ++count_;
+            } else {
+                ++lostMeters_;
+            }
         }
     }
 
@@ -124,7 +149,6 @@ class RouteFileDownload {
         const bool provisional = WantsProvisionalEntry();
         started_ = true;
         route_ = route;
-        read_ = 0;
         count_ = 0;
         lostMeters_ = 0;
         // A route the list cannot take keeps its former meters and entry.
@@ -192,7 +216,6 @@ class RouteFileDownload {
     bool routeOpen_ = false;
     bool complete_ = true;
     bool stopped_ = false;
-    std::uint32_t read_ = 0;   // records of the route read from the file
     std::uint32_t count_ = 0;  // meters of the route stored on the handheld
     std::uint32_t lostMeters_ = 0;
 };
@@ -243,10 +266,59 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
 
     RouteFileDownload download(conduit, vendor);
+    // Declared after `download`, which it uses: it is waited for first.
+    std::future<void> storing;
+    // Hands a whole route to the storing thread once the one before it is
+    // stored: false when the download stopped there.
+    auto handOver = [&](PackedRoute& route) {
+        if (storing.valid()) {
+            storing.get();
+        }
+        if (download.Stopped()) {
+            return false;
+        }
+        storing = std::async(std::launch::async,
+                             [&download, packed = std::move(route)] { download.Store(packed); });
+        route = PackedRoute{};
+        return true;
+    };
+    HHMeter packer;
+    std::vector<std::uint8_t> scratch;
+    PackedRoute route;
+    std::uint32_t read = 0;  // records of the route read from the file
     bool stored = false;
-    while (!download.Stopped() && (result = codec->Read()) == VendorMeter::kRecordRead) {
-        download.Store(*codec, vendor.headerGivesUserDef ? &header : nullptr);
+    bool stopped = false;
+    while (!stopped && (result = codec->Read()) == VendorMeter::kRecordRead) {
+        const std::string& name = codec->Field(vendor.routeField);
+        if (!stored || name != route.route) {
+            if (stored && !handOver(route)) {
+                stopped = true;
+                break;
+            }
+            route.route = name;
+            read = 0;
+        }
         stored = true;
+        // A meter the handheld refuses keeps its place: the next one is not
+        // numbered as if it were the refused one.
+        ++read;
+        packer.Clear();
+        (vendor.fillMeter != nullptr ? vendor.fillMeter : FillCommon)(*codec, read, packer);
+        if (vendor.headerGivesUserDef) {
+            packer.UserDef = header;
+        }
+        route.Add(packer, scratch);
+    }
+    if (storing.valid()) {
+        storing.get();
+    }
+    // Stopped by a route before the last, the download read no further than
+    // the next route's first line: what came after it is not its concern.
+    if (!stopped && !download.Stopped() && stored) {
+        download.Store(route);
+    }
+    if (stopped || download.Stopped()) {
+        result = VendorMeter::kRecordRead;
     }
     download.Finish();
     // Files that come with a header are not expected to be empty.
