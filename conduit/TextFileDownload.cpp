@@ -79,6 +79,13 @@ struct PackedRoute {
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint32_t> ends;  // where each meter ends in `bytes`, or kTooLong
 
+    // Empty, its storage kept.
+    void Clear() {
+        route.clear();
+        bytes.clear();
+        ends.clear();
+    }
+
     void Add(HHMeter& meter, std::vector<std::uint8_t>& scratch) {
         if (!meter.Pack(scratch)) {
             ends.push_back(kTooLong);
@@ -266,7 +273,9 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
 
     RouteFileDownload download(conduit, vendor);
-    // Declared after `download`, which it uses: it is waited for first.
+    // The route being stored, its storage reused by the route after next.
+    PackedRoute inFlight;
+    // Declared after what it uses: it is waited for first.
     std::future<void> storing;
     // Hands a whole route to the storing thread once the one before it is
     // stored: false when the download stopped there.
@@ -277,9 +286,10 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
         if (download.Stopped()) {
             return false;
         }
-        storing = std::async(std::launch::async,
-                             [&download, packed = std::move(route)] { download.Store(packed); });
-        route = PackedRoute{};
+        std::swap(inFlight, route);
+        route.Clear();
+        storing =
+            std::async(std::launch::async, [&download, &inFlight] { download.Store(inFlight); });
         return true;
     };
     HHMeter packer;

@@ -307,6 +307,33 @@ TEST(HonestDownloadTest, RouteTheHandheldCannotSaveIsNotOfferedAndTheFileStays) 
     }
 }
 
+// The next route is read while a route is stored: a list refused at a later
+// route still leaves the route after it with its former meters and entry.
+TEST(HonestDownloadTest, ListRefusedAtALaterRouteLeavesTheRoutesAfterItAsTheyWere) {
+    TextFileOffice office;
+    office.WriteRouteFile(
+        {{.route = "0001"}, {.route = "0002"}, {.route = "0003"}, {.route = "0003"}});
+    office.Sync();
+    office.WriteRouteFile({{.route = "0001"},
+                           {.route = "0002"},
+                           {.route = "0002"},
+                           {.route = "0003"},
+                           {.route = "0004"}});
+    Lines log;
+    {
+        // The first route's provisional and final entries, then no more.
+        FailingSaves full("routeDB", 2);
+        log = office.Sync();
+    }
+    EXPECT_TRUE(Logged(
+        log,
+        "22 Wexal - Route 0002 not downloaded: the route list cannot be saved on the handheld"));
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 1 R", "0002 1 R", "0003 2 R"}));
+    EXPECT_EQ(office.Meters("0003").size(), 2u);
+    EXPECT_FALSE(std::filesystem::exists(office.Bed().Handheld() / "route0004.pdb"));
+    EXPECT_FALSE(std::filesystem::exists(office.History(2)));
+}
+
 TEST(HonestDownloadTest, DamagedRouteListIsLoggedAndTheFileStays) {
     const std::function<void(const std::filesystem::path&)> damages[] = {
         [](const std::filesystem::path& file) { std::filesystem::resize_file(file, 82); },
