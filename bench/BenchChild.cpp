@@ -46,9 +46,10 @@ double LastLineNumber(const std::string& text) {
     return number;
 }
 
-}  // namespace
-
-ChildRun RunForked(const std::function<bool(double& seconds)>& step) {
+// Runs `body` in a forked child whose standard output, or the descriptor
+// given to `body`, comes back as the run's output; `body` gives the child's
+// exit status.
+ChildRun RunChild(const std::function<int(int out)>& body) {
     ChildRun run;
     int fds[2];
     if (pipe(fds) != 0) {
@@ -63,47 +64,10 @@ ChildRun RunForked(const std::function<bool(double& seconds)>& step) {
     }
     if (child == 0) {
         close(fds[0]);
-        double seconds = 0;
-        const bool ok = step(seconds);
-        const std::string answer = std::to_string(seconds) + "\n";
-        (void)!write(fds[1], answer.data(), answer.size());
+        const int status = body(fds[1]);
         std::fflush(nullptr);
         // No exit handlers: they belong to the parent's libraries.
-        _exit(ok ? 0 : 1);
-    }
-    close(fds[1]);
-    const std::string answer = ReadAll(fds[0]);
-    close(fds[0]);
-    run.ok = !answer.empty();
-    run.seconds = LastLineNumber(answer);
-    Finish(child, run);
-    return run;
-}
-
-ChildRun RunProgram(const std::vector<std::string>& arguments) {
-    ChildRun run;
-    int fds[2];
-    if (arguments.empty() || pipe(fds) != 0) {
-        return run;
-    }
-    std::fflush(nullptr);
-    const pid_t child = fork();
-    if (child < 0) {
-        std::perror("fork");
-        return run;
-    }
-    if (child == 0) {
-        dup2(fds[1], STDOUT_FILENO);
-        close(fds[0]);
-        close(fds[1]);
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments) {
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        }
-        argv.push_back(nullptr);
-        execv(argv[0], argv.data());
-        std::perror("execv");
-        _exit(127);
+        _exit(status);
     }
     close(fds[1]);
     run.output = ReadAll(fds[0]);
@@ -112,6 +76,39 @@ ChildRun RunProgram(const std::vector<std::string>& arguments) {
     run.seconds = LastLineNumber(run.output);
     Finish(child, run);
     return run;
+}
+
+}  // namespace
+
+ChildRun RunForked(const std::function<bool(double& seconds)>& step) {
+    ChildRun run = RunChild([&step](int out) {
+        double seconds = 0;
+        const bool ok = step(seconds);
+        const std::string answer = std::to_string(seconds) + "\n";
+        (void)!write(out, answer.data(), answer.size());
+        return ok ? 0 : 1;
+    });
+    run.ok = run.ok && !run.output.empty();
+    run.output.clear();
+    return run;
+}
+
+ChildRun RunProgram(const std::vector<std::string>& arguments) {
+    if (arguments.empty()) {
+        return {};
+    }
+    return RunChild([&arguments](int out) {
+        dup2(out, STDOUT_FILENO);
+        close(out);
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(argv[0], argv.data());
+        std::perror("execv");
+        return 127;
+    });
 }
 
 double KiBToMegabytes(long kib) {
