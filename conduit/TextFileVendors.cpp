@@ -278,7 +278,6 @@ constinit const TextFileVendor kElDorado = {
     .makeReading = MakeReading<ElDoradoReading>,
     .rule = ExceptionRule::A,
     .readingFields = kCommonReadingFields,
-    .provisionalEntries = ProvisionalEntries::FirstRouteOnly,
 };
 
 constinit const TextFileVendor kIncode = {

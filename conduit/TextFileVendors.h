@@ -47,12 +47,11 @@ enum class SortMessage {
     Long,   // the index and both routes
 };
 
-// Which routes of a route file get the provisional route-list entry (no
-// meters yet, status "R") when their first meter is met. The download saves
-// only the first route's (TextFileDownload.cpp).
+// Whether a route file's first route gets the provisional route-list entry
+// (no meters yet, status "R") when its first meter is met
+// (TextFileDownload.cpp).
 enum class ProvisionalEntries {
-    EveryRoute,
-    FirstRouteOnly,
+    FirstRoute,
     None,
 };
 
@@ -98,7 +97,7 @@ struct TextFileVendor {
 
     // Download.
     CodecField routeField = CodecField::SelectedRoute;
-    ProvisionalEntries provisionalEntries = ProvisionalEntries::EveryRoute;
+    ProvisionalEntries provisionalEntries = ProvisionalEntries::FirstRoute;
     // The first record is a header: not stored, its ServiceAddress (trailing
     // white space removed) becomes every meter's UserDef.
     bool headerGivesUserDef = false;
