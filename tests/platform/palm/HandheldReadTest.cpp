@@ -301,10 +301,14 @@ TEST_F(HandheldReadTest, EnteredReadingsAndExceptionsOnlyListed) {
 TEST_F(HandheldReadTest, DateTimeAndInitialsComeFromTheHandheld) {
     Store().SetClock(1614834360, std::time(nullptr));  // 2021-03-04 05:06:00 UTC
     ASSERT_EQ(Read("North", "TZ=UTC ").status, 0);
+    // The handheld's clock runs on from where it was set, so a slow machine
+    // may see a few seconds pass before the reading: only the minute is fixed.
     Fields m = Meters()[0];
-    EXPECT_EQ(m["ReadingDate"] + " " + m["ReadingTime"] + " " + m["Intials"], "210304 050600 Ali");
+    EXPECT_EQ(m["ReadingDate"] + " " + m["ReadingTime"].substr(0, 4) + " " + m["Intials"],
+              "210304 0506 Ali");
+    EXPECT_EQ(m["ReadingTime"].size(), 6u);
     ASSERT_EQ(Read("North", "TZ=XYZ-2 ").status, 0);  // two hours east
-    EXPECT_EQ(Meters()[0]["ReadingTime"], "070600");
+    EXPECT_EQ(Meters()[0]["ReadingTime"].substr(0, 4), "0706");
 }
 
 TEST_F(HandheldReadTest, RefusedRequestsChangeNothing) {
