@@ -4,11 +4,19 @@
 #pragma once
 
 #include <algorithm>
+#include <cstring>
 #include <string>
 
-// Turns every CR and LF of `text` from `from` on into a blank.
+// Turns every CR and LF of `text` from `from` on into a blank. Every line
+// of an upload goes through here: memchr looks through many bytes at once
+// for the rare break.
 inline void BlankLineBreaks(std::string& text, std::size_t from = 0) {
-    std::replace_if(
-        text.begin() + static_cast<std::ptrdiff_t>(std::min(from, text.size())), text.end(),
-        [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    char* const end = text.data() + text.size();
+    for (const char lineBreak : {'\r', '\n'}) {
+        char* at = text.data() + std::min(from, text.size());
+        while ((at = static_cast<char*>(
+                    std::memchr(at, lineBreak, static_cast<std::size_t>(end - at)))) != nullptr) {
+            *at++ = ' ';
+        }
+    }
 }
