@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,21 @@
 class WexalConduit;
 struct TextFileVendor;
 
+// Where a route's lines began in a file that it appends to.
+struct RouteLinesStart {
+    std::string file;  // empty: none
+    std::uintmax_t size = 0;
+    bool readings = true;  // the readings file, else the exceptions file
+};
+
+// What makes one route's lines last (UploadJournal::PrepareCommit), and
+// where they began in each file.
+struct RouteCommit {
+    std::string route;
+    std::vector<JournalCommit> steps;
+    std::vector<RouteLinesStart> starts;
+};
+
 // The journaling of an upload's routes (UploadJournal.h): the record in the
 // route list of the route being uploaded, the journals of the files the
 // routes' lines went into, which the caller ends once the routes marked
@@ -21,11 +37,30 @@ struct TextFileVendor;
 // then: a journal that another sync finds under the lock is one of an upload
 // that ended without settling it. A later route into one of the files goes
 // on with its journal.
+//
+// A journaled route does not make its lines last itself: it leaves `commit`,
+// which the caller runs (on a thread of its own, while the next route's lines
+// are made) before it marks the route uploaded.
 struct RouteUploadJournals {
     std::uint32_t routeRecord = 0;  // unique id of the route's record
     std::vector<wexal::billingfile::BillingFileLock> locks;
     std::vector<UploadJournal> journals;
+    std::optional<RouteCommit> commit;  // the last route's, still to be run
 };
+
+// Forces a route's lines to disk and journals them, on any thread: it touches
+// only the files named. False when a step failed.
+bool RunRouteCommit(const RouteCommit& commit);
+
+// Cuts every file back to where the route's lines began, which also takes
+// back whatever a later route appended since. False, logged, when a file
+// cannot be cut back: the journals must then stay for the next upload to
+// settle.
+bool TakeBackRouteLines(const RouteCommit& commit);
+
+// After RunRouteCommit failed: logs the failed write and takes the route's
+// lines back (TakeBackRouteLines).
+bool TakeBackRouteCommit(const RouteCommit& commit);
 
 // Once the routes marked uploaded last on the handheld, ends the journals
 // (with `end`: a route that could not be marked needs its journal to have its

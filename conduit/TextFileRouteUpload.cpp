@@ -125,36 +125,39 @@ bool TakeBack(const std::string& route, VendorReading& codec) {
     return true;
 }
 
-// The exceptions file as it stood before a route's upload. A failed route is
-// uploaded again at the next sync and captures its exceptions again, so what
-// it captured this time is taken back with its readings.
-class ExceptionsMark {
-  public:
-    explicit ExceptionsMark(const std::string& path) : path_(path) {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(path_, error);
-        size_ = error ? 0 : size;
-    }
-    bool TakeBack(const std::string& route) const {
-        std::error_code error;
-        const auto size = std::filesystem::file_size(path_, error);
-        if (error || size <= size_) {
-            return true;
-        }
-        std::filesystem::resize_file(path_, size_, error);
-        if (error) {
-            Log("Exceptions of route " + route + " could not be taken back from " + path_ +
-                    "; they may be captured twice",
-                kActivityFileWrite);
-            return false;
-        }
+// Where a file ended before a route's upload. A failed route is uploaded
+// again at the next sync and captures its exceptions again, so what it
+// captured this time is taken back with its readings.
+RouteLinesStart LinesStart(const std::string& path, bool readings) {
+    RouteLinesStart start{path, 0, readings};
+    std::error_code error;
+    const auto size = std::filesystem::file_size(path, error);
+    start.size = error ? 0 : size;
+    return start;
+}
+
+// Cuts the file back to where the route's lines began. A file now shorter
+// was changed by someone else: it is left alone.
+bool TakeBackLines(const RouteLinesStart& start, const std::string& route) {
+    if (start.file.empty()) {
         return true;
     }
-
-  private:
-    std::string path_;
-    std::uintmax_t size_ = 0;
-};
+    std::error_code error;
+    const auto size = std::filesystem::file_size(start.file, error);
+    if (error || size <= start.size) {
+        return true;
+    }
+    std::filesystem::resize_file(start.file, start.size, error);
+    if (error) {
+        Log(start.readings ? "Readings of route " + route + " could not be taken back from " +
+                                 start.file + "; they may be written twice"
+                           : "Exceptions of route " + route + " could not be taken back from " +
+                                 start.file + "; they may be captured twice",
+            kActivityFileWrite);
+        return false;
+    }
+    return true;
+}
 
 // The handheld being synced, as its journals name it (0: unknown).
 std::uint32_t HandheldId() {
@@ -238,6 +241,28 @@ UploadJournal* StartJournal(UploadJournal* held, UploadJournal* fresh, const std
 }
 
 }  // namespace
+
+bool RunRouteCommit(const RouteCommit& commit) {
+    for (const JournalCommit& step : commit.steps) {
+        if (!step.Run()) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TakeBackRouteCommit(const RouteCommit& commit) {
+    Log(kReadingsWriteFailed, kActivityFileWrite);
+    return TakeBackRouteLines(commit);
+}
+
+bool TakeBackRouteLines(const RouteCommit& commit) {
+    bool takenBack = true;
+    for (const RouteLinesStart& start : commit.starts) {
+        takenBack = TakeBackLines(start, commit.route) && takenBack;
+    }
+    return takenBack;
+}
 
 bool ReleaseUploadJournals(RouteUploadJournals& journaling, bool end) {
     const bool lasting = SyncFlushHandheld() == kSyncErrNone;
@@ -349,6 +374,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         }
     };
 
+    const RouteLinesStart readingsBefore = LinesStart(readingsPath, true);
     std::unique_ptr<VendorReading> codec = vendor.makeReading();
     if (codec->Open(readingsPath, 1) != 0) {
         Log(kReadingsWriteFailed, kActivityFileWrite);
@@ -357,7 +383,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     }
 
     const bool captureInto = capture && !exceptionsRefused;
-    const ExceptionsMark exceptionsBefore(captureInto ? exceptionsFile : std::string());
+    const RouteLinesStart exceptionsBefore = LinesStart(captureInto ? exceptionsFile : "", false);
     std::int32_t handled = 0;
     bool failed = false;
     for (std::uint32_t index = 0; index < meters.RecordCount(); ++index) {
@@ -392,16 +418,29 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         Log(kReadingsWriteFailed, kActivityFileWrite);
         failed = true;
     }
-    // The lines on disk before the route can be marked uploaded.
-    if (!failed && ((journaled && !readingsJournaling->CommitAndContinue()) ||
-                    (exceptionsJournaled && !exceptionsJournaling->CommitAndContinue()))) {
-        Log(kReadingsWriteFailed, kActivityFileWrite);
-        failed = true;
+    // The lines last before the route can be marked uploaded: the caller
+    // makes them so, while the next route is being made.
+    RouteCommit commit;
+    if (!failed && journaled) {
+        commit.route = route;
+        commit.starts = {readingsBefore, exceptionsBefore};
+        for (UploadJournal* journal : {readingsJournaling, exceptionsJournaling}) {
+            std::optional<JournalCommit> step =
+                journal != nullptr ? journal->PrepareCommit() : std::nullopt;
+            if (journal != nullptr && !step) {
+                Log(kReadingsWriteFailed, kActivityFileWrite);
+                failed = true;
+                break;
+            }
+            if (step) {
+                commit.steps.push_back(std::move(*step));
+            }
+        }
     }
     if (failed) {
         bool takenBack = TakeBack(route, *codec);
         if (captureInto) {
-            takenBack = exceptionsBefore.TakeBack(route) && takenBack;
+            takenBack = TakeBackLines(exceptionsBefore, route) && takenBack;
         }
         // Lines that stay are cut back by the next upload into the file: their
         // journals stay, kept or not.
@@ -427,6 +466,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         if (exceptionsLock.Held()) {
             journaling->locks.push_back(std::move(exceptionsLock));
         }
+        journaling->commit = std::move(commit);
     }
     return handled;
 }

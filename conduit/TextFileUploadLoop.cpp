@@ -8,9 +8,19 @@
 // journal found after a power loss tells the routes whose marks were lost
 // (UploadJournal.h). Someone waiting for a file gets it after the route
 // being uploaded, for three more flushes.
+//
+// The first two flushes of a route are waited for on a thread of their own
+// while the next route's lines are made and appended: the journal's record
+// says that whatever follows a route's lines is a later route's, not yet
+// whole, so a crash at any point still cuts back exactly the routes not
+// marked. Only this thread touches the handheld, and a route is marked only
+// once its record lasts, in the order of the list.
 #include <algorithm>
+#include <future>
+#include <optional>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "conduit/ExceptionRule.h"
 #include "conduit/HHRoute.h"
@@ -40,6 +50,54 @@ bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) 
     return list.CloseFolderLater() == kSyncErrNone && marked;
 }
 
+// A route whose lines are being made to last while the next route is made.
+struct CommittingRoute {
+    RouteCommit commit;
+    std::future<bool> lasting;
+    std::uint32_t index = 0;  // its record in the route list
+};
+
+enum class Finished {
+    Marked,    // or nothing was committing
+    Failed,    // its lines did not last: taken back, or their journals kept
+    Unmarked,  // its lines last but its mark could not be saved
+};
+
+// Waits for the committing route's lines to last and marks it uploaded.
+Finished FinishCommitting(std::optional<CommittingRoute>& committing,
+                          RouteUploadJournals& journaling, HHRoute& list) {
+    if (!committing) {
+        return Finished::Marked;
+    }
+    // Waited for before anything moves: the thread reads the commit in place.
+    const bool lasting = committing->lasting.get();
+    CommittingRoute route = std::move(*committing);
+    committing.reset();
+    if (!lasting) {
+        // Lines that stay are cut back by the next upload into the file:
+        // their journals stay.
+        if (!TakeBackRouteCommit(route.commit)) {
+            journaling.journals.clear();
+        }
+        return Finished::Failed;
+    }
+    if (!MarkUploaded(list, route.index, route.commit.route)) {
+        LogHandheldError("Wexal - Route " + route.commit.route +
+                         " was uploaded but cannot be marked so");
+        return Finished::Unmarked;
+    }
+    return Finished::Marked;
+}
+
+// Ends the upload after a failure: the marks saved last, and the journals
+// end unless a route's lines last without its mark.
+std::int32_t Stop(std::optional<CommittingRoute>& committing, RouteUploadJournals& journaling,
+                  HHRoute& list) {
+    const Finished finished = FinishCommitting(committing, journaling, list);
+    ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+    return -1;
+}
+
 }  // namespace
 
 std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& vendor,
@@ -51,10 +109,16 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     if (list.Open() == 0) {
         return -1;
     }
+    // A route into another readings file first lets the files of the route
+    // before it go, which needs that route marked: its lines are then made
+    // to last before the next route begins.
+    const bool oneReadingsFile =
+        !vendor.starInReadingsPath || readingsPath.find('*') == std::string::npos;
     // Routes uploaded in this sync, by name: a route listed twice has one
     // meter database, whose readings go once.
     std::set<std::string> uploaded;
     RouteUploadJournals journaling;
+    std::optional<CommittingRoute> committing;
     for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
         if (list.ReadByIndex(static_cast<std::uint16_t>(index)) != kSyncErrNone ||
             !ReturnedWithReadings(list)) {
@@ -64,12 +128,39 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         journaling.routeRecord = list.RecordId();
         list.Close();
         const bool first = uploaded.insert(route).second;
+        if (!first || !oneReadingsFile) {
+            // Marks are saved in the order of the list.
+            const Finished finished = FinishCommitting(committing, journaling, list);
+            if (finished != Finished::Marked) {
+                ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+                return -1;
+            }
+        }
         if (first && UploadTextFileRoute(conduit, vendor, route, readingsPath, captureExceptions,
                                          exceptionsFile, &journaling) < 0) {
-            ReleaseUploadJournals(journaling, true);
+            return Stop(committing, journaling, list);
+        }
+        // This route's lines are all appended: the route before it may now
+        // be marked, once its own last.
+        const Finished finished = FinishCommitting(committing, journaling, list);
+        if (finished != Finished::Marked) {
+            // This route is not marked either: its lines go, as a failed
+            // route's do (those that a failed route before it took back went
+            // with them).
+            if (journaling.commit && !TakeBackRouteLines(*journaling.commit)) {
+                journaling.journals.clear();
+            }
+            ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
             return -1;
         }
-        if (!MarkUploaded(list, index, route)) {
+        if (first && journaling.commit) {
+            committing.emplace();
+            committing->commit = std::move(*journaling.commit);
+            journaling.commit.reset();
+            committing->index = index;
+            committing->lasting =
+                std::async(std::launch::async, RunRouteCommit, std::cref(committing->commit));
+        } else if (!MarkUploaded(list, index, route)) {
             LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
             ReleaseUploadJournals(journaling, false);
             return -1;
@@ -77,16 +168,26 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         // Another sync or the office waiting for one of the files gets it
         // between two routes, as if every route let its files go.
         if (std::any_of(journaling.locks.begin(), journaling.locks.end(),
-                        [](const BillingFileLock& lock) { return lock.Awaited(); }) &&
-            !ReleaseUploadJournals(journaling, true)) {
-            return -1;
+                        [](const BillingFileLock& lock) { return lock.Awaited(); })) {
+            const Finished done = FinishCommitting(committing, journaling, list);
+            if (done != Finished::Marked) {
+                ReleaseUploadJournals(journaling, done != Finished::Unmarked);
+                return -1;
+            }
+            if (!ReleaseUploadJournals(journaling, true)) {
+                return -1;
+            }
         }
         if (list.Open() == 0) {
-            ReleaseUploadJournals(journaling, true);
-            return -1;
+            return Stop(committing, journaling, list);
         }
     }
     list.Close();
+    const Finished finished = FinishCommitting(committing, journaling, list);
+    if (finished != Finished::Marked) {
+        ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+        return -1;
+    }
     if (uploaded.empty() && vendor.noReadingsText != nullptr) {
         LogHandheldError(vendor.noReadingsText);
     }

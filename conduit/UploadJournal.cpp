@@ -322,40 +322,56 @@ bool UploadJournal::Commit() {
 // whole, and that record before the route can be marked uploaded. The
 // journal's own name lasts since Begin; a file that Begin did not find lasts
 // once its folder is flushed.
-bool UploadJournal::CommitAndContinue() {
+std::optional<JournalCommit> UploadJournal::PrepareCommit() {
     FileState now;
     if (!Examine(file_, now)) {
-        return false;
+        return std::nullopt;
     }
+    JournalCommit commit;
     // A route that added nothing (no exceptions captured) needs no record:
     // the journal's last one still tells where the next lines begin.
     if (record_.state != State::Committed && now.size == record_.start) {
+        return commit;
+    }
+    // A file that is not there has no lines to force: the record still
+    // tells the next route where to begin.
+    if (now.exists) {
+        commit.file_ = file_;
+        if (fileIsNew_) {
+            commit.folder_ = FolderOf(file_);
+            fileIsNew_ = false;
+        }
+    }
+    record_.state = State::Continued;
+    record_.end = now.size;
+    record_.device = now.device;
+    record_.inode = now.inode;
+    commit.journal_ = path_;
+    commit.record_ = Format(record_);
+    return commit;
+}
+
+bool UploadJournal::CommitAndContinue() {
+    const std::optional<JournalCommit> commit = PrepareCommit();
+    return commit && commit->Run();
+}
+
+bool JournalCommit::Run() const {
+    if (journal_.empty()) {
         return true;
     }
-    if (now.exists && !FsyncPath(file_, O_RDONLY)) {
+    if (!file_.empty() && !FsyncPath(file_, O_RDONLY)) {
         return false;
     }
-    if (now.exists && fileIsNew_) {
-        if (!FsyncPath(FolderOf(file_), O_RDONLY | O_DIRECTORY)) {
-            return false;
-        }
-        fileIsNew_ = false;
+    if (!folder_.empty() && !FsyncPath(folder_, O_RDONLY | O_DIRECTORY)) {
+        return false;
     }
-    Record record = record_;
-    record.state = State::Continued;
-    record.end = now.size;
-    record.device = now.device;
-    record.inode = now.inode;
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const int fd = ::open(journal_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
     if (fd < 0) {
         return false;
     }
-    const bool written = WriteAll(fd, Format(record)) && wexal::files::FlushFile(fd) == 0;
-    if (!(::close(fd) == 0 && written)) {
-        return false;
-    }
-    record_ = record;
-    return true;
+    const bool written = WriteAll(fd, record_) && wexal::files::FlushFile(fd) == 0;
+    return ::close(fd) == 0 && written;
 }
 
 bool UploadJournal::Continue(const std::string& route, std::uint32_t routeRecord) {

@@ -46,6 +46,24 @@
 #include <string_view>
 #include <vector>
 
+// The lasting half of a route's commit (UploadJournal::PrepareCommit): it
+// touches only the file and its journal, by their names, so it may run on a
+// thread of its own while the next route's lines are made.
+class JournalCommit {
+  public:
+    // Forces the file's lines to disk (and a new file's folder), then adds
+    // the record that says where they end and forces the journal. True when
+    // there was nothing to do.
+    bool Run() const;
+
+  private:
+    friend class UploadJournal;
+    std::string file_;     // empty when there is no file to force
+    std::string folder_;   // the file's folder when its name is still to be flushed
+    std::string journal_;  // empty: the route added nothing, no record is needed
+    std::string record_;
+};
+
 class UploadJournal {
   public:
     enum class Settled {
@@ -82,6 +100,12 @@ class UploadJournal {
     // Commit for an upload that may go on with later routes into the file:
     // the record is added to the journal, which is forced to disk in place.
     bool CommitAndContinue();
+    // CommitAndContinue in two halves. Where the route's lines end is taken
+    // now (the caller has written them all), and the journal goes on from
+    // there at once: Continue may follow before the returned half has run.
+    // The route may be marked uploaded only once that half returned true.
+    // Nullopt when the file cannot be examined.
+    std::optional<JournalCommit> PrepareCommit();
     // Before the first line of the next route, after CommitAndContinue:
     // nothing is written, the journal already says where its lines begin.
     // False when the file changed since.

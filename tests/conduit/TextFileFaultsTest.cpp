@@ -15,6 +15,7 @@
 
 namespace {
 
+using wexal::testing::FailingFlushes;
 using wexal::testing::FailingRead;
 using wexal::testing::FailingSaves;
 using wexal::testing::FailingWrites;
@@ -219,6 +220,89 @@ TEST(ReadingsNeverLostTest, RouteThatCannotBeMarkedUploadedStopsTheLoop) {
     // Uploaded once, not over and over.
     EXPECT_EQ(ReadFile(office.Readings()).size(), 2 * 137u);
     EXPECT_TRUE(std::filesystem::exists(office.RouteFile()));
+}
+
+// A route's lines are made to last while the next route's are appended:
+// when they cannot be, that route and every one after it stay to be uploaded
+// and none of their lines stay in the file.
+TEST(ReadingsNeverLostTest, LinesThatCannotBeFlushedGoWithTheRoutesAfterThem) {
+    struct Case {
+        const char* file;    // whose flush fails
+        int failingFlush;    // of that file, counted from 1
+        std::size_t marked;  // routes marked uploaded before it
+    };
+    const Case cases[] = {
+        {"readings.txt", 2, 1},
+        {"readings.txt.pending", 2, 1},
+        {"readings.txt", 3, 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.file) + " flush " + std::to_string(c.failingFlush));
+        TextFileOffice office;
+        const char* const routes[] = {"0001", "0002", "0003"};
+        office.WriteRouteFile({{.route = routes[0]}, {.route = routes[1]}, {.route = routes[2]}});
+        office.Sync();
+        for (int r = 0; r < 3; ++r) {
+            office.TakeReadings(
+                routes[r],
+                {{.current = std::to_string(101 * (r + 1)), .date = "240315", .time = "0900"}});
+        }
+        office.WriteRouteFile({{.route = "0009"}});
+        const std::string failing = (office.Bed().Folder() / c.file).string();
+        int flushes = 0;
+        std::int32_t result = 1;
+        Lines log;
+        {
+            FailingFlushes failure([&](const std::string& path) {
+                return path == failing && ++flushes == c.failingFlush;
+            });
+            log = office.Sync(&result);
+        }
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(Logged(log, kWriteFailed));
+        EXPECT_EQ(log.back(), kDownloadHeldBack);
+        // Routes marked uploaded are purged from the list.
+        Lines expected;
+        for (std::size_t r = c.marked; r < 3; ++r) {
+            expected.push_back(std::string(routes[r]) + " 1 U");
+        }
+        EXPECT_EQ(office.RouteList(), expected);
+        EXPECT_EQ(ReadFile(office.Readings()).size(), c.marked * 137u);
+        EXPECT_FALSE(std::filesystem::exists(office.Readings().string() + ".pending"));
+
+        std::int32_t retried = 0;
+        office.Sync(&retried);
+        EXPECT_EQ(retried, 1);
+        const std::string readings = ReadFile(office.Readings());
+        ASSERT_EQ(readings.size(), 3 * 137u);
+        for (std::size_t r = 0; r < 3; ++r) {
+            EXPECT_EQ(readings.substr(r * 137 + 88, 9), "      " + std::to_string(101 * (r + 1)));
+        }
+    }
+}
+
+// The next route's lines are appended before the route before it is marked:
+// when that mark cannot be saved, they are taken back, and the next sync
+// settles the first route's lines, so every reading arrives once.
+TEST(ReadingsNeverLostTest, LinesAfterARouteThatCannotBeMarkedAreTakenBack) {
+    TextFileOffice office;
+    office.WriteRouteFile({{.route = "0001"}, {.route = "0002"}});
+    office.Sync();
+    office.TakeReadings("0001", {{.current = "111", .date = "240315", .time = "0900"}});
+    office.TakeReadings("0002", {{.current = "222", .date = "240315", .time = "0900"}});
+    {
+        FailingWrites refused("routeDB", 0);
+        const Lines log = office.Sync();
+        EXPECT_TRUE(Logged(log, "22 Wexal - Route 0001 was uploaded but cannot be marked so"));
+    }
+    EXPECT_EQ(ReadFile(office.Readings()).size(), 137u);
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 1 U", "0002 1 U"}));
+
+    office.Sync();
+    const std::string readings = ReadFile(office.Readings());
+    ASSERT_EQ(readings.size(), 2 * 137u);
+    EXPECT_EQ(readings.substr(88, 9), "      111");
+    EXPECT_EQ(readings.substr(137 + 88, 9), "      222");
 }
 
 TEST(HonestDownloadTest, RouteWithoutItsDatabaseIsNotListed) {

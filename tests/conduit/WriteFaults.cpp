@@ -1,5 +1,6 @@
-// Stands in for the sync library's create, open, close and write calls, and
-// for rename(2), by which the handheld store saves a database file: the test
+// Stands in for the sync library's create, open, close and write calls, for
+// rename(2), by which the handheld store saves a database file, and for
+// fsync(2), by which every file is flushed: the test
 // program's definitions take precedence and pass every call on to the
 // library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites, a
 // FailingSaves or a KillAtWrite says otherwise.
@@ -13,7 +14,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <mutex>
 #include <optional>
+#include <string>
 
 #include "platform/palm/HandheldStore.h"
 #include "platform/palm/SyncManager.h"
@@ -46,6 +49,9 @@ struct Kill {
 };
 
 std::optional<Kill> g_kill;
+
+std::mutex g_flushFaultLock;
+std::function<bool(const std::string&)> g_flushFault;
 
 template <class Function>
 Function Library(const char* symbol) {
@@ -93,6 +99,16 @@ KillAtWrite::KillAtWrite(std::string name, std::function<bool(const std::string&
 
 KillAtWrite::~KillAtWrite() {
     g_kill.reset();
+}
+
+FailingFlushes::FailingFlushes(std::function<bool(const std::string&)> fails) {
+    const std::lock_guard<std::mutex> hold(g_flushFaultLock);
+    g_flushFault = std::move(fails);
+}
+
+FailingFlushes::~FailingFlushes() {
+    const std::lock_guard<std::mutex> hold(g_flushFaultLock);
+    g_flushFault = nullptr;
 }
 
 }  // namespace wexal::testing
@@ -155,4 +171,19 @@ extern "C" int rename(const char* from, const char* to) {
         return -1;
     }
     return next(from, to);
+}
+
+extern "C" int fsync(int fd) {
+    static const auto next = Library<int (*)(int)>("fsync");
+    {
+        const std::lock_guard<std::mutex> hold(g_flushFaultLock);
+        std::error_code error;
+        if (g_flushFault &&
+            g_flushFault(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error)
+                             .string())) {
+            errno = EIO;
+            return -1;
+        }
+    }
+    return next(fd);
 }

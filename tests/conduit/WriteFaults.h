@@ -44,4 +44,15 @@ class KillAtWrite {
     KillAtWrite& operator=(const KillAtWrite&) = delete;
 };
 
+// While alive, every flush to disk (fsync) of a file whose path `fails`
+// accepts fails with EIO, as a failing disk's does. `fails` is called under a
+// lock, from whichever thread flushes.
+class FailingFlushes {
+  public:
+    explicit FailingFlushes(std::function<bool(const std::string& path)> fails);
+    ~FailingFlushes();
+    FailingFlushes(const FailingFlushes&) = delete;
+    FailingFlushes& operator=(const FailingFlushes&) = delete;
+};
+
 }  // namespace wexal::testing
