@@ -89,12 +89,29 @@ Finished FinishCommitting(std::optional<CommittingRoute>& committing,
     return Finished::Marked;
 }
 
-// Ends the upload after a failure: the marks saved last, and the journals
-// end unless a route's lines last without its mark.
+// FinishCommitting, and when the route could not be marked: the lines of
+// `after` (a route appended since, not marked either) are taken back too and
+// the files let go, ending the journals unless a route's lines last without
+// its mark. False then.
+bool FinishOrLetGo(std::optional<CommittingRoute>& committing, RouteUploadJournals& journaling,
+                   HHRoute& list, const std::optional<RouteCommit>& after = std::nullopt) {
+    const Finished finished = FinishCommitting(committing, journaling, list);
+    if (finished == Finished::Marked) {
+        return true;
+    }
+    if (after && !TakeBackRouteLines(*after)) {
+        journaling.journals.clear();
+    }
+    ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+    return false;
+}
+
+// Ends the upload after a failure, with the marks saved last.
 std::int32_t Stop(std::optional<CommittingRoute>& committing, RouteUploadJournals& journaling,
                   HHRoute& list) {
-    const Finished finished = FinishCommitting(committing, journaling, list);
-    ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+    if (FinishOrLetGo(committing, journaling, list)) {
+        ReleaseUploadJournals(journaling, true);
+    }
     return -1;
 }
 
@@ -128,29 +145,18 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         journaling.routeRecord = list.RecordId();
         list.Close();
         const bool first = uploaded.insert(route).second;
-        if (!first || !oneReadingsFile) {
-            // Marks are saved in the order of the list.
-            const Finished finished = FinishCommitting(committing, journaling, list);
-            if (finished != Finished::Marked) {
-                ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
-                return -1;
-            }
+        // Marks are saved in the order of the list.
+        if ((!first || !oneReadingsFile) && !FinishOrLetGo(committing, journaling, list)) {
+            return -1;
         }
         if (first && UploadTextFileRoute(conduit, vendor, route, readingsPath, captureExceptions,
                                          exceptionsFile, &journaling) < 0) {
             return Stop(committing, journaling, list);
         }
         // This route's lines are all appended: the route before it may now
-        // be marked, once its own last.
-        const Finished finished = FinishCommitting(committing, journaling, list);
-        if (finished != Finished::Marked) {
-            // This route is not marked either: its lines go, as a failed
-            // route's do (those that a failed route before it took back went
-            // with them).
-            if (journaling.commit && !TakeBackRouteLines(*journaling.commit)) {
-                journaling.journals.clear();
-            }
-            ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+        // be marked, once its own last. When it cannot be, this route's lines
+        // go, as a failed route's do.
+        if (!FinishOrLetGo(committing, journaling, list, journaling.commit)) {
             return -1;
         }
         if (first && journaling.commit) {
@@ -168,24 +174,17 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         // Another sync or the office waiting for one of the files gets it
         // between two routes, as if every route let its files go.
         if (std::any_of(journaling.locks.begin(), journaling.locks.end(),
-                        [](const BillingFileLock& lock) { return lock.Awaited(); })) {
-            const Finished done = FinishCommitting(committing, journaling, list);
-            if (done != Finished::Marked) {
-                ReleaseUploadJournals(journaling, done != Finished::Unmarked);
-                return -1;
-            }
-            if (!ReleaseUploadJournals(journaling, true)) {
-                return -1;
-            }
+                        [](const BillingFileLock& lock) { return lock.Awaited(); }) &&
+            (!FinishOrLetGo(committing, journaling, list) ||
+             !ReleaseUploadJournals(journaling, true))) {
+            return -1;
         }
         if (list.Open() == 0) {
             return Stop(committing, journaling, list);
         }
     }
     list.Close();
-    const Finished finished = FinishCommitting(committing, journaling, list);
-    if (finished != Finished::Marked) {
-        ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
+    if (!FinishOrLetGo(committing, journaling, list)) {
         return -1;
     }
     if (uploaded.empty() && vendor.noReadingsText != nullptr) {
