@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -46,6 +47,10 @@ struct RouteUploadJournals {
     std::vector<wexal::billingfile::BillingFileLock> locks;
     std::vector<UploadJournal> journals;
     std::optional<RouteCommit> commit;  // the last route's, still to be run
+    // Called now and then between a route's meters, so that the caller can
+    // mark the route before it as soon as that one's lines last. False when
+    // the upload is to stop (logged): the route fails.
+    std::function<bool()> whileAppending;
 };
 
 // Forces a route's lines to disk and journals them, on any thread: it touches

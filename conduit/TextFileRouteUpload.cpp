@@ -410,6 +410,14 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
             break;
         }
         ++handled;
+        // Often enough that the route before is marked soon after its lines
+        // last; seldom enough to cost nothing.
+        constexpr std::uint32_t kMetersBetweenLooks = 64;
+        if (journaled && index % kMetersBetweenLooks == kMetersBetweenLooks - 1 &&
+            journaling->whileAppending && !journaling->whileAppending()) {
+            failed = true;
+            break;
+        }
     }
     meters.Close();
 

@@ -13,9 +13,12 @@
 // while the next route's lines are made and appended: the journal's record
 // says that whatever follows a route's lines is a later route's, not yet
 // whole, so a crash at any point still cuts back exactly the routes not
-// marked. Only this thread touches the handheld, and a route is marked only
-// once its record lasts, in the order of the list.
+// marked. The route is marked as soon as its record lasts, from between the
+// next route's meters: any flush waits for the lines written before it, so
+// the mark's flush is cheapest then. Only this thread touches the handheld,
+// and routes are marked in the order of the list.
 #include <algorithm>
+#include <chrono>
 #include <future>
 #include <optional>
 #include <set>
@@ -50,70 +53,79 @@ bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) 
     return list.CloseFolderLater() == kSyncErrNone && marked;
 }
 
-// A route whose lines are being made to last while the next route is made.
-struct CommittingRoute {
-    RouteCommit commit;
-    std::future<bool> lasting;
-    std::uint32_t index = 0;  // its record in the route list
-};
-
 enum class Finished {
     Marked,    // or nothing was committing
     Failed,    // its lines did not last: taken back, or their journals kept
     Unmarked,  // its lines last but its mark could not be saved
 };
 
-// Waits for the committing route's lines to last and marks it uploaded.
-Finished FinishCommitting(std::optional<CommittingRoute>& committing,
-                          RouteUploadJournals& journaling, HHRoute& list) {
-    if (!committing) {
-        return Finished::Marked;
+// The route whose lines are being made to last while the next route's lines
+// are made, and how the last one to finish ended.
+class CommittingRoute {
+  public:
+    CommittingRoute(RouteUploadJournals& journaling, HHRoute& list)
+        : journaling_(journaling), list_(list) {}
+    ~CommittingRoute() {
+        if (lasting_.valid()) {
+            lasting_.wait();  // the thread reads commit_ in place
+        }
     }
-    // Waited for before anything moves: the thread reads the commit in place.
-    const bool lasting = committing->lasting.get();
-    CommittingRoute route = std::move(*committing);
-    committing.reset();
-    if (!lasting) {
+    CommittingRoute(const CommittingRoute&) = delete;
+    CommittingRoute& operator=(const CommittingRoute&) = delete;
+
+    void Start(RouteCommit commit, std::uint32_t index) {
+        commit_ = std::move(commit);
+        index_ = index;
+        lasting_ = std::async(std::launch::async, RunRouteCommit, std::cref(commit_));
+    }
+
+    // Marks the route once its lines last; with `wait` it waits for them,
+    // else a route still committing is left to a later call. False once a
+    // route could not be marked (logged): the upload stops.
+    bool Finish(bool wait) {
+        if (outcome_ != Finished::Marked) {
+            return false;
+        }
+        if (!lasting_.valid() ||
+            (!wait && lasting_.wait_for(std::chrono::seconds(0)) != std::future_status::ready)) {
+            return true;
+        }
+        if (!lasting_.get()) {
+            outcome_ = Finished::Failed;  // its lines are taken back at Stop
+        } else if (!MarkUploaded(list_, index_, commit_.route)) {
+            LogHandheldError("Wexal - Route " + commit_.route +
+                             " was uploaded but cannot be marked so");
+            outcome_ = Finished::Unmarked;
+        }
+        return outcome_ == Finished::Marked;
+    }
+
+    // Ends the upload after a failure, with the marks saved last. The lines
+    // of `after`, a route appended after the committing one and not marked
+    // either, go; the journals end unless a route's lines last without its
+    // mark.
+    std::int32_t Stop(const std::optional<RouteCommit>& after = std::nullopt) {
+        Finish(true);
+        // Cut back after the route being appended took back its own lines:
+        // cut first, the file would seem changed behind that route's back.
         // Lines that stay are cut back by the next upload into the file:
         // their journals stay.
-        if (!TakeBackRouteCommit(route.commit)) {
-            journaling.journals.clear();
+        if ((outcome_ == Finished::Failed && !TakeBackRouteCommit(commit_)) ||
+            (outcome_ != Finished::Marked && after && !TakeBackRouteLines(*after))) {
+            journaling_.journals.clear();
         }
-        return Finished::Failed;
+        ReleaseUploadJournals(journaling_, outcome_ != Finished::Unmarked);
+        return -1;
     }
-    if (!MarkUploaded(list, route.index, route.commit.route)) {
-        LogHandheldError("Wexal - Route " + route.commit.route +
-                         " was uploaded but cannot be marked so");
-        return Finished::Unmarked;
-    }
-    return Finished::Marked;
-}
 
-// FinishCommitting, and when the route could not be marked: the lines of
-// `after` (a route appended since, not marked either) are taken back too and
-// the files let go, ending the journals unless a route's lines last without
-// its mark. False then.
-bool FinishOrLetGo(std::optional<CommittingRoute>& committing, RouteUploadJournals& journaling,
-                   HHRoute& list, const std::optional<RouteCommit>& after = std::nullopt) {
-    const Finished finished = FinishCommitting(committing, journaling, list);
-    if (finished == Finished::Marked) {
-        return true;
-    }
-    if (after && !TakeBackRouteLines(*after)) {
-        journaling.journals.clear();
-    }
-    ReleaseUploadJournals(journaling, finished != Finished::Unmarked);
-    return false;
-}
-
-// Ends the upload after a failure, with the marks saved last.
-std::int32_t Stop(std::optional<CommittingRoute>& committing, RouteUploadJournals& journaling,
-                  HHRoute& list) {
-    if (FinishOrLetGo(committing, journaling, list)) {
-        ReleaseUploadJournals(journaling, true);
-    }
-    return -1;
-}
+  private:
+    RouteUploadJournals& journaling_;
+    HHRoute& list_;
+    RouteCommit commit_;
+    std::uint32_t index_ = 0;  // its record in the route list
+    std::future<bool> lasting_;
+    Finished outcome_ = Finished::Marked;
+};
 
 }  // namespace
 
@@ -135,7 +147,8 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     // meter database, whose readings go once.
     std::set<std::string> uploaded;
     RouteUploadJournals journaling;
-    std::optional<CommittingRoute> committing;
+    CommittingRoute committing(journaling, list);
+    journaling.whileAppending = [&committing] { return committing.Finish(false); };
     for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
         if (list.ReadByIndex(static_cast<std::uint16_t>(index)) != kSyncErrNone ||
             !ReturnedWithReadings(list)) {
@@ -146,26 +159,22 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         list.Close();
         const bool first = uploaded.insert(route).second;
         // Marks are saved in the order of the list.
-        if ((!first || !oneReadingsFile) && !FinishOrLetGo(committing, journaling, list)) {
-            return -1;
+        if ((!first || !oneReadingsFile) && !committing.Finish(true)) {
+            return committing.Stop();
         }
         if (first && UploadTextFileRoute(conduit, vendor, route, readingsPath, captureExceptions,
                                          exceptionsFile, &journaling) < 0) {
-            return Stop(committing, journaling, list);
+            return committing.Stop();
         }
-        // This route's lines are all appended: the route before it may now
-        // be marked, once its own last. When it cannot be, this route's lines
+        // This route's lines are all appended: the route before it is
+        // marked once its own last. When it cannot be, this route's lines
         // go, as a failed route's do.
-        if (!FinishOrLetGo(committing, journaling, list, journaling.commit)) {
-            return -1;
+        if (!committing.Finish(true)) {
+            return committing.Stop(journaling.commit);
         }
         if (first && journaling.commit) {
-            committing.emplace();
-            committing->commit = std::move(*journaling.commit);
+            committing.Start(std::move(*journaling.commit), index);
             journaling.commit.reset();
-            committing->index = index;
-            committing->lasting =
-                std::async(std::launch::async, RunRouteCommit, std::cref(committing->commit));
         } else if (!MarkUploaded(list, index, route)) {
             LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
             ReleaseUploadJournals(journaling, false);
@@ -174,18 +183,21 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
         // Another sync or the office waiting for one of the files gets it
         // between two routes, as if every route let its files go.
         if (std::any_of(journaling.locks.begin(), journaling.locks.end(),
-                        [](const BillingFileLock& lock) { return lock.Awaited(); }) &&
-            (!FinishOrLetGo(committing, journaling, list) ||
-             !ReleaseUploadJournals(journaling, true))) {
-            return -1;
+                        [](const BillingFileLock& lock) { return lock.Awaited(); })) {
+            if (!committing.Finish(true)) {
+                return committing.Stop();
+            }
+            if (!ReleaseUploadJournals(journaling, true)) {
+                return -1;
+            }
         }
         if (list.Open() == 0) {
-            return Stop(committing, journaling, list);
+            return committing.Stop();
         }
     }
     list.Close();
-    if (!FinishOrLetGo(committing, journaling, list)) {
-        return -1;
+    if (!committing.Finish(true)) {
+        return committing.Stop();
     }
     if (uploaded.empty() && vendor.noReadingsText != nullptr) {
         LogHandheldError(vendor.noReadingsText);

@@ -224,7 +224,8 @@ TEST(ReadingsNeverLostTest, RouteThatCannotBeMarkedUploadedStopsTheLoop) {
 
 // A route's lines are made to last while the next route's are appended:
 // when they cannot be, that route and every one after it stay to be uploaded
-// and none of their lines stay in the file.
+// and none of their lines stay in the file. Routes long enough that the
+// failure may be met between the next route's meters as well as after them.
 TEST(ReadingsNeverLostTest, LinesThatCannotBeFlushedGoWithTheRoutesAfterThem) {
     struct Case {
         const char* file;    // whose flush fails
@@ -236,16 +237,24 @@ TEST(ReadingsNeverLostTest, LinesThatCannotBeFlushedGoWithTheRoutesAfterThem) {
         {"readings.txt.pending", 2, 1},
         {"readings.txt", 3, 2},
     };
+    constexpr std::size_t kMeters = 1000;
+    constexpr std::size_t kRouteBytes = kMeters * 137;
+    const std::string routes[] = {"0001", "0002", "0003"};
     for (const Case& c : cases) {
         SCOPED_TRACE(std::string(c.file) + " flush " + std::to_string(c.failingFlush));
         TextFileOffice office;
-        const char* const routes[] = {"0001", "0002", "0003"};
-        office.WriteRouteFile({{.route = routes[0]}, {.route = routes[1]}, {.route = routes[2]}});
+        std::vector<RouteMeter> meters;
+        for (const std::string& route : routes) {
+            meters.insert(meters.end(), kMeters, RouteMeter{.route = route});
+        }
+        office.WriteRouteFile(meters);
         office.Sync();
-        for (int r = 0; r < 3; ++r) {
+        for (std::size_t r = 0; r < 3; ++r) {
             office.TakeReadings(
                 routes[r],
-                {{.current = std::to_string(101 * (r + 1)), .date = "240315", .time = "0900"}});
+                std::vector<Reading>(kMeters, Reading{.current = std::to_string(101 * (r + 1)),
+                                                      .date = "240315",
+                                                      .time = "0900"}));
         }
         office.WriteRouteFile({{.route = "0009"}});
         const std::string failing = (office.Bed().Folder() / c.file).string();
@@ -260,23 +269,28 @@ TEST(ReadingsNeverLostTest, LinesThatCannotBeFlushedGoWithTheRoutesAfterThem) {
         }
         EXPECT_EQ(result, 0);
         EXPECT_TRUE(Logged(log, kWriteFailed));
+        EXPECT_FALSE(Logged(log, "17 Readings of route 0003 could not be taken back from " +
+                                     office.Readings().string() + "; they may be written twice"));
         EXPECT_EQ(log.back(), kDownloadHeldBack);
         // Routes marked uploaded are purged from the list.
         Lines expected;
         for (std::size_t r = c.marked; r < 3; ++r) {
-            expected.push_back(std::string(routes[r]) + " 1 U");
+            expected.push_back(routes[r] + " " + std::to_string(kMeters) + " U");
         }
         EXPECT_EQ(office.RouteList(), expected);
-        EXPECT_EQ(ReadFile(office.Readings()).size(), c.marked * 137u);
+        EXPECT_EQ(ReadFile(office.Readings()).size(), c.marked * kRouteBytes);
         EXPECT_FALSE(std::filesystem::exists(office.Readings().string() + ".pending"));
 
         std::int32_t retried = 0;
         office.Sync(&retried);
         EXPECT_EQ(retried, 1);
         const std::string readings = ReadFile(office.Readings());
-        ASSERT_EQ(readings.size(), 3 * 137u);
+        ASSERT_EQ(readings.size(), 3 * kRouteBytes);
         for (std::size_t r = 0; r < 3; ++r) {
-            EXPECT_EQ(readings.substr(r * 137 + 88, 9), "      " + std::to_string(101 * (r + 1)));
+            EXPECT_EQ(readings.substr(r * kRouteBytes + 88, 9),
+                      "      " + std::to_string(101 * (r + 1)));
+            EXPECT_EQ(readings.substr((r + 1) * kRouteBytes - 137 + 88, 9),
+                      "      " + std::to_string(101 * (r + 1)));
         }
     }
 }
