@@ -131,7 +131,6 @@ void RecordTable::Erase(std::size_t index) {
 
 std::vector<uint8_t> RecordTable::TakeBuffer() {
     std::vector<uint8_t> buffer = std::move(bytes_);
-    buffer.clear();
     *this = RecordTable();
     return buffer;
 }

@@ -43,7 +43,9 @@ class RecordTable {
 
     // Empties the table and gives its buffer for another one: a sync opens
     // database after database of about one size, and fresh memory for each
-    // would be paged in anew.
+    // would be paged in anew. The buffer keeps its length (its bytes mean
+    // nothing now), so that a file read into it overwrites them rather than
+    // having them zeroed first.
     std::vector<uint8_t> TakeBuffer();
 
   private:
