@@ -3,12 +3,20 @@
 // whole leaves its route file for the next sync.
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <atomic>
+#include <chrono>
 #include <functional>
 #include <iostream>
+#include <thread>
 
 #include "tests/conduit/ReadFaults.h"
 #include "tests/conduit/SmallDisk.h"
+#include "tests/conduit/SyncProcess.h"
 #include "tests/conduit/TextFileOffice.h"
 #include "tests/conduit/WriteFaults.h"
 #include "tests/support/NotRegularFiles.h"
@@ -23,6 +31,7 @@ using wexal::testing::ReadFile;
 using wexal::testing::Reading;
 using wexal::testing::RouteMeter;
 using wexal::testing::SmallDisk;
+using wexal::testing::SyncProcess;
 using wexal::testing::TextFileOffice;
 using wexal::testing::WriteFile;
 using Lines = std::vector<std::string>;
@@ -317,6 +326,73 @@ TEST(ReadingsNeverLostTest, LinesAfterARouteThatCannotBeMarkedAreTakenBack) {
     ASSERT_EQ(readings.size(), 2 * 137u);
     EXPECT_EQ(readings.substr(88, 9), "      111");
     EXPECT_EQ(readings.substr(137 + 88, 9), "      222");
+}
+
+// The lock of the readings file is taken again by the next route when the
+// one held no longer covers the file (its lock file went, as a cleanup or a
+// network share may make it go): the files of the routes before it are let
+// go first, which must wait for the route still committing. A sync killed
+// while that route's lines are not yet journaled as whole and it is not yet
+// marked must still have them cut back by the retry.
+TEST(ReadingsNeverLostTest, LockTakenAgainWaitsForTheCommittingRoute) {
+    constexpr std::size_t kMeters = 300;
+    TextFileOffice office;
+    std::vector<RouteMeter> meters(kMeters, RouteMeter{.route = "0001"});
+    meters.insert(meters.end(), kMeters, RouteMeter{.route = "0002"});
+    office.WriteRouteFile(meters);
+    office.Sync();
+    office.TakeReadings("0001", std::vector<Reading>(kMeters, Reading{.current = "111",
+                                                                        .date = "240315",
+                                                                        .time = "0900"}));
+    office.TakeReadings("0002", std::vector<Reading>(kMeters, Reading{.current = "222",
+                                                                        .date = "240315",
+                                                                        .time = "0900"}));
+    office.WriteRouteFile({{.route = "0009"}});
+
+    const std::string readings = office.Readings().string();
+    const std::string journal = readings + ".pending";
+    const pid_t parent = ::getpid();
+    std::atomic<bool> lockGone{false};
+    std::atomic<bool> waited{false};
+    int status = 0;
+    {
+        // In the sync's process: the lock file goes once route 0001 holds
+        // it (its journal begun); route 0001's commit then waits until its
+        // journal no longer names it, and the sync is killed there.
+        FailingFlushes hook([&](const std::string& path) {
+            if (::getpid() == parent) {
+                return false;
+            }
+            if (path == journal + ".tmp" && !lockGone.exchange(true)) {
+                std::filesystem::remove(readings + ".lock");
+            } else if (path == readings && !waited.exchange(true)) {
+                for (int wait = 0; wait < 1000; ++wait) {
+                    if (ReadFile(journal).find(" 0001\n") == std::string::npos) {
+                        ::kill(::getpid(), SIGKILL);
+                    }
+                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                }
+            }
+            return false;
+        });
+        SyncProcess child(office.Bed().Handheld(), office.Bed().Folder() / "child.log");
+        ASSERT_TRUE(child.Started());
+        status = child.Wait();
+    }
+    std::cerr << (WIFSIGNALED(status) ? "killed while 0001 committed unjournaled\n"
+                                      : "sync ran to its end\n");
+
+    office.Sync();
+    const std::string text = ReadFile(office.Readings());
+    std::size_t first = 0;
+    std::size_t second = 0;
+    for (std::size_t at = 0; at + 137 <= text.size(); at += 137) {
+        first += text.substr(at + 88, 9) == "      111";
+        second += text.substr(at + 88, 9) == "      222";
+    }
+    EXPECT_EQ(first, kMeters);
+    EXPECT_EQ(second, kMeters);
+    EXPECT_EQ(text.size(), 2 * kMeters * 137);
 }
 
 TEST(HonestDownloadTest, RouteWithoutItsDatabaseIsNotListed) {

@@ -175,15 +175,18 @@ extern "C" int rename(const char* from, const char* to) {
 
 extern "C" int fsync(int fd) {
     static const auto next = Library<int (*)(int)>("fsync");
+    // Called outside the lock: a predicate may wait for another thread's
+    // flushes.
+    std::function<bool(const std::string&)> fault;
     {
         const std::lock_guard<std::mutex> hold(g_flushFaultLock);
-        std::error_code error;
-        if (g_flushFault &&
-            g_flushFault(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error)
-                             .string())) {
-            errno = EIO;
-            return -1;
-        }
+        fault = g_flushFault;
+    }
+    std::error_code error;
+    if (fault &&
+        fault(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string())) {
+        errno = EIO;
+        return -1;
     }
     return next(fd);
 }

@@ -45,8 +45,8 @@ class KillAtWrite {
 };
 
 // While alive, every flush to disk (fsync) of a file whose path `fails`
-// accepts fails with EIO, as a failing disk's does. `fails` is called under a
-// lock, from whichever thread flushes.
+// accepts fails with EIO, as a failing disk's does. `fails` is called from
+// whichever thread flushes, several at once.
 class FailingFlushes {
   public:
     explicit FailingFlushes(std::function<bool(const std::string& path)> fails);
