@@ -51,6 +51,9 @@ struct RouteUploadJournals {
     // mark the route before it as soon as that one's lines last. False when
     // the upload is to stop (logged): the route fails.
     std::function<bool()> whileAppending;
+    // Called before the files of the routes before are let go: the route
+    // still committing must be marked first. False when it could not be.
+    std::function<bool()> beforeLettingGo;
 };
 
 // Forces a route's lines to disk and journals them, on any thread: it touches

@@ -307,7 +307,8 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     // first, so that two syncs never hold one each and wait for the other's.
     if (journaling != nullptr && !journaling->locks.empty() &&
         HeldLock(journaling, readingsPath) == nullptr &&
-        !ReleaseUploadJournals(*journaling, true)) {
+        ((journaling->beforeLettingGo && !journaling->beforeLettingGo()) ||
+         !ReleaseUploadJournals(*journaling, true))) {
         return -1;
     }
     UploadJournal* const heldReadings = HeldJournal(journaling, readingsPath);

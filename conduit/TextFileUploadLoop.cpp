@@ -149,6 +149,7 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     RouteUploadJournals journaling;
     CommittingRoute committing(journaling, list);
     journaling.whileAppending = [&committing] { return committing.Finish(false); };
+    journaling.beforeLettingGo = [&committing] { return committing.Finish(true); };
     for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
         if (list.ReadByIndex(static_cast<std::uint16_t>(index)) != kSyncErrNone ||
             !ReturnedWithReadings(list)) {

@@ -341,12 +341,12 @@ TEST(ReadingsNeverLostTest, LockTakenAgainWaitsForTheCommittingRoute) {
     meters.insert(meters.end(), kMeters, RouteMeter{.route = "0002"});
     office.WriteRouteFile(meters);
     office.Sync();
-    office.TakeReadings("0001", std::vector<Reading>(kMeters, Reading{.current = "111",
-                                                                        .date = "240315",
-                                                                        .time = "0900"}));
-    office.TakeReadings("0002", std::vector<Reading>(kMeters, Reading{.current = "222",
-                                                                        .date = "240315",
-                                                                        .time = "0900"}));
+    office.TakeReadings(
+        "0001",
+        std::vector<Reading>(kMeters, Reading{.current = "111", .date = "240315", .time = "0900"}));
+    office.TakeReadings(
+        "0002",
+        std::vector<Reading>(kMeters, Reading{.current = "222", .date = "240315", .time = "0900"}));
     office.WriteRouteFile({{.route = "0009"}});
 
     const std::string readings = office.Readings().string();

@@ -184,7 +184,8 @@ extern "C" int fsync(int fd) {
     }
     std::error_code error;
     if (fault &&
-        fault(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string())) {
+        fault(
+            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string())) {
         errno = EIO;
         return -1;
     }
