@@ -21,6 +21,7 @@ struct RouteLinesStart {
     std::string file;  // empty: none
     std::uintmax_t size = 0;
     bool readings = true;  // the readings file, else the exceptions file
+    bool known = true;     // false when the file could not be examined
 };
 
 // What makes one route's lines last (UploadJournal::PrepareCommit), and
@@ -47,13 +48,11 @@ struct RouteUploadJournals {
     std::vector<wexal::billingfile::BillingFileLock> locks;
     std::vector<UploadJournal> journals;
     std::optional<RouteCommit> commit;  // the last route's, still to be run
-    // Called now and then between a route's meters, so that the caller can
-    // mark the route before it as soon as that one's lines last. False when
-    // the upload is to stop (logged): the route fails.
-    std::function<bool()> whileAppending;
-    // Called before the files of the routes before are let go: the route
-    // still committing must be marked first. False when it could not be.
-    std::function<bool()> beforeLettingGo;
+    // Marks the route before this one once its lines last (with `wait`,
+    // waiting for them): called now and then between a route's meters, so
+    // that the mark comes soon, and before the files of the routes before
+    // are let go. False when the upload is to stop (logged): the route fails.
+    std::function<bool(bool wait)> markRouteBefore;
 };
 
 // Forces a route's lines to disk and journals them, on any thread: it touches

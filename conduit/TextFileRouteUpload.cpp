@@ -133,22 +133,28 @@ RouteLinesStart LinesStart(const std::string& path, bool readings) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     start.size = error ? 0 : size;
+    // A missing file begins empty; one that cannot be examined has no known
+    // start to cut back to.
+    start.known = !error || error == std::errc::no_such_file_or_directory;
     return start;
 }
 
 // Cuts the file back to where the route's lines began. A file now shorter
-// was changed by someone else: it is left alone.
+// was changed by someone else, and a missing one was moved away: they are
+// left alone.
 bool TakeBackLines(const RouteLinesStart& start, const std::string& route) {
     if (start.file.empty()) {
         return true;
     }
     std::error_code error;
     const auto size = std::filesystem::file_size(start.file, error);
-    if (error || size <= start.size) {
+    if (error == std::errc::no_such_file_or_directory || (!error && size <= start.size)) {
         return true;
     }
-    std::filesystem::resize_file(start.file, start.size, error);
-    if (error) {
+    if (start.known && !error) {
+        std::filesystem::resize_file(start.file, start.size, error);
+    }
+    if (!start.known || error) {
         Log(start.readings ? "Readings of route " + route + " could not be taken back from " +
                                  start.file + "; they may be written twice"
                            : "Exceptions of route " + route + " could not be taken back from " +
@@ -304,10 +310,11 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     // and journaled by it: the route goes on with that journal, which was
     // settled when the file was first taken. The locks of one readings file
     // at a time are held: a route into another one lets the earlier files go
-    // first, so that two syncs never hold one each and wait for the other's.
+    // first, so that two syncs never hold one each and wait for the other's,
+    // once the route before is marked: its journal must outlast its mark.
     if (journaling != nullptr && !journaling->locks.empty() &&
         HeldLock(journaling, readingsPath) == nullptr &&
-        ((journaling->beforeLettingGo && !journaling->beforeLettingGo()) ||
+        ((journaling->markRouteBefore && !journaling->markRouteBefore(true)) ||
          !ReleaseUploadJournals(*journaling, true))) {
         return -1;
     }
@@ -415,7 +422,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         // last; seldom enough to cost nothing.
         constexpr std::uint32_t kMetersBetweenLooks = 64;
         if (journaled && index % kMetersBetweenLooks == kMetersBetweenLooks - 1 &&
-            journaling->whileAppending && !journaling->whileAppending()) {
+            journaling->markRouteBefore && !journaling->markRouteBefore(false)) {
             failed = true;
             break;
         }

@@ -148,8 +148,7 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     std::set<std::string> uploaded;
     RouteUploadJournals journaling;
     CommittingRoute committing(journaling, list);
-    journaling.whileAppending = [&committing] { return committing.Finish(false); };
-    journaling.beforeLettingGo = [&committing] { return committing.Finish(true); };
+    journaling.markRouteBefore = [&committing](bool wait) { return committing.Finish(wait); };
     for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
         if (list.ReadByIndex(static_cast<std::uint16_t>(index)) != kSyncErrNone ||
             !ReturnedWithReadings(list)) {

@@ -267,7 +267,7 @@ TEST(ReadingsNeverLostTest, LinesThatCannotBeFlushedGoWithTheRoutesAfterThem) {
         }
         office.WriteRouteFile({{.route = "0009"}});
         const std::string failing = (office.Bed().Folder() / c.file).string();
-        int flushes = 0;
+        std::atomic<int> flushes = 0;
         std::int32_t result = 1;
         Lines log;
         {
