@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <utility>
 
 #include "conduit/formats/LeadingNumber.h"
@@ -114,16 +115,32 @@ std::string_view PartOf(std::string_view text, const Segment& segment) {
 }
 
 // Appends `body` padded as the segment says; `sign` goes before zeros.
+// Every field of every readings line comes through here: the line grows once
+// and the parts are copied into place.
 void AppendPadded(const Segment& segment, std::string_view sign, std::string_view body,
                   std::string& out) {
     const std::size_t length = sign.size() + body.size();
     const std::size_t padding = segment.width > length ? segment.width - length : 0;
+    const std::size_t start = out.size();
+    out.resize(start + length + padding, segment.fill);
+    char* at = out.data() + start;
+    const auto put = [&at](std::string_view text) {
+        if (!text.empty()) {
+            std::memcpy(at, text.data(), text.size());
+            at += text.size();
+        }
+    };
     if (segment.padBehind) {
-        out.append(sign).append(body).append(padding, segment.fill);
+        put(sign);
+        put(body);  // the fill follows
     } else if (segment.fill == '0') {
-        out.append(sign).append(padding, segment.fill).append(body);
+        put(sign);
+        at += padding;
+        put(body);
     } else {
-        out.append(padding, segment.fill).append(sign).append(body);
+        at += padding;
+        put(sign);
+        put(body);
     }
 }
 
