@@ -81,7 +81,10 @@ TEST_F(ExceptionsClearingTest, WaitsWhileASyncHoldsTheLock) {
         ClearPrintedExceptions(File(), {{0, "printed\r\n"}}, [&] { waited = true; });
         done = true;
     });
-    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    // Until the clearing finds the file locked, however slow the machine.
+    for (int i = 0; i < 2000 && !waited; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     EXPECT_FALSE(done);
     // What the sync appends while it holds the lock is part of the file the
     // clearing then reads.
