@@ -38,6 +38,7 @@
 #include "tests/desktop/windows/PdfPrintDialog.h"
 #include "tests/desktop/windows/ProgramHome.h"
 #include "tests/desktop/windows/ReportWindows.h"
+#include "tests/desktop/windows/ResponseCodeTyping.h"
 #include "tests/desktop/windows/ScriptedFileChooser.h"
 #include "tests/desktop/windows/TabsWindow.h"
 #include "tests/desktop/windows/UiScript.h"
@@ -53,6 +54,7 @@ using testing::ProgramHome;
 using testing::PromptWith;
 using testing::ReadFile;
 using testing::SavePicture;
+using testing::TypeIntoCell;
 using testing::UiScript;
 using Lines = std::vector<std::string>;
 
@@ -254,16 +256,6 @@ class OfficeDay : public ::testing::Test {
     std::unique_ptr<TerminationSignals> termination_;
 };
 
-// Types into a cell of the response-code editor as the user does.
-void EditCell(frmResponseCodes& editor, int row, int col, const char* text) {
-    QTableView& view = editor.Grid().View();
-    const QModelIndex cell = view.model()->index(row - 1, col);
-    view.scrollTo(cell);
-    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(cell).center());
-    QApplication::processEvents();
-    QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
-}
-
 TEST_F(OfficeDay, TextFilesFromTheFirstStartToTheClearedReport) {
     fs::copy_file(fs::path(WEXAL_DEMO_FOLDER) / "route.txt", Billing() / "route.txt");
 
@@ -294,10 +286,10 @@ TEST_F(OfficeDay, TextFilesFromTheFirstStartToTheClearedReport) {
                 const char* codes[][2] = {
                     {"01", "Dog in yard"}, {"02", "Meter buried"}, {"03", "Gate locked"}};
                 for (int row = 1; row <= 3; ++row) {
-                    EditCell(*editor, row, 1, codes[row - 1][0]);
-                    EditCell(*editor, row, 2, codes[row - 1][1]);
+                    TypeIntoCell(*editor, row, 1, codes[row - 1][0]);
+                    TypeIntoCell(*editor, row, 2, codes[row - 1][1]);
                 }
-                EditCell(*editor, 3, 3, "x");  // no reading behind a locked gate
+                TypeIntoCell(*editor, 3, 3, "x");  // no reading behind a locked gate
                 SavePicture(*editor, "office-day-response-codes");
                 editor->findChild<QPushButton*>("btnAction(0)")->click();
             });

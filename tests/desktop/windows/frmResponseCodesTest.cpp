@@ -16,6 +16,7 @@
 #include "desktop/windows/frmResponseCodes.h"
 #include "platform/registry/Registry.h"
 #include "tests/desktop/windows/FixedClock.h"
+#include "tests/desktop/windows/ResponseCodeTyping.h"
 #include "tests/desktop/windows/ScriptedFileChooser.h"
 #include "tests/desktop/windows/ScriptedGridSeams.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
@@ -29,6 +30,7 @@ namespace {
 using testing::ReadFile;
 using testing::ScopedEnv;
 using testing::TempDir;
+using testing::TypeIntoCell;
 using testing::WriteFile;
 
 enum Column { kSeq = 0, kCode, kText, kNoRead, kService };
@@ -72,14 +74,6 @@ class frmResponseCodesTest : public ::testing::Test {
     }
     static QPushButton& Button(frmResponseCodes& editor, const char* name) {
         return *editor.findChild<QPushButton*>(QString::fromLatin1(name));
-    }
-    static void Edit(frmResponseCodes& editor, int row, int col, const char* text) {
-        QTableView& view = editor.Grid().View();
-        const QModelIndex cell = view.model()->index(row - 1, col);
-        view.scrollTo(cell);
-        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(cell).center());
-        QApplication::processEvents();
-        QTest::keyClicks(QApplication::focusWidget(), QString::fromUtf8(text));
     }
     std::string Import(const std::string& name, const std::string& bytes) {
         const std::string path = (scratch_ / name).string();
@@ -126,12 +120,12 @@ TEST_F(frmResponseCodesTest, GridShowsTheCodesAndTenBlankRows) {
 TEST_F(frmResponseCodesTest, SaveKeepsGridOrderDropsBlankCodesAndStoresTheOpenEdit) {
     config_.AddResponseCode("01", "Dog", "Y", "");
     Display([](frmResponseCodes& editor) {
-        Edit(editor, 2, kText, "Text without a code");
-        Edit(editor, 3, kCode, "b7");
-        Edit(editor, 3, kText, "  Gate  ");
-        Edit(editor, 3, kService, "x");
-        Edit(editor, 4, kCode, "01");
-        Edit(editor, 4, kText, "Typed, not yet stored");
+        TypeIntoCell(editor, 2, kText, "Text without a code");
+        TypeIntoCell(editor, 3, kCode, "b7");
+        TypeIntoCell(editor, 3, kText, "  Gate  ");
+        TypeIntoCell(editor, 3, kService, "x");
+        TypeIntoCell(editor, 4, kCode, "01");
+        TypeIntoCell(editor, 4, kText, "Typed, not yet stored");
         // A Save that leaves the focus in the cell (as its Alt+S does)
         // still stores what was typed there.
         Button(editor, "btnAction(0)").click();
@@ -142,7 +136,7 @@ TEST_F(frmResponseCodesTest, SaveKeepsGridOrderDropsBlankCodesAndStoresTheOpenEd
                                                 {"01", "Typed, not yet stored", "", ""}}));
 
     Display([](frmResponseCodes& editor) {
-        Edit(editor, 1, kCode, "99");
+        TypeIntoCell(editor, 1, kCode, "99");
         Button(editor, "btnAction(1)").click();
     });
     EXPECT_EQ(action_, "CANCEL");
@@ -153,7 +147,7 @@ TEST_F(frmResponseCodesTest, ImportUpdatesByCodeAndStaysWithoutSave) {
     config_.AddResponseCode("ab", "Old text", "Y", "Y");
     Import("codes.txt", "AB\tNew text\r\n7 Seven\r\nZZ\r\n");
     Display([](frmResponseCodes& editor) {
-        Edit(editor, 1, kText, "lost by the import");
+        TypeIntoCell(editor, 1, kText, "lost by the import");
         Button(editor, "btnImport").click();
         QvGrid& grid = editor.Grid();
         EXPECT_EQ(grid.TextMatrix(1, kText), "\tNew text");  // the tab stays in its cell
@@ -176,7 +170,7 @@ TEST_F(frmResponseCodesTest, UnreadableImportSaysWhyAndChangesNothing) {
     files_.Answer(missing);
     files_.Answer(std::nullopt);  // then the user cancels the chooser
     Display([](frmResponseCodes& editor) {
-        Edit(editor, 1, kText, "typed");
+        TypeIntoCell(editor, 1, kText, "typed");
         Button(editor, "btnImport").click();
         Button(editor, "btnImport").click();
         EXPECT_EQ(editor.Grid().TextMatrix(1, kText), "Dog");
@@ -209,7 +203,7 @@ TEST_F(frmResponseCodesTest, CodesReachTheHandheldInGridOrder) {
     Import("codes.txt", "01Dog in yard\r\n07\tMeter blocked\r\n12Gate locked\r\n");
     Display([](frmResponseCodes& editor) {
         Button(editor, "btnImport").click();
-        Edit(editor, 3, kText, "Gate locked, dog loose");
+        TypeIntoCell(editor, 3, kText, "Gate locked, dog loose");
         testing::SavePicture(editor, "response-codes-editing");
         Button(editor, "btnAction(0)").click();
     });
