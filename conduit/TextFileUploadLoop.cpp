@@ -41,16 +41,21 @@ bool ReturnedWithReadings(const HHRoute& list) {
 // Sets the status of record `index`, which held `route` before its upload,
 // and saves the list: only a saved mark lets the route's journals go. The
 // record is read back: a mark that went to another record would leave the
-// route to be uploaded again.
+// route to be uploaded again. A mark that fails is logged.
 bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) {
     const auto at = static_cast<std::uint16_t>(index);
-    if (list.Open() == 0 || list.ReadByIndex(at) != kSyncErrNone || list.RouteName != route) {
-        return false;
+    bool marked =
+        list.Open() != 0 && list.ReadByIndex(at) == kSyncErrNone && list.RouteName == route;
+    if (marked) {
+        list.Status.assign(1, 'N');  // a literal trips a false GCC 12 -Wrestrict warning
+        marked = list.Write() == kSyncErrNone && list.ReadByIndex(at) == kSyncErrNone &&
+                 IsSingleChar(list.Status, 'N');
+        marked = list.CloseFolderLater() == kSyncErrNone && marked;
     }
-    list.Status.assign(1, 'N');  // a literal trips a false GCC 12 -Wrestrict warning
-    const bool marked = list.Write() == kSyncErrNone && list.ReadByIndex(at) == kSyncErrNone &&
-                        IsSingleChar(list.Status, 'N');
-    return list.CloseFolderLater() == kSyncErrNone && marked;
+    if (!marked) {
+        LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
+    }
+    return marked;
 }
 
 enum class Finished {
@@ -93,8 +98,6 @@ class CommittingRoute {
         if (!lasting_.get()) {
             outcome_ = Finished::Failed;  // its lines are taken back at Stop
         } else if (!MarkUploaded(list_, index_, commit_.route)) {
-            LogHandheldError("Wexal - Route " + commit_.route +
-                             " was uploaded but cannot be marked so");
             outcome_ = Finished::Unmarked;
         }
         return outcome_ == Finished::Marked;
@@ -176,7 +179,6 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
             committing.Start(std::move(*journaling.commit), index);
             journaling.commit.reset();
         } else if (!MarkUploaded(list, index, route)) {
-            LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
             ReleaseUploadJournals(journaling, false);
             return -1;
         }
