@@ -257,7 +257,7 @@ TEST_F(HotSyncTest, InstallsQueuedFilesBeforeTheConduits) {
     queue.Add("broken.prc", {'n', 'o', 't', ' ', 'a', ' ', 'p', 'r', 'c'});
 
     CommandRun run = Sync();
-    ASSERT_EQ(run.exitCode, 0) << run.output;
+    ASSERT_EQ(run.exitCode, 3) << run.output;
     const std::size_t installed =
         run.output.find("[19] Installed Wexal.prc on the handheld as Wexal");
     const std::size_t broken =
@@ -276,6 +276,40 @@ TEST_F(HotSyncTest, InstallsQueuedFilesBeforeTheConduits) {
     // The sync log keeps the lines too.
     const std::string log = ReadFile(scratch_.path() / "data/wexal/desktop/Reader1/HotSync.log");
     EXPECT_NE(log.find("[19] Installed Wexal.prc"), std::string::npos) << log;
+}
+
+// How a sync ends, with the queued file installed whatever the conduit
+// logged, and also when no conduit is named or registered. A report that
+// shares a failure's activity is no failure.
+TEST_F(HotSyncTest, ClosingLineAndExitStatusSayWhetherFailuresWereLogged) {
+    const std::string complete = "HotSync complete; sync log: ";
+    const std::string errors = "HotSync finished, but errors were logged; see the sync log: ";
+    const struct {
+        const char* conduitMode;  // nullptr: no conduit at all
+        int exitCode;
+        const std::string& closing;
+    } cases[] = {{"", 0, complete},
+                 {"log17", 3, errors},
+                 {"log21", 3, errors},
+                 {"log22", 3, errors},
+                 {"log22:Wexal - No file found to download", 0, complete},
+                 {nullptr, 0, complete}};
+    const auto log = scratch_.path() / "data/wexal/desktop/Reader1/HotSync.log";
+    for (const auto& c : cases) {
+        const wexal::syncmgr::InstallQueue queue("Reader1");
+        queue.Add("Wexal.prc", ApplicationBytes("Wexal"));
+        ScopedEnv mode("WEXAL_TEST_CONDUIT", c.conduitMode != nullptr ? c.conduitMode : "");
+        const CommandRun run =
+            c.conduitMode != nullptr
+                ? Sync()
+                : Execute(std::string(HOTSYNC_TOOL) + " --handheld " + Quote(handheld_));
+        const std::string why = (c.conduitMode != nullptr ? c.conduitMode : "no conduit") +
+                                std::string("\n") + run.output;
+        EXPECT_EQ(run.exitCode, c.exitCode) << why;
+        EXPECT_NE(run.output.find(c.closing + log.string() + "\n"), std::string::npos) << why;
+        EXPECT_NE(run.output.find("[19] Installed Wexal.prc"), std::string::npos) << why;
+        EXPECT_TRUE(queue.Files().empty()) << why;
+    }
 }
 
 // A running sync keeps conduit registrations out (-1205) but not the sync of

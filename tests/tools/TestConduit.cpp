@@ -2,7 +2,8 @@
 // records and a log line. WEXAL_TEST_CONDUIT selects misbehaviour:
 // "crash" dies halfway through writing, "msgbox" shows a message box, "hold"
 // keeps the sync running: it makes the file "$WEXAL_TEST_HOLD.started" and
-// waits until the file $WEXAL_TEST_HOLD exists (60 seconds at most).
+// waits until the file $WEXAL_TEST_HOLD exists (60 seconds at most), "logN"
+// or "logN:TEXT" logs a failure (or TEXT) with activity N after its work.
 #include <signal.h>
 #include <unistd.h>
 
@@ -79,6 +80,12 @@ int32_t OpenConduit(ConduitProgressFn progress, ConduitSyncProperties* propertie
     std::string line = "Test conduit wrote TestDB for " + std::string(properties->userName) +
                        " (result " + std::to_string(result) + ")";
     LogAddEntry(line.c_str(), 19, 0);
+    if (mode.starts_with("log")) {
+        const std::size_t colon = mode.find(':');
+        const std::string text =
+            colon == std::string::npos ? "Test conduit failure" : mode.substr(colon + 1);
+        LogAddEntry(text.c_str(), std::atoi(mode.c_str() + 3), 0);
+    }
     return 0;
 }
 

@@ -9,6 +9,7 @@
 #include "platform/palm/PdbFile.h"
 #include "platform/synclog/SyncLog.h"
 #include "platform/syncmgr/InstallQueue.h"
+#include "tools/hotsync/LoggedFailures.h"
 
 namespace wexal::hotsync {
 namespace {
@@ -50,7 +51,7 @@ void Install(const palm::HandheldStore& store, const syncmgr::InstallQueue& queu
 
 }  // namespace
 
-void InstallQueuedFiles(const SyncSession& session) {
+bool InstallQueuedFiles(const SyncSession& session) {
     synclog::Begin(session.logFile, [](const std::string& line) {
         std::printf("%s\n", line.c_str());
         std::fflush(stdout);
@@ -70,7 +71,7 @@ void InstallQueuedFiles(const SyncSession& session) {
     } catch (const std::exception& error) {
         Log(std::string("Queued files cannot be installed: ") + error.what(), kActivityHandheld);
     }
-    synclog::End();
+    return !LogsAFailure(synclog::End());
 }
 
 }  // namespace wexal::hotsync

@@ -9,6 +9,7 @@
 #include "platform/msgbox/MessageBox.h"
 #include "platform/palm/SyncManager.h"
 #include "platform/synclog/SyncLog.h"
+#include "tools/hotsync/LoggedFailures.h"
 
 namespace wexal::hotsync {
 namespace {
@@ -17,6 +18,7 @@ namespace {
 constexpr int kChildOk = 0;
 constexpr int kChildConduitFailed = 10;
 constexpr int kChildNoSession = 11;
+constexpr int kChildFailuresLogged = 12;
 
 int32_t PrintProgress(const char* text) {
     std::printf("progress: %s\n", text != nullptr ? text : "");
@@ -49,10 +51,13 @@ int RunInChild(const ConduitLibrary& conduit, const SyncSession& session) {
     std::fflush(stdout);
     const int32_t result = conduit.openConduit(&PrintProgress, &properties);
 
-    synclog::End();
+    const bool failuresLogged = LogsAFailure(synclog::End());
     const int32_t closed = SyncCloseSession();
     std::fflush(stdout);
-    return result == 0 && closed == kSyncErrNone ? kChildOk : kChildConduitFailed;
+    if (result != 0 || closed != kSyncErrNone) {
+        return kChildConduitFailed;
+    }
+    return failuresLogged ? kChildFailuresLogged : kChildOk;
 }
 
 }  // namespace
@@ -85,6 +90,8 @@ SyncOutcome RunConduit(const ConduitLibrary& conduit, const SyncSession& session
     switch (WEXITSTATUS(status)) {
         case kChildOk:
             return {true, ""};
+        case kChildFailuresLogged:
+            return {true, "", true};
         case kChildNoSession:
             return {false, "the handheld " + session.handheldFolder.string() +
                                " cannot be opened (missing, or busy with another sync)"};

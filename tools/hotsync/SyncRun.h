@@ -20,7 +20,8 @@ struct SyncSession {
 
 struct SyncOutcome {
     bool ok = false;
-    std::string problem;  // why not ok
+    std::string problem;          // why not ok
+    bool failuresLogged = false;  // the conduit ran to its end but logged a failure
 };
 
 SyncOutcome RunConduit(const ConduitLibrary& conduit, const SyncSession& session);

@@ -5,6 +5,8 @@
 //   hotsync --handheld DIR [--user NAME] [--conduit LIB]... [--interactive]
 //   hotsync --configure [--user NAME] [--creator CODE] [--conduit LIB]...
 //   hotsync --help
+//
+// Exit status: 0 done, 1 failed, 2 usage, 3 done but failures were logged.
 
 #include <cstdio>
 #include <cstring>
@@ -31,6 +33,7 @@ using namespace wexal::hotsync;
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitFailuresLogged = 3;
 
 struct Options {
     std::filesystem::path handheld;
@@ -47,6 +50,17 @@ void PrintUsage(std::FILE* to) {
                  "usage: hotsync --handheld DIR [--user NAME] [--conduit LIB]... [--interactive]\n"
                  "       hotsync --configure [--user NAME] [--creator CODE] [--conduit LIB]...\n"
                  "       hotsync --help\n");
+}
+
+void PrintExitStatuses() {
+    std::printf(
+        "exit status:\n"
+        "  0  the sync is complete (also with no conduit: the queued files are installed)\n"
+        "  1  it failed: no usable handheld or user, or a conduit that cannot be loaded,\n"
+        "     crashed or returned an error\n"
+        "  2  wrong arguments\n"
+        "  3  it ran to its end but errors were logged (activity 17, 21 or 22, or a\n"
+        "     queued file that stays queued): see the sync log\n");
 }
 
 bool ParseOptions(int argc, char** argv, Options& options) {
@@ -136,10 +150,6 @@ bool ChooseConduits(const Options& options, std::vector<ConduitChoice>& chosen) 
     }
     for (const auto& entry : registered) {
         chosen.push_back({ResolveConduitFile(entry.file), entry.creator});
-    }
-    if (chosen.empty()) {
-        std::fprintf(stderr, "hotsync: no conduit named and none registered\n");
-        return false;
     }
     return true;
 }
@@ -246,18 +256,32 @@ int Synchronize(const Options& options, const std::vector<ConduitChoice>& condui
 
     std::printf("HotSync of %s for user %s\n", session.handheldFolder.c_str(),
                 session.userName.c_str());
-    InstallQueuedFiles(session);
-    int exitCode = 0;
+    if (libraries.empty()) {
+        // The handheld application may be queued before its conduit is
+        // registered: the sync still brings it to the handheld.
+        std::printf("No conduit named and none registered: only the queued files are installed\n");
+    }
+    bool failuresLogged = !InstallQueuedFiles(session);
+    bool failed = false;
     for (const auto& library : libraries) {
         const SyncOutcome outcome = RunConduit(*library, session);
         if (!outcome.ok) {
             std::fprintf(stderr, "hotsync: %s\n", outcome.problem.c_str());
-            exitCode = kExitFailure;
+            failed = true;
         }
+        failuresLogged = failuresLogged || outcome.failuresLogged;
     }
-    std::printf("HotSync %s; sync log: %s\n", exitCode == 0 ? "complete" : "failed",
-                session.logFile.c_str());
-    return exitCode;
+    if (failed) {
+        std::printf("HotSync failed; sync log: %s\n", session.logFile.c_str());
+        return kExitFailure;
+    }
+    if (failuresLogged) {
+        std::printf("HotSync finished, but errors were logged; see the sync log: %s\n",
+                    session.logFile.c_str());
+        return kExitFailuresLogged;
+    }
+    std::printf("HotSync complete; sync log: %s\n", session.logFile.c_str());
+    return 0;
 }
 
 }  // namespace
@@ -270,10 +294,15 @@ int main(int argc, char** argv) {
     }
     if (options.help) {
         PrintUsage(stdout);
+        PrintExitStatuses();
         return 0;
     }
     std::vector<ConduitChoice> conduits;
     if (!ChooseConduits(options, conduits)) {
+        return kExitFailure;
+    }
+    if (options.configure && conduits.empty()) {
+        std::fprintf(stderr, "hotsync: no conduit named and none registered\n");
         return kExitFailure;
     }
     return options.configure ? Configure(options, conduits) : Synchronize(options, conduits);
