@@ -32,8 +32,13 @@ bool IsRead(const std::string& status) {
 RouteUpload UploadRouteReadings(const std::string& route, const std::string& workbook,
                                 const std::string& worksheet, const WexalConfig& configuration) {
     ExcelReading writer;
-    if (writer.Open(workbook, worksheet, &configuration) != 0) {
-        LogWorkbookOpenFailure(workbook, worksheet);
+    const std::int32_t opened = writer.Open(workbook, worksheet, &configuration);
+    if (opened != 0) {
+        // A mapping that shares a column has said so itself; it holds for
+        // every route alike.
+        if (opened != ExcelReading::kFieldsShareColumn) {
+            LogWorkbookOpenFailure(workbook, worksheet);
+        }
         return {RouteOutcome::StopPass, 0};
     }
     HHMeter meters;

@@ -6,6 +6,7 @@ if(TARGET wexal_sheet AND TARGET wexal_conduit_handheld)
     ${CMAKE_CURRENT_LIST_DIR}/ExcelFile.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExcelMeter.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExcelReading.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/ExcelRouteColumns.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ExcelText.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../ExcelDownload.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../ExcelUpload.cpp)

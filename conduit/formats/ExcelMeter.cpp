@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <limits>
 
+#include "conduit/formats/ExcelRouteColumns.h"
+
 using wexal::sheet::CellKind;
 using wexal::sheet::CellValue;
 
@@ -27,19 +29,18 @@ struct RouteField {
     NumberForm numberForm;
     // For an empty, date, truth-value or error cell, and without a mapping.
     const char* fallback;
-    // The mapping is an offset from the usage column, not a column.
-    bool offsetFromUsage;
 };
 
+// Their columns come from RouteMapColumns.
 const RouteField kRouteFields[] = {
-    {"MeterTagNbr", &ExcelMeter::MeterTagNbr, 20, NumberForm::WholeValue, "", false},
-    {"MeterSerialNbr", &ExcelMeter::MeterSerialNbr, 10, NumberForm::WholeValue, "", false},
-    {"BillingName", &ExcelMeter::BillingName, 60, NumberForm::WholeValue, "", false},
-    {"MeterType", &ExcelMeter::MeterType, 1, NumberForm::Fallback, "W", false},
-    {"PrvReading", &ExcelMeter::PrvReading, 9, NumberForm::WholeValue, "", true},
-    {"Message", &ExcelMeter::Message, 60, NumberForm::WholeValue, "", false},
-    {"Digits", &ExcelMeter::Digits, 2, NumberForm::TwoDigits, "07", false},
-    {"UserDef", &ExcelMeter::UserDef, 20, NumberForm::WholeValue, "", false},
+    {"MeterTagNbr", &ExcelMeter::MeterTagNbr, 20, NumberForm::WholeValue, ""},
+    {"MeterSerialNbr", &ExcelMeter::MeterSerialNbr, 10, NumberForm::WholeValue, ""},
+    {"BillingName", &ExcelMeter::BillingName, 60, NumberForm::WholeValue, ""},
+    {"MeterType", &ExcelMeter::MeterType, 1, NumberForm::Fallback, "W"},
+    {"PrvReading", &ExcelMeter::PrvReading, 9, NumberForm::WholeValue, ""},
+    {"Message", &ExcelMeter::Message, 60, NumberForm::WholeValue, ""},
+    {"Digits", &ExcelMeter::Digits, 2, NumberForm::TwoDigits, "07"},
+    {"UserDef", &ExcelMeter::UserDef, 20, NumberForm::WholeValue, ""},
 };
 
 // Cut toward zero; values beyond the 64-bit range keep its ends rather than
@@ -106,34 +107,31 @@ std::int32_t ExcelMeter::FindColumns() {
             "CurReading mapping entry was not found in the configuration file.  It is required.");
         return kWorksheetRefused;
     }
-    if (configuration_.GetColumnNumber(kRouteMapKind, "House Number", houseColumn_) !=
-        kColumnMapOk) {
+    if (configuration_.GetColumnNumber(kRouteMapKind, "House Number", column) != kColumnMapOk) {
         LogExcelLine(
             "House Number mapping entry was not found in the configuration file.  It is "
             "required.");
         return kWorksheetRefused;
     }
     usageColumn_ = file_.FindUsageColumn(configuration_.WorksheetUsageRow);
-    if (usageColumn_ == 0 || !file_.HoldsColumn("House Number", houseColumn_)) {
+    if (usageColumn_ == 0) {
         return kWorksheetRefused;
     }
-    addressColumn_ = 0;
-    if (configuration_.GetColumnNumber(kRouteMapKind, "ServiceAddress", column) == kColumnMapOk) {
-        if (!file_.HoldsColumn("ServiceAddress", column)) {
+    const std::vector<RouteMapColumn> columns = RouteMapColumns(configuration_, usageColumn_);
+    for (const RouteMapColumn& mapped : columns) {
+        if (!file_.HoldsColumn(mapped.mapping, mapped.column)) {
             return kWorksheetRefused;
         }
-        addressColumn_ = column;
     }
+    // Every column is now within the used range.
+    const auto columnOf = [&columns](std::string_view mapping) {
+        return static_cast<std::int32_t>(ColumnOf(columns, mapping));
+    };
+    houseColumn_ = columnOf("House Number");
+    addressColumn_ = columnOf("ServiceAddress");
     fieldColumns_.clear();
     for (const RouteField& field : kRouteFields) {
-        std::int64_t mapped = 0;
-        if (configuration_.GetColumnNumber(kRouteMapKind, field.mapping, column) == kColumnMapOk) {
-            mapped = field.offsetFromUsage ? std::int64_t{usageColumn_} + column : column;
-            if (!file_.HoldsColumn(field.mapping, mapped)) {
-                return kWorksheetRefused;
-            }
-        }
-        fieldColumns_.push_back(static_cast<std::int32_t>(mapped));
+        fieldColumns_.push_back(columnOf(field.mapping));
     }
     currentRow_ = configuration_.WorksheetDataStart;
     return 0;

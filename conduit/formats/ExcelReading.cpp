@@ -2,10 +2,15 @@
 
 #include <cstdlib>
 #include <optional>
+#include <vector>
 
 #include "conduit/BillingFileLocking.h"
+#include "conduit/SyncLogActivity.h"
 #include "conduit/WexalConfig.h"
+#include "conduit/formats/ExcelColumnLetters.h"
+#include "conduit/formats/ExcelRouteColumns.h"
 #include "platform/sheet/SheetError.h"
+#include "platform/synclog/SyncLog.h"
 
 namespace {
 
@@ -95,6 +100,30 @@ std::int32_t ExcelReading::FindColumns() {
         }
         *field.column = column ? static_cast<std::int32_t>(*column) : 0;
     }
+    // Two fields in one column would overwrite each other in every row, and a
+    // reading in a column that the download reads would overwrite the billing
+    // system's own data: then no reading is written at all.
+    struct TakenColumn {
+        std::string field;
+        std::int64_t column;
+    };
+    std::vector<TakenColumn> taken;
+    for (const RouteMapColumn& mapped : RouteMapColumns(*configuration_, usageColumn_)) {
+        taken.push_back({std::string("route field ") + mapped.mapping, mapped.column});
+    }
+    for (const ReadingField& field : fields) {
+        if (*field.column == 0) {
+            continue;
+        }
+        const std::string name = std::string("reading field ") + field.mapping;
+        for (const TakenColumn& other : taken) {
+            if (other.column == *field.column) {
+                LogSharedColumn(name, other.field, *field.column);
+                return kFieldsShareColumn;
+            }
+        }
+        taken.push_back({name, *field.column});
+    }
     return 0;
 }
 
@@ -138,6 +167,16 @@ std::int32_t ExcelReading::SaveAndClose() {
     const std::int32_t saved = file_.Close(true);
     lock_.Release();
     return saved;
+}
+
+void ExcelReading::LogSharedColumn(const std::string& field, const std::string& other,
+                                   std::int32_t column) const {
+    std::string letters;
+    ColumnNumberToLetters(column, letters);
+    const std::string line = "Excel Interface: " + field + " and " + other + " both give column " +
+                             letters + " of Worksheet " + file_.WorksheetName() +
+                             "; the readings stay on the handheld until the mapping is mended.";
+    LogAddEntry(line.c_str(), kActivityConfiguration, 0);
 }
 
 void ExcelReading::LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,

@@ -15,6 +15,8 @@ class ExcelReading {
   public:
     // A reading whose row lies outside the worksheet's data rows.
     static constexpr std::int32_t kRowOutsideData = 1413;
+    // The mappings put two fields into one column (logged).
+    static constexpr std::int32_t kFieldsShareColumn = 183;
 
     ExcelReading();
     // Saves, closes and quits when still open.
@@ -26,11 +28,13 @@ class ExcelReading {
     // saved and closed, so that two syncs into one workbook never save over
     // each other's readings. 0 ready; kWorksheetRefused without a data-start
     // row, a "USAGE" heading or with a reading column outside the used range;
-    // otherwise the code of the failed open or lock. The configuration is
-    // borrowed for the object's life.
+    // kFieldsShareColumn when two reading fields, or a reading field and a
+    // column that the route map reads, come out on one column; otherwise the
+    // code of the failed open or lock. The configuration is borrowed for the
+    // object's life.
     std::int32_t Open(std::string workbook, std::string worksheet,
                       const WexalConfig* configuration);
-    // 0, or kWorksheetRefused (called by Open).
+    // 0, kWorksheetRefused or kFieldsShareColumn (called by Open).
     std::int32_t FindColumns();
     // Writes one reading into the row that the service id names: 0 written;
     // kRowOutsideData, or the sheet's code for a cell it refused, when not
@@ -43,6 +47,8 @@ class ExcelReading {
     std::int32_t SaveAndClose();
 
   private:
+    void LogSharedColumn(const std::string& field, const std::string& other,
+                         std::int32_t column) const;
     void LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,
                     const std::string& reason) const;
 

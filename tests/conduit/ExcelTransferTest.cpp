@@ -248,6 +248,36 @@ TEST(ExcelUploadTest, AReadingTheSheetRefusesIsLoggedAndNotCounted) {
     EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"G2"}), (Lines{"55"}));
 }
 
+TEST(ExcelUploadTest, AMappingThatSharesAColumnKeepsTheReadingsUntilItIsMended) {
+    ExcelOffice office;
+    // Response Text seven to the right of the usage column comes out next to
+    // it, where the reading goes.
+    office.Configure({.readingMap = {"CurReading/+1", "Response Text/+7"}});
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "U");
+    office.StoreMeters("01", {"000002", "000003"}, {{"R", "55", "", "", "", "Dog"}, {"E", "66"}});
+    const std::string before = ReadFile(office.Workbook());
+    const auto handheld = office.Meters("01");
+
+    std::int32_t uploaded = 0;
+    EXPECT_EQ(office.Sync(&uploaded),
+              (Lines{"21 Excel Interface: reading field Response Text and reading field "
+                     "CurReading both give column G of Worksheet Route; the readings stay on the "
+                     "handheld until the mapping is mended.",
+                     kUploadedNothing}));
+    EXPECT_EQ(uploaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 U"}));
+    EXPECT_EQ(office.Meters("01"), handheld);
+    EXPECT_EQ(ReadFile(office.Workbook()), before);
+
+    // Mended: the readings that waited arrive.
+    office.Configure({.readingMap = {"CurReading/+1", "Response Text/+5"}});
+    EXPECT_EQ(office.Sync(), (Lines{"22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 2"}));
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 N"}));
+    EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"G2", "K2", "G3"}),
+              (Lines{"55", "'Dog'", "66"}));
+}
+
 TEST(ExcelUploadTest, AWorkbookThatCannotBeSavedKeepsTheRoute) {
     SmallDisk disk("256k");
     if (!disk.Mounted()) {

@@ -76,7 +76,7 @@ class ExcelReadingOffsetTest : public ::testing::TestWithParam<OffsetCase> {};
 // the column next to it.
 TEST_P(ExcelReadingOffsetTest, ReadingLandsInTheColumnOfTheOffsetRule) {
     ExcelOffice office;
-    office.Configure({.readingMap = {"CurReading/" + GetParam().mapping}});
+    office.Configure({.routeMap = {}, .readingMap = {"CurReading/" + GetParam().mapping}});
     MakeWorkbook(office.Workbook(),
                  "ws.append(['A', 'B', 'C', 'D', 'USAGE', 'F', 'G', 'H', 'I', 'J'])\n"
                  "ws.append([None, None, None, None, 10])\n");
@@ -92,6 +92,70 @@ INSTANTIATE_TEST_SUITE_P(Offsets, ExcelReadingOffsetTest,
                                            OffsetCase{"-4", "A"}, OffsetCase{"+4", "I"},
                                            OffsetCase{"+5", "F"}, OffsetCase{"+7", "F"},
                                            OffsetCase{"0", "E"}, OffsetCase{"", "F"}));
+
+struct SharedColumnCase {
+    std::string name;
+    ExcelSettings settings;
+    // The line of a mapping that shares a column; none when it shares none.
+    std::string logLine;
+};
+
+class ExcelReadingSharedColumnTest : public ::testing::TestWithParam<SharedColumnCase> {};
+
+// Usage column F; the office's route map reads A to D and, as PrvReading/-1, E.
+TEST_P(ExcelReadingSharedColumnTest, NoReadingIsWrittenIntoAColumnTakenTwice) {
+    ExcelOffice office;
+    office.Configure(GetParam().settings);
+    office.MakeSheet("ws.append([12, 'Main', 'JONES', 'T-1', 100, 20])\n");
+    const std::string before = ReadFile(office.Workbook());
+    Lines log;
+    const auto results = Upload(office, {{"000002", "55", "060315", "093000", "01", "Dog"}}, &log);
+    if (GetParam().logLine.empty()) {
+        EXPECT_EQ(results, (std::vector<std::int32_t>{0, 0}));
+        EXPECT_EQ(log, Lines{});
+        EXPECT_EQ(Row(office, 2, "ABCDEFGH"), (Lines{"'01'", "'Main'", "'Dog'", "'T-1'", "100",
+                                                     "'093000'", "55", "'03/15/06'"}));
+        return;
+    }
+    EXPECT_EQ(results,
+              (std::vector<std::int32_t>{ExcelReading::kFieldsShareColumn, kWorksheetRefused}));
+    EXPECT_EQ(log, Lines{"21 Excel Interface: " + GetParam().logLine +
+                         " of Worksheet Route; the readings stay on the handheld until the "
+                         "mapping is mended."});
+    EXPECT_EQ(ReadFile(office.Workbook()), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Mappings, ExcelReadingSharedColumnTest,
+    ::testing::Values(
+        SharedColumnCase{"OffsetPastTheUsageColumn",
+                         {.readingMap = {"CurReading/+1", "Response Text/+7"}},
+                         "reading field Response Text and reading field CurReading both give "
+                         "column G"},
+        SharedColumnCase{"TwoOffsetsAlike",
+                         {.readingMap = {"CurReading/+1", "ReadingTime/+3", "Response Code/+3"}},
+                         "reading field Response Code and reading field ReadingTime both give "
+                         "column I"},
+        SharedColumnCase{"ReadingWithoutEntry",
+                         {.readingMap = {"ReadingDate/+1"}},
+                         "reading field ReadingDate and reading field CurReading both give "
+                         "column G"},
+        SharedColumnCase{"LeftOntoTheHouseNumber",
+                         {.readingMap = {"CurReading/+1", "Response Code/-5"}},
+                         "reading field Response Code and route field House Number both give "
+                         "column A"},
+        SharedColumnCase{"OntoThePreviousReading",
+                         {.readingMap = {"CurReading/-1"}},
+                         "reading field CurReading and route field PrvReading both give column E"},
+        // Route entries without a column, or that the download never reads,
+        // leave their columns free, and so does the usage column.
+        SharedColumnCase{"ColumnsNoRouteFieldReads",
+                         {.routeMap = {"House Number/D", "ServiceAddress/B", "BillingName/",
+                                       "Sequence/A", "LstReadingDate/G", "ReadType/H"},
+                          .readingMap = {"CurReading/+1", "ReadingDate/+2", "ReadingTime/0",
+                                         "Response Code/-5", "Response Text/-3"}},
+                         ""}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(ExcelReadingTest, TheServiceIdNamesTheRowAndRowsOutsideTheDataAreRefused) {
     ExcelOffice office;
