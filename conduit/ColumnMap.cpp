@@ -4,6 +4,8 @@
 #include <new>
 #include <utility>
 
+#include "conduit/formats/LeadingNumber.h"
+
 ColumnMap::ColumnMap() {
     entries_.reserve(kInitialCapacity);
 }
@@ -20,7 +22,8 @@ std::uint32_t ColumnMap::Add(std::uint32_t kind, std::string_view text) {
         ColumnMapEntry entry;
         entry.kind = kind;
         entry.name = std::string(text.substr(0, slash));
-        entry.column = std::string(text.substr(slash + 1, kColumnChars));
+        entry.value = std::string(text.substr(slash + 1));
+        entry.column = entry.value.substr(0, kColumnChars);
         if (entries_.size() == capacity_) {
             // reserve either succeeds or leaves the entries as they were.
             entries_.reserve(capacity_ * 2);
@@ -76,7 +79,7 @@ std::uint32_t ColumnMap::GetColumnValue(std::uint32_t kind, std::string_view nam
     if (entry == nullptr) {
         return kColumnNotMapped;
     }
-    out = std::strtod(entry->column.c_str(), nullptr);
+    out = LeadingDecimal(entry->value);
     return kColumnMapOk;
 }
 

@@ -25,8 +25,11 @@ struct ColumnMapEntry {
     std::uint8_t inUse = 1;
     std::uint32_t kind = kReadingMapKind;
     std::string name;
-    // Only the first three characters of the column value are kept.
+    // Column letters and offsets count by their first three characters only.
     std::string column;
+    // The whole value as written: a percentage such as "12.5" or "1000" must
+    // reach the handheld as the clerk typed it.
+    std::string value;
 };
 
 class ColumnMap {
@@ -54,8 +57,9 @@ class ColumnMap {
     // field has no entry or its first entry has no column ("[None]").
     std::uint32_t GetColumnNumber(std::uint32_t kind, std::string_view name,
                                   std::int32_t& out) const;
-    // out := the column read as a decimal number (leading part, as atof);
-    // left alone when the field is not mapped (kColumnNotMapped), as above.
+    // out := the whole value read as a decimal number (leading part, "." as
+    // the point in every locale); left alone when the field is not mapped
+    // (kColumnNotMapped), as above.
     std::uint32_t GetColumnValue(std::uint32_t kind, std::string_view name, double& out) const;
 
     // Base-26 letters, read from the right, each character counting its code

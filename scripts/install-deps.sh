@@ -9,7 +9,7 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core xdg-utils
   unixodbc-dev odbc-postgresql postgresql-15
-  libzip-dev libpugixml-dev
+  libzip-dev libpugixml-dev libicu-dev
   libpalm-perl python3-openpyxl xlsx2csv
   poppler-utils
   xvfb x11-utils x11-apps netpbm

@@ -25,7 +25,7 @@ bool Negative(std::string_view field) {
 std::int64_t ReadingValue(std::string_view field) {
     double value = 0;
     try {
-        value = NumericValue(field);
+        value = LeadingDecimalValue(field);
     } catch (const DesktopError&) {
         // Beyond the range of a double: a reading no meter shows, but it must
         // not refuse the report.

@@ -34,9 +34,10 @@ struct ExceptionVerdict {
 ExceptionVerdict JudgeException(const ExceptionRecord& record, const ExceptionKinds& kinds,
                                 const ReadingsKeys& readings);
 
-// The number a reading field begins with (0 when none), to the nearest whole
-// number, a half going to the even neighbour; numbers beyond 64 bits stop at
-// the largest one of their sign.
+// The decimal number a reading field begins with (0 when none; no blanks
+// inside, no "&H" or "D" exponent), to the nearest whole number, a half going
+// to the even neighbour; numbers beyond 64 bits stop at the largest one of
+// their sign.
 std::int64_t ReadingValue(std::string_view field);
 
 }  // namespace wexal::desktop

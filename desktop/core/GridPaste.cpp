@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "desktop/core/GridStyles.h"
+#include "desktop/core/LetterCase.h"
 #include "desktop/core/NumericText.h"
 #include "desktop/core/QvGridColumn.h"
 #include "desktop/core/ShortDate.h"
@@ -20,15 +21,6 @@ std::string NumberText(double value) {
     std::array<char, 64> buffer{};
     const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
     return std::string(buffer.data(), result.ptr);
-}
-
-std::string UpperAscii(std::string text) {
-    for (char& c : text) {
-        if (c >= 'a' && c <= 'z') {
-            c = static_cast<char>(c - 'a' + 'A');
-        }
-    }
-    return text;
 }
 
 std::string TrimBlanks(const std::string& text) {
@@ -67,7 +59,7 @@ GridPaste PasteForStyle(std::int32_t style, const std::string& clipboard) {
             }
             return {Kind::kBeep, {}};
         case kStyleUpperText:
-            return {Kind::kReplaceText, UpperAscii(FirstLine(clipboard))};
+            return {Kind::kReplaceText, UpperCaseUtf8(FirstLine(clipboard))};
         case kStyleYesNo:
         case kStyleCheckMark:
         case kStyleValueList:

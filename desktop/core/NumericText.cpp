@@ -22,11 +22,16 @@ bool IsDigit(char c) {
                        std::string(file));
 }
 
+// The text boxes also take the old "D" exponent; numbers that programs wrote
+// know only "E".
+enum class ExponentLetters { kEOrD, kEOnly };
+
 // The longest decimal number at the start of `text` (sign, digits with at most
 // one ".", exponent), in the form from_chars reads: no "+", "e" for the
 // exponent. `used` receives how many characters of `text` it took; an empty
 // result means no digit was found.
-std::string LeadingDecimal(std::string_view text, std::size_t& used) {
+std::string LeadingDecimal(std::string_view text, std::size_t& used,
+                           ExponentLetters letters = ExponentLetters::kEOrD) {
     std::string number;
     std::size_t at = 0;
     if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
@@ -53,8 +58,9 @@ std::string LeadingDecimal(std::string_view text, std::size_t& used) {
     }
     used = at;
     // An exponent counts only when a digit follows its letter (and sign).
-    if (at < text.size() &&
-        (text[at] == 'E' || text[at] == 'e' || text[at] == 'D' || text[at] == 'd')) {
+    const bool dExponent = letters == ExponentLetters::kEOrD;
+    if (at < text.size() && (text[at] == 'E' || text[at] == 'e' ||
+                             (dExponent && (text[at] == 'D' || text[at] == 'd')))) {
         std::size_t next = at + 1;
         std::string exponent = "e";
         if (next < text.size() && (text[next] == '+' || text[next] == '-')) {
@@ -147,6 +153,21 @@ double LeadingRadixNumber(std::string_view text, unsigned radix) {
     return value;
 }
 
+// The number `text` begins with, 0 when none; `original` goes into the error.
+double LeadingNumberValue(std::string_view text, ExponentLetters letters,
+                          std::string_view original) {
+    std::size_t used = 0;
+    const std::string number = LeadingDecimal(text, used, letters);
+    if (number.empty()) {
+        return 0;
+    }
+    double value = 0;
+    if (!ParseDecimal(number, value)) {
+        Fail(kErrorOverflow, {}, original, {});
+    }
+    return value;
+}
+
 }  // namespace
 
 std::int16_t RoundToInteger16(double value, std::string_view key, std::string_view text,
@@ -200,16 +221,11 @@ double NumericValue(std::string_view text) {
             return LeadingRadixNumber(std::string_view(compact).substr(2), 8);
         }
     }
-    std::size_t used = 0;
-    const std::string number = LeadingDecimal(compact, used);
-    if (number.empty()) {
-        return 0;
-    }
-    double value = 0;
-    if (!ParseDecimal(number, value)) {
-        Fail(kErrorOverflow, {}, text, {});
-    }
-    return value;
+    return LeadingNumberValue(compact, ExponentLetters::kEOrD, text);
+}
+
+double LeadingDecimalValue(std::string_view text) {
+    return LeadingNumberValue(text, ExponentLetters::kEOnly, text);
 }
 
 }  // namespace wexal::desktop

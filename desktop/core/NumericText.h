@@ -1,4 +1,4 @@
-// The two ways the desktop turns text into numbers.
+// The ways the desktop turns text into numbers.
 #pragma once
 
 #include <cstdint>
@@ -29,5 +29,12 @@ std::int16_t RoundToInteger16(double value, std::string_view key = {}, std::stri
 // character that cannot continue the number; no number at all gives 0. A
 // number beyond the range of a double throws DesktopError 6 "Overflow".
 double NumericValue(std::string_view text);
+
+// The stricter rule for numbers that programs wrote: the decimal number that
+// the text begins with (optional sign, digits with at most one ".", optional
+// exponent E with digits), nothing skipped before or inside it: "12 34" gives
+// 12, "&H10" 0 and "1d2" 1. No number gives 0; a number beyond the range of a
+// double throws DesktopError 6 "Overflow".
+double LeadingDecimalValue(std::string_view text);
 
 }  // namespace wexal::desktop

@@ -37,14 +37,19 @@ TEST(ColumnMapTest, ColumnNumbersFromLettersAndOffsets) {
 
 TEST(ColumnMapTest, ColumnValuesAsNumbers) {
     ColumnMap map;
-    map.Add(kRouteMapKind, "MinReading/-20");
-    map.Add(kRouteMapKind, "MaxReading/50");
-
+    // Percentages are read whole, though columns keep three characters.
+    const std::pair<const char*, double> cases[] = {
+        {"-20", -20.0}, {"50", 50.0}, {"12.5", 12.5}, {"3.75", 3.75}, {"1000", 1000.0}};
+    for (const auto& [text, number] : cases) {
+        map.Add(kRouteMapKind, std::string("Field") + text + "/" + text);
+    }
     double value = 7.5;
-    EXPECT_EQ(map.GetColumnValue(kRouteMapKind, "MinReading", value), kColumnMapOk);
-    EXPECT_EQ(value, -20.0);
-    map.GetColumnValue(kRouteMapKind, "MaxReading", value);
-    EXPECT_EQ(value, 50.0);
+    for (const auto& [text, number] : cases) {
+        EXPECT_EQ(map.GetColumnValue(kRouteMapKind, std::string("Field") + text, value),
+                  kColumnMapOk);
+        EXPECT_EQ(value, number) << text;
+    }
+    map.Add(kRouteMapKind, "MinReading/-20");
     value = 7.5;
     EXPECT_EQ(map.GetColumnValue(kReadingMapKind, "MinReading", value), kColumnNotMapped);
     EXPECT_EQ(value, 7.5);

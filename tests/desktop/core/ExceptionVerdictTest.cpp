@@ -100,6 +100,12 @@ TEST(ExceptionVerdictTest, ReadingValuesRoundHalfToEvenIn64Bits) {
         {"-2.5", -2},
         {"12.51", 13},
         {"17 kWh", 17},
+        // Only a plain decimal number counts: no blanks inside, no "&H", no
+        // "D" exponent.
+        {"12 34", 12},
+        {"&H10", 0},
+        {"1d2", 1},
+        {"1E2", 100},
         {"9999999999", 9999999999},
         {"1E400", std::numeric_limits<std::int64_t>::max()},
         {"-99999999999999999999", std::numeric_limits<std::int64_t>::min()},

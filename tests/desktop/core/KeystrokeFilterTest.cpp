@@ -163,6 +163,9 @@ TEST(KeystrokeFilterTest, PasteByStyle) {
         {kStyleDate, "2/30/2024", Kind::kBeep, ""},
         {kStyleDate, "tomorrow", Kind::kBeep, ""},
         {kStyleUpperText, "ab\r\ncd", Kind::kReplaceText, "AB"},
+        // Every letter of the UTF-8 text; bytes that are no UTF-8 stay.
+        {kStyleUpperText, "café ñandú straße ǆ", Kind::kReplaceText, "CAFÉ ÑANDÚ STRAßE Ǆ"},
+        {kStyleUpperText, "éa\xE9x\xC3", Kind::kReplaceText, "ÉA\xE9X\xC3"},
         {kStyleText, "Meter\tblocked\nsecond line", Kind::kInsertText, "Meter\tblocked"},
         {kStyleCustom, "x", Kind::kInsertText, "x"},
         {kStyleYesNo, "Yes", Kind::kNothing, ""},

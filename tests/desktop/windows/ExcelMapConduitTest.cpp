@@ -79,7 +79,7 @@ TEST(ExcelMapConduitTest, TheConduitReadsTheSavedMapsAsTheIntendedColumns) {
                  {"cboCol(7)", "B"},
                  {"cboCol(8)", "C"},
                  {"cboCol(13)", "K"}},
-                "3 Left", "10", "150 %", {"Usage Col", "1 Right", "[None]", "7 Left", "6 Right"},
+                "3 Left", "3.75", "1000 %", {"Usage Col", "1 Right", "[None]", "7 Left", "6 Right"},
                 "3", "2");
     ASSERT_EQ(messages.Texts(), Lines{});
 
@@ -110,8 +110,9 @@ TEST(ExcelMapConduitTest, TheConduitReadsTheSavedMapsAsTheIntendedColumns) {
     double maximum = 0;
     EXPECT_EQ(conduit.GetColumnValue(kRouteMapKind, "MinReading", minimum), kColumnMapOk);
     EXPECT_EQ(conduit.GetColumnValue(kRouteMapKind, "MaxReading", maximum), kColumnMapOk);
-    EXPECT_EQ(minimum, 10);
-    EXPECT_EQ(maximum, 150);
+    // Whole percentages, though columns keep three characters.
+    EXPECT_EQ(minimum, 3.75);
+    EXPECT_EQ(maximum, 1000);
 
     // "[None]" for the previous reading is an entry without a column.
     {
@@ -144,7 +145,7 @@ TEST(ExcelMapConduitTest, HotSyncsUseTheMappedColumnsOfTheWorkbook) {
     ScriptedMessages messages;
     MapWorkbook(config, messages,
                 {{"cboCol(8)", "A"}, {"cboCol(7)", "B"}, {"cboCol(6)", "C"}, {"cboCol(1)", "D"}},
-                "1 Left", "50", "150", {"1 Right", "2 Right", "3 Right", "4 Right", "5 Right"});
+                "1 Left", "12.5", "1000", {"1 Right", "2 Right", "3 Right", "4 Right", "5 Right"});
     ASSERT_EQ(messages.Texts(), Lines{});
     office.ListRoute("01", "D");
 
@@ -155,7 +156,7 @@ TEST(ExcelMapConduitTest, HotSyncsUseTheMappedColumnsOfTheWorkbook) {
     // Service id, tag, previous, maximum, minimum, name and address.
     EXPECT_EQ((Lines{meters[0][0], meters[0][1], meters[0][6], meters[0][7], meters[0][8],
                      meters[0][12], meters[0][13]}),
-              (Lines{"000002", "T-100", "1000", "1300", "1100", "JONES MARY", "12 Main Street"}));
+              (Lines{"000002", "T-100", "1000", "3000", "1025", "JONES MARY", "12 Main Street"}));
     EXPECT_EQ(meters[1][13], "12A Oak Street");
 
     office.TakeReadings("01", {{"R", "01234", "060315", "093000", "01", "Dog in yard"}});
