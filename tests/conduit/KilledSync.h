@@ -1,9 +1,10 @@
-// A whole sync killed at a known point: after it marked its routes uploaded
-// and before it removed its upload journals. The test program links
-// tests/conduit/WriteFaults.cpp.
+// A whole sync killed after it marked its routes uploaded and before it
+// removed its upload journals (the test program links WriteFaults.cpp).
 #pragma once
 
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <string>
@@ -13,15 +14,18 @@
 
 namespace wexal::testing {
 
-// Runs a sync of `handheld` in a child process (its log lines in `log`),
-// killed with SIGKILL where it makes the marks last on the handheld (its
-// folder's flush) while `journal` is there. True when it was killed so.
+// A sync of `handheld` in a child process (its log in `log`), killed where
+// it makes the marks last (its folder's flush) while `journal` is there.
+// True when it was killed so.
 inline bool SyncKilledAfterItsMarks(const std::filesystem::path& handheld,
                                     const std::filesystem::path& journal,
                                     const std::filesystem::path& log) {
     const std::string folder = std::filesystem::canonical(handheld).string();
-    const KillAtFlush kill([folder, journal](const std::string& path) {
-        return path == folder && std::filesystem::exists(journal);
+    const FailingFlushes killing([folder, journal](const std::string& path) {
+        if (path == folder && std::filesystem::exists(journal)) {
+            ::kill(::getpid(), SIGKILL);
+        }
+        return false;
     });
     SyncProcess sync(handheld, log);
     const int status = sync.Wait();

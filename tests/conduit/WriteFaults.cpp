@@ -3,8 +3,7 @@
 // fsync(2), by which every file is flushed: the test
 // program's definitions take precedence and pass every call on to the
 // library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites, a
-// FailingSaves, a KillAtWrite, a FailingFlushes or a KillAtFlush says
-// otherwise.
+// FailingSaves or a KillAtWrite says otherwise.
 #include "tests/conduit/WriteFaults.h"
 
 #include <dlfcn.h>
@@ -53,7 +52,6 @@ std::optional<Kill> g_kill;
 
 std::mutex g_flushFaultLock;
 std::function<bool(const std::string&)> g_flushFault;
-std::function<bool(const std::string&)> g_flushKill;
 
 template <class Function>
 Function Library(const char* symbol) {
@@ -111,16 +109,6 @@ FailingFlushes::FailingFlushes(std::function<bool(const std::string&)> fails) {
 FailingFlushes::~FailingFlushes() {
     const std::lock_guard<std::mutex> hold(g_flushFaultLock);
     g_flushFault = nullptr;
-}
-
-KillAtFlush::KillAtFlush(std::function<bool(const std::string&)> kills) {
-    const std::lock_guard<std::mutex> hold(g_flushFaultLock);
-    g_flushKill = std::move(kills);
-}
-
-KillAtFlush::~KillAtFlush() {
-    const std::lock_guard<std::mutex> hold(g_flushFaultLock);
-    g_flushKill = nullptr;
 }
 
 }  // namespace wexal::testing
@@ -190,22 +178,14 @@ extern "C" int fsync(int fd) {
     // Called outside the lock: a predicate may wait for another thread's
     // flushes.
     std::function<bool(const std::string&)> fault;
-    std::function<bool(const std::string&)> kill;
     {
         const std::lock_guard<std::mutex> hold(g_flushFaultLock);
         fault = g_flushFault;
-        kill = g_flushKill;
-    }
-    if (!fault && !kill) {
-        return next(fd);
     }
     std::error_code error;
-    const std::string path =
-        std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string();
-    if (kill && kill(path)) {
-        ::kill(::getpid(), SIGKILL);
-    }
-    if (fault && fault(path)) {
+    if (fault &&
+        fault(
+            std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).string())) {
         errno = EIO;
         return -1;
     }

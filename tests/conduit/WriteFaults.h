@@ -55,15 +55,4 @@ class FailingFlushes {
     FailingFlushes& operator=(const FailingFlushes&) = delete;
 };
 
-// While alive, the process kills itself with SIGKILL just before it flushes
-// (fsync) a file or folder whose path `kills` accepts, to crash a sync
-// between two of its steps on disk. Called from whichever thread flushes.
-class KillAtFlush {
-  public:
-    explicit KillAtFlush(std::function<bool(const std::string& path)> kills);
-    ~KillAtFlush();
-    KillAtFlush(const KillAtFlush&) = delete;
-    KillAtFlush& operator=(const KillAtFlush&) = delete;
-};
-
 }  // namespace wexal::testing
