@@ -7,6 +7,7 @@ add_library(wexal_conduit_textfile STATIC
   ${CMAKE_CURRENT_LIST_DIR}/ExceptionRule.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileRouteUpload.cpp
   ${CMAKE_CURRENT_LIST_DIR}/UploadJournal.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/UploadJournalSettling.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileUploadLoop.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileSortOrder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileDownload.cpp

@@ -89,8 +89,9 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
                                  RouteUploadJournals* journaling = nullptr);
 
 // Uploads every route of the route list with status "U" or "M" and marks it
-// "N". 0, or -1 when a route could not be uploaded (it and the routes after
-// it keep their status).
+// "N", then settles what journals it can of the files that no route took
+// (UploadJournalSettling.h). 0, or -1 when a route could not be uploaded (it
+// and the routes after it keep their status).
 std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& vendor,
                                   const std::string& readingsPath, std::uint32_t captureExceptions,
                                   const std::string& exceptionsFile);

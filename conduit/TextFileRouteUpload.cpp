@@ -12,13 +12,13 @@
 #include "conduit/BillingFileLocking.h"
 #include "conduit/ExceptionRule.h"
 #include "conduit/HHMeter.h"
-#include "conduit/HHRoute.h"
 #include "conduit/MeterRecordFields.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/TrailingWhiteSpace.h"
 #include "conduit/UploadJournal.h"
+#include "conduit/UploadJournalSettling.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/FileNamePart.h"
 #include "conduit/formats/VendorReading.h"
@@ -165,51 +165,6 @@ bool TakeBackLines(const RouteLinesStart& start, const std::string& route) {
     return true;
 }
 
-// The handheld being synced, as its journals name it (0: unknown).
-std::uint32_t HandheldId() {
-    SyncUserId user{};
-    return SyncReadUserID(&user) == kSyncErrNone ? user.userId : 0;
-}
-
-bool RouteAwaitsUpload(const std::string& route, std::uint32_t routeRecord) {
-    HHRoute list;
-    if (list.Open() == 0) {
-        return false;  // unknown: its lines are kept rather than risked
-    }
-    for (std::uint32_t index = 0; index < list.RecordCount(); ++index) {
-        if (list.ReadByIndex(static_cast<std::uint16_t>(index)) == kSyncErrNone &&
-            list.RouteName == route && list.RecordId() == routeRecord) {
-            return IsSingleChar(list.Status, 'U') || IsSingleChar(list.Status, 'M');
-        }
-    }
-    return false;
-}
-
-// Deals with what an upload killed or failed halfway left in the journal's
-// file: false when nothing may be appended to the file now.
-bool SettleJournal(UploadJournal& journal, std::uint32_t handheld) {
-    switch (journal.Settle(handheld, RouteAwaitsUpload)) {
-        case UploadJournal::Settled::Nothing:
-        case UploadJournal::Settled::Kept:
-            return true;
-        case UploadJournal::Settled::CutBack:
-            Log("Wexal - Lines of an unfinished upload of route " + journal.SettledRoute() +
-                    " taken back from " + journal.File(),
-                kActivityFileWrite);
-            return true;
-        case UploadJournal::Settled::Doubtful:
-            Log("Wexal - Lines of an unfinished upload of route " + journal.SettledRoute() +
-                    " stay in " + journal.File() + "; they may be written twice",
-                kActivityFileWrite);
-            return true;
-        case UploadJournal::Settled::Failed:
-            break;
-    }
-    Log("Wexal - Unfinished upload journal " + journal.Path() + " cannot be settled",
-        kActivityFileWrite);
-    return false;
-}
-
 // The journal that an earlier route of this upload keeps for `file`, or null.
 UploadJournal* HeldJournal(RouteUploadJournals* journaling, const std::string& file) {
     if (journaling != nullptr) {
@@ -325,7 +280,7 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         Log(kReadingsWriteFailed, kActivityFileWrite);
         return -1;
     }
-    const std::uint32_t handheld = HandheldId();
+    const std::uint32_t handheld = SyncedHandheldId();
     UploadJournal readingsJournal(readingsPath);
     UploadJournal* heldExceptions = nullptr;
     std::optional<UploadJournal> exceptionsJournal;
@@ -350,8 +305,8 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
     }
     // Settled before the files are opened: the takeback below cuts back to
     // where they ended at open.
-    if ((heldReadings == nullptr && !SettleJournal(readingsJournal, handheld)) ||
-        (exceptionsJournal && !SettleJournal(*exceptionsJournal, handheld))) {
+    if ((heldReadings == nullptr && !SettleUploadJournal(readingsJournal, handheld)) ||
+        (exceptionsJournal && !SettleUploadJournal(*exceptionsJournal, handheld))) {
         return -1;
     }
     const bool journaled = journaling != nullptr;

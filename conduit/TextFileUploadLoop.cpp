@@ -29,6 +29,7 @@
 #include "conduit/HHRoute.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/UploadJournalSettling.h"
 
 using wexal::billingfile::BillingFileLock;
 
@@ -204,5 +205,13 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
     if (uploaded.empty() && vendor.noReadingsText != nullptr) {
         LogHandheldError(vendor.noReadingsText);
     }
-    return ReleaseUploadJournals(journaling, true) ? 0 : -1;
+    if (!ReleaseUploadJournals(journaling, true)) {
+        return -1;
+    }
+    // Every route of this handheld is marked and its marks last: a journal
+    // that a killed sync left after its marks can be settled now, even when
+    // no route went into its file.
+    SettleJournalsLeftBehind(
+        BillingFilesWithJournals(readingsPath, vendor.starInReadingsPath, exceptionsFile));
+    return 0;
 }

@@ -12,7 +12,6 @@
 
 namespace {
 
-constexpr const char* kJournalSuffix = ".pending";
 constexpr const char* kTempSuffix = ".tmp";
 constexpr const char* kPending = "pending";
 constexpr const char* kCommitted = "committed";
@@ -134,7 +133,7 @@ bool NextNumber(std::string_view& rest, Number& number) {
 }  // namespace
 
 UploadJournal::UploadJournal(std::string file)
-    : file_(std::move(file)), path_(file_ + kJournalSuffix) {}
+    : file_(std::move(file)), path_(file_ + std::string(kSuffix)) {}
 
 // One line: state, start, end, device, inode, handheld, route record, then
 // the route to the line end (a route name may hold blanks).
@@ -241,7 +240,8 @@ std::optional<std::uint64_t> UploadJournal::CutPoint(const std::vector<Record>& 
 }
 
 UploadJournal::Settled UploadJournal::Settle(std::uint32_t handheld,
-                                             const RouteAwaitsUpload& routeAwaitsUpload) {
+                                             const RouteAwaitsUpload& routeAwaitsUpload,
+                                             Purpose purpose) {
     settledRoute_.clear();
     std::string text;
     const int read = ReadJournal(path_, text);
@@ -264,6 +264,12 @@ UploadJournal::Settled UploadJournal::Settle(std::uint32_t handheld,
         now.exists && (fileWasMissing || (now.device == last.device && now.inode == last.inode));
     Settled outcome = Settled::Kept;
     if (sameFile && now.size > records.front().start) {
+        // Lines after a pending record belong to no route that can have
+        // been marked; any others stay or go by the writer's marks.
+        if (purpose == Purpose::Tidy && last.state != State::Pending &&
+            (handheld == 0 || last.handheld != handheld)) {
+            return Settled::Undecided;
+        }
         bool doubtful = false;
         const std::optional<std::uint64_t> cut =
             CutPoint(records, now.size, handheld, routeAwaitsUpload, doubtful);

@@ -34,6 +34,11 @@
 // A file that is no longer the one the journal was written for (moved away by
 // the readings roll, shortened) is left alone.
 //
+// A sync that appends nothing to the file settles only what it can decide:
+// a journal that hangs on the marks of another handheld waits for that
+// handheld's next sync. While it stays, the office neither rolls nor clears
+// the file.
+//
 // The caller holds the file's billing-file lock (platform/billingfile) from
 // before Settle until End: the journal is one per file, and one that Settle
 // finds is then never that of an upload still under way.
@@ -67,12 +72,25 @@ class JournalCommit {
 class UploadJournal {
   public:
     enum class Settled {
-        Nothing,   // no journal
-        Kept,      // its lines stay, or there was nothing to cut
-        CutBack,   // the file was cut back to where that upload began
-        Doubtful,  // whole lines of a route still to be uploaded stay: the file grew since
-        Failed,    // the journal or the file could not be read or cut: append nothing
+        Nothing,    // no journal
+        Kept,       // its lines stay, or there was nothing to cut
+        CutBack,    // the file was cut back to where that upload began
+        Doubtful,   // whole lines of a route still to be uploaded stay: the file grew since
+        Failed,     // the journal or the file could not be read or cut: append nothing
+        Undecided,  // it stays: its lines hang on marks that only another handheld shows
     };
+
+    enum class Purpose {
+        // The caller appends next: every journal is settled, and the routes
+        // of another handheld keep their lines, their marks being unknown.
+        Append,
+        // Nothing is appended: a journal whose lines hang on another
+        // handheld's marks is left to that handheld's next sync.
+        Tidy,
+    };
+
+    // What the journal's name adds to the file's.
+    static constexpr std::string_view kSuffix = ".pending";
 
     explicit UploadJournal(std::string file);
 
@@ -89,7 +107,8 @@ class UploadJournal {
     // `handheld` identifies the handheld being synced (0: unknown);
     // `routeAwaitsUpload` tells whether one of its routes, by name and record
     // id, is still to be uploaded.
-    Settled Settle(std::uint32_t handheld, const RouteAwaitsUpload& routeAwaitsUpload);
+    Settled Settle(std::uint32_t handheld, const RouteAwaitsUpload& routeAwaitsUpload,
+                   Purpose purpose = Purpose::Append);
 
     // Before the route's first line: records where the file ends (a missing
     // file counts as empty). False when the journal cannot be written.

@@ -13,6 +13,7 @@
 #include "conduit/InterfaceTable.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/formats/HistoryRotation.h"
+#include "tests/conduit/KilledSync.h"
 #include "tests/conduit/TextFileOffice.h"
 #include "tests/support/NotRegularFiles.h"
 
@@ -249,6 +250,29 @@ TEST(LogHHSyncTest, StarNeverLeadsOutOfTheReadingsFolder) {
             EXPECT_EQ(office.Office().RouteList(), Lines{});
         }
     }
+}
+
+// A sync killed after its marks leaves the journal of the last route's own
+// readings file; the next sync settles it with nothing to upload.
+TEST(LogHHSyncTest, JournalLeftBesideARoutesOwnFileGoesWithTheNextSync) {
+    FolderOffice office("LOGHH", "*.txt", "*.rdg");
+    office.Put("a.txt", {LogHHHeader("TOWN A"), LogHHMeter("R01", "0001", "SVC0000001", "1")});
+    office.Put("b.txt", {LogHHHeader(".TOWN B"), LogHHMeter("R02", "0001", "SVC0000002", "2")});
+    office.Sync(nullptr);
+    office.Office().TakeReadings("R01", {{.current = "5"}});
+    office.Office().TakeReadings("R02", {{.current = "6"}});
+    const fs::path readings = office.Folder() / ".TOWN B.rdg";
+    const fs::path journal = readings.string() + ".pending";
+    ASSERT_TRUE(wexal::testing::SyncKilledAfterItsMarks(office.Office().Bed().Handheld(), journal,
+                                                        office.Folder() / "killed.log"));
+    ASSERT_EQ(office.Office().RouteList(), (Lines{"R01 1 N", "R02 1 N"}));
+    ASSERT_TRUE(fs::exists(journal));
+    const std::string written = ReadFile(readings);
+
+    office.Sync(nullptr);
+    EXPECT_FALSE(fs::exists(journal));
+    EXPECT_EQ(ReadFile(readings), written);
+    EXPECT_EQ(written.size(), 242u);
 }
 
 // --- RMSBadger (30) -----------------------------------------------------

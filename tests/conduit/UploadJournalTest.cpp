@@ -57,9 +57,10 @@ class UploadJournalTest : public ::testing::Test {
         }
     }
 
-    Settled Settle(std::uint32_t handheld, RouteList& list) {
+    Settled Settle(std::uint32_t handheld, RouteList& list,
+                   UploadJournal::Purpose purpose = UploadJournal::Purpose::Append) {
         UploadJournal journal(File().string());
-        const Settled settled = journal.Settle(handheld, list.Ask());
+        const Settled settled = journal.Settle(handheld, list.Ask(), purpose);
         settledRoute_ = journal.SettledRoute();
         return settled;
     }
@@ -142,14 +143,20 @@ TEST_F(UploadJournalTest, CommittedRouteMarkedUploadedKeepsItsLines) {
     EXPECT_FALSE(fs::exists(Journal()));
 }
 
+// An upload into the file settles it; a sync that only tidies up leaves it
+// to the handheld that can tell whether the route was marked.
 TEST_F(UploadJournalTest, CommittedRouteOfAnotherOrUnknownHandheldKeepsItsLines) {
-    for (const std::uint32_t handheld : {kOtherHandheld, 0u}) {
-        UploadStopped("old\r\n", "new1\r\n", /*commit=*/true);
-        RouteList list;
-        EXPECT_EQ(Settle(handheld, list), Settled::Kept);
-        EXPECT_EQ(list.askedRoute, "") << "its route list is not this handheld's";
-        EXPECT_EQ(ReadFile(File()), "old\r\nnew1\r\n");
-        EXPECT_FALSE(fs::exists(Journal()));
+    using Purpose = UploadJournal::Purpose;
+    for (const Purpose purpose : {Purpose::Append, Purpose::Tidy}) {
+        for (const std::uint32_t handheld : {kOtherHandheld, 0u}) {
+            UploadStopped("old\r\n", "new1\r\n", /*commit=*/true);
+            RouteList list;
+            EXPECT_EQ(Settle(handheld, list, purpose),
+                      purpose == Purpose::Tidy ? Settled::Undecided : Settled::Kept);
+            EXPECT_EQ(list.askedRoute, "") << "its route list is not this handheld's";
+            EXPECT_EQ(ReadFile(File()), "old\r\nnew1\r\n");
+            EXPECT_EQ(fs::exists(Journal()), purpose == Purpose::Tidy);
+        }
     }
 }
 

@@ -1,20 +1,27 @@
 // The readings roll beside the conduit's real sync (linked into this test
 // only; WexalDT never links it): the next HotSync starts a new readings file,
-// and a roll while a sync appends to the file loses and doubles no reading.
+// a roll while a sync appends to the file loses and doubles no reading, and
+// what a killed sync left behind keeps the roll and the clearing of printed
+// exceptions waiting only until the killed sync's handheld syncs again.
 #include <gtest/gtest.h>
 
 #include <signal.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <future>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "desktop/core/ExceptionsClearing.h"
 #include "desktop/core/ReadingsRoll.h"
+#include "desktop/core/TextFileLines.h"
 #include "tests/conduit/HotSyncRun.h"
+#include "tests/conduit/KilledSync.h"
 #include "tests/conduit/NumberedRoutes.h"
 #include "tests/conduit/SyncProcess.h"
 #include "tests/desktop/core/FixedClock.h"
@@ -178,6 +185,74 @@ TEST(ReadingsRollSyncTest, RollsDuringASyncLoseAndDoubleNoReading) {
     billing.ExpectEachReadingOnce(expected);
     EXPECT_TRUE(metMidRoute) << "no sync was met writing";
     EXPECT_GE(rolledDuringSyncs, 2u);
+}
+
+// Clears every line of the exceptions file as printed; the refusal's text,
+// or "" when it cleared.
+std::string ClearEveryException(const fs::path& file) {
+    desktop::PrintedLines printed;
+    desktop::TextFileLines lines(file.string());
+    for (std::string line; lines.Next(line);) {
+        printed.emplace(printed.size(), line);
+    }
+    try {
+        desktop::ClearPrintedExceptions(file.string(), printed);
+    } catch (const std::runtime_error& refused) {
+        return refused.what();
+    }
+    return "";
+}
+
+TEST(ReadingsRollSyncTest, JournalsOfASyncKilledAfterItsMarksGoWithItsHandheldsNextSync) {
+    TextFileOffice office;
+    const fs::path rolls = office.Bed().Folder() / "rolls";
+    fs::create_directory(rolls);
+    const fs::path rolled = rolls / "Readings- 2026-12-08 073437";
+    const fs::path killedUnit = office.Bed().AddHandheld("UNIT02");
+    const fs::path otherUnit = office.Bed().Handheld();
+    for (const fs::path& unit : {otherUnit, killedUnit}) {
+        office.Bed().UseHandheld(unit);
+        office.WriteRouteFile(RoutesOf({{"0001", 6}, {"0002", 6}}));
+        office.Sync();
+    }
+    KeyCounts readings;
+    KeyCounts exceptions;
+    ReadRoute(office, "0001", 6, "31", readings, /*exceptionEvery=*/2, &exceptions);
+    ReadRoute(office, "0002", 6, "32", readings, /*exceptionEvery=*/2, &exceptions);
+    const fs::path killedLog = office.Bed().Folder() / "killed.log";
+    ASSERT_TRUE(
+        SyncKilledAfterItsMarks(killedUnit, office.Readings().string() + ".pending", killedLog))
+        << ReadFile(killedLog);
+    ASSERT_EQ(office.RouteList(), (Lines{"0001 6 N", "0002 6 N"}));
+    ASSERT_TRUE(HasJournal(office.Readings()) && HasJournal(office.Exceptions()));
+
+    // Syncs with nothing to upload: the other handheld cannot see the marks
+    // the journals hang on; the killed sync's handheld can.
+    ScriptedMessages messages;
+    for (const fs::path& unit : {otherUnit, killedUnit}) {
+        const bool settles = unit == killedUnit;
+        SCOPED_TRACE(unit.filename().string());
+        office.Bed().UseHandheld(unit);
+        const Lines log = office.Sync();
+        EXPECT_EQ(
+            std::count(log.begin(), log.end(),
+                       "17 Wexal - Unfinished upload journal " + office.Readings().string() +
+                           ".pending stays for the next HotSync of the handheld that wrote it"),
+            settles ? 0 : 1);
+        EXPECT_EQ(HasJournal(office.Readings()), !settles);
+        EXPECT_EQ(HasJournal(office.Exceptions()), !settles);
+        ExpectEachLineOnce(ExceptionLines(ReadFile(office.Exceptions())), exceptions);
+        EXPECT_EQ(ClearEveryException(office.Exceptions()),
+                  settles ? "" : desktop::kClearRefusedWhileSyncing);
+        EXPECT_EQ(desktop::RollReadings(office.Readings().string(), rolls.string(),
+                                        FixedClock(kMorning), messages),
+                  settles);
+        EXPECT_EQ(messages.Texts().back(),
+                  settles ? std::string(desktop::kReadingsMovedTo) + rolled.string()
+                          : desktop::kUnfinishedUpload);
+    }
+    EXPECT_FALSE(fs::exists(office.Exceptions()));
+    ExpectEachReadingOnce(rolled, readings);
 }
 
 }  // namespace
