@@ -14,4 +14,8 @@ void AppendUtf8(std::string& out, std::uint32_t code);
 // overlong form, no surrogate, nothing beyond 0x10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
+// `bytes` without the UTF-8 byte-order mark that several editors put at the
+// start of a file: it is no part of the text.
+std::string_view WithoutByteOrderMark(std::string_view bytes);
+
 }  // namespace wexal::text
