@@ -103,6 +103,22 @@ TEST_F(ConduitCrossCheckTest, TheConduitReadsTheSameFields) {
     }
 }
 
+TEST_F(ConduitCrossCheckTest, BothSidesReadAFileThatBeginsWithAByteOrderMark) {
+    clsConfig saved;
+    FillFull(saved);
+    saved.SelectedInterface = "NORTHSTAR";
+    ASSERT_TRUE(saved.SaveConfig());
+    const std::filesystem::path file = folder_ / "WexalDT.cfg";
+    wexal::testing::WriteFile(file, "\xEF\xBB\xBF" + wexal::testing::ReadFile(file));
+
+    clsConfig desktop;
+    desktop.LoadConfig();
+    EXPECT_EQ(desktop.SelectedInterface, "NORTHSTAR");
+    const WexalConfig conduit;
+    EXPECT_EQ(conduit.SelectedInterface, "NORTHSTAR");
+    EXPECT_EQ(conduit.Valid, 1u);
+}
+
 TEST_F(ConduitCrossCheckTest, EveryInterfaceCodeIsKnownToTheConduit) {
     for (const auto& row : BuildInterfaceTypes()) {
         SCOPED_TRACE(row.Code);
