@@ -103,14 +103,10 @@ TEST_F(ConduitCrossCheckTest, TheConduitReadsTheSameFields) {
     }
 }
 
-TEST_F(ConduitCrossCheckTest, BothSidesReadAFileThatBeginsWithAByteOrderMark) {
-    clsConfig saved;
-    FillFull(saved);
-    saved.SelectedInterface = "NORTHSTAR";
-    ASSERT_TRUE(saved.SaveConfig());
-    const std::filesystem::path file = folder_ / "WexalDT.cfg";
-    wexal::testing::WriteFile(file, "\xEF\xBB\xBF" + wexal::testing::ReadFile(file));
-
+TEST_F(ConduitCrossCheckTest, BothSidesReadPastAByteOrderMark) {
+    wexal::testing::WriteFile(folder_ / "WexalDT.cfg",
+                              "\xEF\xBB\xBFSelectedInterface=NORTHSTAR\r\nInterface=NORTHSTAR\r\n"
+                              "RoutePath=/r\r\nReadingsPath=/w\r\n");
     clsConfig desktop;
     desktop.LoadConfig();
     EXPECT_EQ(desktop.SelectedInterface, "NORTHSTAR");
