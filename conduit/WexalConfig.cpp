@@ -9,6 +9,7 @@
 
 #include "platform/files/RegularFile.h"
 #include "platform/registry/Registry.h"
+#include "platform/text/Utf8.h"
 
 std::int32_t Debug = 0;
 
@@ -161,7 +162,7 @@ bool WexalConfig::ReadConfigurationFile() {
         }
         return false;
     }
-    std::istringstream in(text);
+    std::istringstream in(std::string(wexal::text::WithoutByteOrderMark(text)));
 
     ReadState state;
     std::string line;

@@ -1,6 +1,7 @@
 // The desktop's configuration loader on any WexalDT.cfg, then its writer on
 // whatever the loader made of it: a file that loads must save, and what is
-// saved must load again; a file that does not load must never be replaced.
+// saved must load again; a file that does not load, or holds no line of its
+// own, must never be replaced.
 #include <unistd.h>
 
 #include <cstdint>
@@ -82,16 +83,23 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     wexal::fuzz::WriteScratchFile(clsConfig::kFileName, data, size);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
     clsConfig config;
     try {
         config.LoadConfig();
     } catch (const DesktopError& error) {
         Check(error.Number() == 6 || error.Number() == 13);
         Check(!config.SaveConfig());
-        Check(ReadConfigFile() == std::string_view(reinterpret_cast<const char*>(data), size));
+        Check(ReadConfigFile() == input);
         return 0;
     }
     CheckTables(config);
+    if (!config.LoadFailure().empty()) {
+        // Text without one line of the file's own is not replaced either.
+        Check(!config.SaveConfig());
+        Check(ReadConfigFile() == input);
+        return 0;
+    }
     Check(config.SaveConfig());
     const std::string saved = ReadConfigFile();
     CheckWritten(saved);
@@ -100,6 +108,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // writer wrote a bad number).
     clsConfig again;
     again.LoadConfig();
+    Check(again.LoadFailure().empty());
     CheckTables(again);
     return 0;
 }

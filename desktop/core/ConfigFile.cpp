@@ -1,13 +1,12 @@
 // WexalDT.cfg: where it lives, how clsConfig writes it and reads it back.
 // One line per item, "key=value", CR LF; blank values have no line.
-#include <fcntl.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <exception>
 #include <filesystem>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "desktop/core/DesktopError.h"
@@ -15,7 +14,9 @@
 #include "desktop/core/RegistryStrings.h"
 #include "desktop/core/clsConfig.h"
 #include "platform/files/AtomicFile.h"
+#include "platform/files/RegularFile.h"
 #include "platform/registry/Registry.h"
+#include "platform/text/Utf8.h"
 
 namespace wexal::desktop {
 
@@ -149,30 +150,10 @@ std::filesystem::path FallbackFolder() {
     return registry::Registry::UserFolder();
 }
 
-enum class ReadOutcome { kRead, kMissing, kUnreadable };
-
-ReadOutcome ReadWholeFile(const std::filesystem::path& file, std::string& text) {
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        return errno == ENOENT ? ReadOutcome::kMissing : ReadOutcome::kUnreadable;
-    }
-    char buffer[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            ::close(fd);
-            return ReadOutcome::kUnreadable;
-        }
-        if (n == 0) {
-            break;
-        }
-        text.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
-    return ReadOutcome::kRead;
+// Whether the text holds anything but blanks and line ends: an empty file
+// holds no settings that a save could lose.
+bool HasContent(std::string_view text) {
+    return text.find_first_not_of(" \t\r\n") != std::string_view::npos;
 }
 
 }  // namespace
@@ -190,19 +171,14 @@ class clsConfig::Loader {
         }
         const std::string_view key = line.substr(0, equals);
         const std::string_view value = line.substr(equals + 1);
-        if (ApplyOption(key, value) || ApplyInterfaceLine(key, value)) {
-            return;
-        }
-        for (const ResponseKey& response : kResponseKeys) {
-            if (key == response.key) {
-                if (response.text == &ResponseCodeRec::Code) {
-                    FlushResponseCode();
-                }
-                pendingCode_.*response.text = value;
-                return;
-            }
+        if (ApplyOption(key, value) || ApplyInterfaceLine(key, value) ||
+            ApplyResponseLine(key, value)) {
+            recognisedAny_ = true;
         }
     }
+
+    // Whether any line so far had a key of the file.
+    bool RecognisedAny() const { return recognisedAny_; }
 
     void Finish() {
         FlushInterface();
@@ -210,6 +186,19 @@ class clsConfig::Loader {
     }
 
   private:
+    bool ApplyResponseLine(std::string_view key, std::string_view value) {
+        for (const ResponseKey& response : kResponseKeys) {
+            if (key == response.key) {
+                if (response.text == &ResponseCodeRec::Code) {
+                    FlushResponseCode();
+                }
+                pendingCode_.*response.text = value;
+                return true;
+            }
+        }
+        return false;
+    }
+
     bool ApplyOption(std::string_view key, std::string_view value) {
         for (const OptionKey& option : kOptionKeys) {
             if (key == option.key) {
@@ -324,11 +313,16 @@ class clsConfig::Loader {
     int routeMaps_ = 0;
     int readingMaps_ = 0;
     ResponseCodeRec pendingCode_;
+    bool recognisedAny_ = false;
 };
 
-std::string clsConfig::GetConfigFolder(std::string_view Version) {
-    return GetRegString(HKEY_CURRENT_USER, std::string(kRegistryKeyPrefix) + std::string(Version),
-                        kPathValue);
+std::optional<std::string> clsConfig::GetConfigFolder(std::string_view Version) {
+    std::string folder;
+    if (!ReadRegString(HKEY_CURRENT_USER, std::string(kRegistryKeyPrefix) + std::string(Version),
+                       kPathValue, folder)) {
+        return std::nullopt;
+    }
+    return folder;
 }
 
 void clsConfig::SaveConfigFolder(std::string_view Version, const std::string& Folder) {
@@ -363,7 +357,13 @@ bool clsConfig::SaveConfig() {
     if (mSavesRefused) {
         return false;
     }
-    std::string folder = GetConfigFolder(kVersion);
+    // A registry that cannot be read hides where the conduit looks: the
+    // settings would land where it never reads them.
+    const std::optional<std::string> named = GetConfigFolder(kVersion);
+    if (!named) {
+        return false;
+    }
+    std::string folder = *named;
     if (TrimBlanks(folder).empty()) {
         std::error_code error;
         try {
@@ -385,8 +385,19 @@ bool clsConfig::SaveConfig() {
     return true;
 }
 
+void clsConfig::RefuseSaves(const std::string& file, std::string_view reason) {
+    mSavesRefused = true;
+    mLoadFailure = "Unable to open configuration file " + file + ": " + std::string(reason);
+}
+
 std::int16_t clsConfig::LoadConfig() {
-    std::string folder = GetConfigFolder(kVersion);
+    const std::optional<std::string> named = GetConfigFolder(kVersion);
+    if (!named) {
+        // Which file holds the settings is unknown, so none may be replaced.
+        mSavesRefused = true;
+        return 0;
+    }
+    std::string folder = *named;
     if (TrimBlanks(folder).empty()) {
         try {
             folder = FallbackFolder().string();
@@ -395,15 +406,15 @@ std::int16_t clsConfig::LoadConfig() {
         }
     }
     const std::string file = folder + "/" + std::string(kFileName);
-    std::string text;
-    switch (ReadWholeFile(file, text)) {
-        case ReadOutcome::kMissing:
-            return 0;
-        case ReadOutcome::kUnreadable:
-            mSavesRefused = true;
-            return 0;
-        case ReadOutcome::kRead:
-            break;
+    // Only a regular file is read: a FIFO would wait for a writer for ever,
+    // a device such as /dev/zero never end.
+    std::string bytes;
+    int error = 0;
+    if (!files::ReadRegularFile(file, bytes, error)) {
+        if (error != ENOENT) {
+            RefuseSaves(file, files::ErrorText(error));
+        }
+        return 0;
     }
 
     RestorePIN = kDefaultRestorePIN;
@@ -411,7 +422,7 @@ std::int16_t clsConfig::LoadConfig() {
     const bool refusedBefore = mSavesRefused;
     mSavesRefused = true;
     Loader loader(*this, file);
-    const std::string_view all(text);
+    const std::string_view all = text::WithoutByteOrderMark(bytes);
     std::size_t start = 0;
     while (start < all.size()) {
         // CR LF, a lone LF and a lone CR each end a line.
@@ -421,6 +432,11 @@ std::int16_t clsConfig::LoadConfig() {
     }
     loader.Finish();
     mSavesRefused = refusedBefore;
+    // Text without one line of the file's own (another encoding, another
+    // file): saving would replace it with what memory holds.
+    if (!loader.RecognisedAny() && HasContent(all)) {
+        RefuseSaves(file, "no configuration line in it");
+    }
     return 0;
 }
 

@@ -30,27 +30,36 @@ bool SetRegString(std::uint32_t Root, std::string_view SubKey, std::string_view 
 }
 
 std::string GetRegString(std::uint32_t Root, std::string_view SubKey, std::string_view ValueName) {
+    std::string value;
+    ReadRegString(Root, SubKey, ValueName, value);
+    return value;
+}
+
+bool ReadRegString(std::uint32_t Root, std::string_view SubKey, std::string_view ValueName,
+                   std::string& Value) {
+    Value.clear();
     if (Root != HKEY_CURRENT_USER) {
-        return {};
+        return true;
     }
     std::optional<registry::Value> value;
     try {
         value = registry::Registry::CurrentUser().ReadValue(SubKey, ValueName);
     } catch (const std::exception&) {
-        return {};
+        return false;
     }
     if (!value) {
-        return {};
+        return true;
     }
     if (const auto* number = std::get_if<std::uint32_t>(&*value)) {
-        return std::to_string(static_cast<std::int32_t>(*number));
+        Value = std::to_string(static_cast<std::int32_t>(*number));
+        return true;
     }
     const std::string& text = std::get<std::string>(*value);
     const std::size_t end = text.find('\0');
-    if (text.size() > kValueBuffer || (text.size() == kValueBuffer && end == std::string::npos)) {
-        return {};
+    if (text.size() < kValueBuffer || (text.size() == kValueBuffer && end != std::string::npos)) {
+        Value = text.substr(0, end);
     }
-    return text.substr(0, end);
+    return true;
 }
 
 }  // namespace wexal::desktop

@@ -26,4 +26,10 @@ bool SetRegString(std::uint32_t Root, std::string_view SubKey, std::string_view 
 // be opened).
 std::string GetRegString(std::uint32_t Root, std::string_view SubKey, std::string_view ValueName);
 
+// As GetRegString, but false (with `Value` empty) when the registry file
+// cannot be read or is damaged, for a caller that must not take that for an
+// absent value.
+bool ReadRegString(std::uint32_t Root, std::string_view SubKey, std::string_view ValueName,
+                   std::string& Value);
+
 }  // namespace wexal::desktop

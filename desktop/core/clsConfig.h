@@ -87,13 +87,18 @@ class clsConfig {
     static constexpr std::string_view kDefaultRestorePIN = "2580";
 
     // Writes the whole file from memory, replacing the old one at once. False
-    // when it cannot be written (the old file then stays as it was), and
-    // always after a load that found a file it could not read.
+    // when it cannot be written or the registry cannot be read (the old file
+    // then stays as it was), and always after a load that found a file it
+    // could not read.
     bool SaveConfig();
     // Reads the file into the object (adding to the tables); a missing file
-    // changes nothing. Always 0. Throws DesktopError for a malformed number,
-    // with the lines before it applied.
+    // changes nothing. A file that cannot be read, or whose text has no line
+    // of the file's own, is a LoadFailure. Always 0. Throws DesktopError for a
+    // malformed number, with the lines before it applied.
     std::int16_t LoadConfig();
+    // Why the load could not read the file, naming the file; empty when it
+    // read it or found none. Saves are refused after such a load.
+    const std::string& LoadFailure() const { return mLoadFailure; }
 
     // Appends a record; keys need not be unique.
     void AddInterface(InterfaceRec record);
@@ -133,9 +138,11 @@ class clsConfig {
     class Loader;
 
     // Through the registry value Path of the key kRegistryKeyPrefix + Version;
-    // empty when absent.
-    static std::string GetConfigFolder(std::string_view Version);
+    // empty when absent, none when the registry cannot be read.
+    static std::optional<std::string> GetConfigFolder(std::string_view Version);
     static void SaveConfigFolder(std::string_view Version, const std::string& Folder);
+    // Marks this run's load as one that could not read `file`.
+    void RefuseSaves(const std::string& file, std::string_view reason);
     // The file's text as SaveConfig writes it.
     std::string ConfigText() const;
 
@@ -144,6 +151,7 @@ class clsConfig {
     // A load found a file it could not read through: saving would replace
     // settings that were never loaded.
     bool mSavesRefused = false;
+    std::string mLoadFailure;
 };
 
 }  // namespace wexal::desktop

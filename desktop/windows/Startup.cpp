@@ -76,6 +76,9 @@ void Startup::LoadWindows(bool withSplash) {
     gSplashActive = true;
     CheckRegistry();
     services_.config.LoadConfig();
+    if (!services_.config.LoadFailure().empty()) {
+        services_.messages.ShowMessage(services_.config.LoadFailure());
+    }
     if (withSplash) {
         splash_ = std::make_unique<frmSplash>(options_.splashInterval);
         connect(splash_.get(), &frmSplash::TimerFired, this, [this] { gSplashActive = false; });

@@ -71,4 +71,9 @@ bool IsValidUtf8(std::string_view bytes) {
     return true;
 }
 
+std::string_view WithoutByteOrderMark(std::string_view bytes) {
+    constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+    return bytes.starts_with(kByteOrderMark) ? bytes.substr(kByteOrderMark.size()) : bytes;
+}
+
 }  // namespace wexal::text

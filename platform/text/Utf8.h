@@ -20,4 +20,8 @@ std::size_t DecodeUtf8(std::string_view bytes, std::size_t at, std::uint32_t& co
 // overlong form, no surrogate, nothing beyond 0x10FFFF.
 bool IsValidUtf8(std::string_view bytes);
 
+// `bytes` without the UTF-8 byte-order mark that several editors put at the
+// start of a file: it is no part of the text.
+std::string_view WithoutByteOrderMark(std::string_view bytes);
+
 }  // namespace wexal::text

@@ -76,13 +76,14 @@ TEST_F(WexalConfigTest, FileNameJoinsFolderWithOneSlash) {
               "Unable to open configuration file " + folder + "/WexalDT.cfg");
 }
 
-TEST_F(WexalConfigTest, CrLfLineEndsAndLongLines) {
+TEST_F(WexalConfigTest, ByteOrderMarkCrLfLineEndsAndLongLines) {
     const std::string longPath(112, 'x');  // with its key exactly 127 characters
     const std::string split = "RoutePath=" + std::string(117, 'a') +
                               "ReadingsPath=" + std::string(60, 'b');  // 200 characters: 127 + 73
+    // Several editors begin a UTF-8 file with a byte-order mark.
     auto config =
-        Load("SelectedInterface=NORTHSTAR\r\nInterface=NORTHSTAR\r\nExceptionsFile=" + longPath +
-             "\r\nDebug=3\r\n" + split + "\r\nServer=mid\rdle\r\nDatabase=db\r");
+        Load("\xEF\xBB\xBFSelectedInterface=NORTHSTAR\r\nInterface=NORTHSTAR\r\nExceptionsFile=" +
+             longPath + "\r\nDebug=3\r\n" + split + "\r\nServer=mid\rdle\r\nDatabase=db\r");
     EXPECT_EQ(config->SelectedInterface, "NORTHSTAR");
     EXPECT_EQ(config->ExceptionsFile, longPath);
     EXPECT_EQ(Debug, 3);

@@ -103,6 +103,18 @@ TEST_F(ConduitCrossCheckTest, TheConduitReadsTheSameFields) {
     }
 }
 
+TEST_F(ConduitCrossCheckTest, BothSidesReadPastAByteOrderMark) {
+    wexal::testing::WriteFile(folder_ / "WexalDT.cfg",
+                              "\xEF\xBB\xBFSelectedInterface=NORTHSTAR\r\nInterface=NORTHSTAR\r\n"
+                              "RoutePath=/r\r\nReadingsPath=/w\r\n");
+    clsConfig desktop;
+    desktop.LoadConfig();
+    EXPECT_EQ(desktop.SelectedInterface, "NORTHSTAR");
+    const WexalConfig conduit;
+    EXPECT_EQ(conduit.SelectedInterface, "NORTHSTAR");
+    EXPECT_EQ(conduit.Valid, 1u);
+}
+
 TEST_F(ConduitCrossCheckTest, EveryInterfaceCodeIsKnownToTheConduit) {
     for (const auto& row : BuildInterfaceTypes()) {
         SCOPED_TRACE(row.Code);

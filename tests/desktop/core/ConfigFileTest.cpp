@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "desktop/core/clsConfig.h"
 #include "tests/desktop/core/ConfigFolder.h"
 #include "tests/desktop/core/FullConfig.h"
+#include "tests/support/NotRegularFiles.h"
 
 namespace {
 
@@ -272,6 +274,77 @@ TEST_F(ConfigFileTest, AFileThatCouldNotBeReadIsNeverOverwritten) {
         EXPECT_FALSE(locked.SaveConfig());
         EXPECT_EQ(ReadFile(File()), "UseInitials=Y\r\n");
     }
+}
+
+// What stands at `path`: its kind and, for a regular file (links followed),
+// its bytes.
+std::string Standing(const fs::path& path) {
+    return std::to_string(static_cast<int>(fs::symlink_status(path).type())) +
+           (fs::is_regular_file(path) ? ReadFile(path) : "");
+}
+
+TEST_F(ConfigFileTest, OnlyWhatLoadsAsAConfigurationIsEverRewritten) {
+    struct Case {
+        std::string kind;  // what stands where the file should be
+        std::function<bool(const fs::path&)> make;
+        std::string reason;  // why the load refuses it; empty: it loads
+    };
+    const auto holding = [](std::string bytes) {
+        return [bytes](const fs::path& at) {
+            WriteFile(at, bytes);
+            return true;
+        };
+    };
+    std::string utf16 = "\xFF\xFE";
+    for (char c : std::string("SelectedInterface=NORTHSTAR\r\nPassword=secret\r\n")) {
+        utf16 += {c, '\0'};
+    }
+    const std::string letter = "Dear clerk,\nthe readings are late.\nKey = value\n";
+    const std::string noLine = "no configuration line in it";
+    std::vector<Case> cases = {
+        {"UTF-8 byte-order mark", holding("\xEF\xBB\xBFSelectedInterface=NORTHSTAR\r\n"), ""},
+        {"UTF-16", holding(utf16), noLine},
+        {"no line recognised", holding(letter), noLine},
+        {"link to a letter",
+         [&](const fs::path& at) {
+             WriteFile(folder_ / "letter.txt", letter);
+             fs::create_symlink("letter.txt", at);
+             return true;
+         },
+         noLine},
+    };
+    for (const auto& kind : wexal::testing::NotRegularFiles()) {
+        cases.push_back({kind.kind, kind.make, "not a regular file"});
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.kind);
+        fs::remove(File());
+        if (!c.make(File())) {
+            continue;  // this machine may not make devices
+        }
+        const std::string before = Standing(File());
+        clsConfig config;
+        config.LoadConfig();
+        const bool loads = c.reason.empty();
+        EXPECT_EQ(
+            config.LoadFailure(),
+            loads ? "" : "Unable to open configuration file " + File().string() + ": " + c.reason);
+        EXPECT_EQ(config.SelectedInterface, loads ? "NORTHSTAR" : "");
+        EXPECT_EQ(config.SaveConfig(), loads);
+        if (!loads) {
+            EXPECT_EQ(Standing(File()), before);
+        }
+    }
+}
+
+TEST_F(ConfigFileTest, ARegistryDamagedSinceTheLoadFailsTheSave) {
+    WriteFile(File(), "UseInitials=Y\r\n");
+    clsConfig config;
+    config.LoadConfig();
+    WriteFile(home_.Root() / "registry.reg", "this is no registry\n");
+    EXPECT_FALSE(config.SaveConfig());
+    EXPECT_EQ(ReadFile(File()), "UseInitials=Y\r\n");
+    EXPECT_FALSE(fs::exists(home_.Fallback()));
 }
 
 TEST_F(ConfigFileTest, AFolderThatIsGoneFailsTheSave) {

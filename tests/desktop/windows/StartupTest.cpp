@@ -2,6 +2,7 @@
 // saves nothing, the splash switch and the splash's wait, a close asked for
 // while starting.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QTimer>
 #include <chrono>
@@ -155,6 +156,19 @@ TEST(StartupTest, ErrorsOfStartUpShowSubMainAndSaveNothing) {
                 << "the registry's own message names its file: " << run.messages[0].text;
         }
     }
+}
+
+TEST(StartupTest, AConfigurationThatCannotBeReadIsNamedAndLeftAsItIs) {
+    ProgramHome home;
+    home.AddAllRequiredFiles();
+    ASSERT_EQ(::mkfifo(home.ConfigFile().c_str(), 0600), 0);
+    const StartOutcome run = StartProgram(home);
+    EXPECT_TRUE(run.windowShown);
+    ASSERT_EQ(run.messages.size(), 2u);
+    EXPECT_EQ(run.messages[0].text, "Unable to open configuration file " +
+                                        home.ConfigFile().string() + ": not a regular file");
+    EXPECT_EQ(run.messages[1].text, "Unable to save configuration");
+    EXPECT_TRUE(fs::is_fifo(home.ConfigFile()));
 }
 
 TEST(StartupTest, NosplashInAnyCaseAnywhereShowsNoSplash) {
