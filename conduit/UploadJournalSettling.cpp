@@ -89,9 +89,10 @@ bool SettleUploadJournal(UploadJournal& journal, std::uint32_t handheld,
                 kActivityFileWrite);
             return true;
         case UploadJournal::Settled::Undecided:
+            // A notice, not a failure of this sync: its own readings went in.
             Log("Wexal - Unfinished upload journal " + journal.Path() +
                     " stays for the next HotSync of the handheld that wrote it",
-                kActivityFileWrite);
+                kActivityStarted);
             return false;
         case UploadJournal::Settled::Failed:
             break;

@@ -236,7 +236,7 @@ TEST(ReadingsRollSyncTest, JournalsOfASyncKilledAfterItsMarksGoWithItsHandheldsN
         const Lines log = office.Sync();
         EXPECT_EQ(
             std::count(log.begin(), log.end(),
-                       "17 Wexal - Unfinished upload journal " + office.Readings().string() +
+                       "19 Wexal - Unfinished upload journal " + office.Readings().string() +
                            ".pending stays for the next HotSync of the handheld that wrote it"),
             settles ? 0 : 1);
         EXPECT_EQ(HasJournal(office.Readings()), !settles);
