@@ -33,7 +33,7 @@ struct ExceptionSelection {
     const ReadingsKeys* Readings = nullptr;
 };
 
-// The number of included meters. Throws std::system_error when the capture
+// The number of included meters. Throws std::runtime_error when the capture
 // file cannot be read.
 std::int64_t CountIncludedExceptions(const ExceptionSelection& selection);
 
@@ -42,7 +42,7 @@ std::int64_t PageCount(std::int64_t included);
 
 // The entries of page `page` (from 1) when `included` entries were counted:
 // ordinals (page - 1) x 9 + 1 up to nine further, none beyond `included`.
-// Throws std::system_error when the capture file cannot be read.
+// Throws std::runtime_error when the capture file cannot be read.
 std::vector<PageEntry> EntriesOfPage(const ExceptionSelection& selection, std::int64_t page,
                                      std::int64_t included);
 

@@ -11,7 +11,7 @@ namespace wexal::desktop {
 
 class ReadingsKeys {
   public:
-    // Every line of the file at `path`. Throws std::system_error when it
+    // Every line of the file at `path`. Throws std::runtime_error when it
     // cannot be read.
     static ReadingsKeys Load(const std::string& path);
 

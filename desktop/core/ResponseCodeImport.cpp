@@ -1,12 +1,7 @@
 #include "desktop/core/ResponseCodeImport.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 #include "desktop/core/TextDecoding.h"
+#include "platform/files/RegularFile.h"
 
 namespace wexal::desktop {
 
@@ -59,29 +54,12 @@ std::vector<ImportedResponseCode> ParseResponseCodes(std::string_view bytes) {
 
 ResponseCodeFile ReadResponseCodeFile(const std::filesystem::path& file) {
     ResponseCodeFile result;
-    const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        result.Reason = std::strerror(errno);
+    std::string bytes;
+    int error = 0;
+    if (!files::ReadRegularFile(file, bytes, error)) {
+        result.Reason = files::ErrorText(error);
         return result;
     }
-    std::string bytes;
-    char buffer[65536];
-    while (true) {
-        const ssize_t n = ::read(fd, buffer, sizeof buffer);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            result.Reason = std::strerror(errno);
-            ::close(fd);
-            return result;
-        }
-        if (n == 0) {
-            break;
-        }
-        bytes.append(buffer, static_cast<std::size_t>(n));
-    }
-    ::close(fd);
     result.Read = true;
     result.Codes = ParseResponseCodes(bytes);
     return result;

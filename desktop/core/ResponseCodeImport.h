@@ -28,7 +28,8 @@ struct ResponseCodeFile {
     std::vector<ImportedResponseCode> Codes{};
 };
 
-// The whole file is read before anything is taken from it.
+// The whole file is read before anything is taken from it. Only a regular
+// file is read: a FIFO or a device is refused at once.
 ResponseCodeFile ReadResponseCodeFile(const std::filesystem::path& file);
 
 }  // namespace wexal::desktop

@@ -1,7 +1,11 @@
 #include "desktop/core/TextFileLines.h"
 
+#include <unistd.h>
+
 #include <cerrno>
-#include <system_error>
+#include <stdexcept>
+
+#include "platform/files/RegularFile.h"
 
 namespace wexal::desktop {
 
@@ -12,25 +16,29 @@ constexpr std::size_t kChunk = 1 << 16;
 }  // namespace
 
 TextFileLines::TextFileLines(const std::string& path) : path_(path), buffer_(kChunk) {
-    file_ = std::fopen(path.c_str(), "rb");
-    if (file_ == nullptr) {
-        throw std::system_error(errno, std::generic_category(), "Cannot open " + path);
+    int error = 0;
+    fd_ = files::OpenRegularFile(path, error);
+    if (fd_ < 0) {
+        throw std::runtime_error("Cannot open " + path + ": " + files::ErrorText(error));
     }
 }
 
 TextFileLines::~TextFileLines() {
-    std::fclose(file_);
+    ::close(fd_);
 }
 
 bool TextFileLines::Fill() {
     if (start_ == end_) {
         start_ = end_ = 0;
     }
-    const std::size_t read = std::fread(buffer_.data() + end_, 1, buffer_.size() - end_, file_);
-    if (read == 0 && std::ferror(file_) != 0) {
-        throw std::system_error(errno, std::generic_category(), "Cannot read " + path_);
+    ssize_t read = 0;
+    do {
+        read = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    } while (read < 0 && errno == EINTR);
+    if (read < 0) {
+        throw std::runtime_error("Cannot read " + path_ + ": " + files::ErrorText(errno));
     }
-    end_ += read;
+    end_ += static_cast<std::size_t>(read);
     return read > 0;
 }
 

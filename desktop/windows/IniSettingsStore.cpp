@@ -1,7 +1,10 @@
 #include "desktop/windows/IniSettingsStore.h"
 
+#include <unistd.h>
+
 #include <QString>
 
+#include "platform/files/RegularFile.h"
 #include "platform/registry/Registry.h"
 
 namespace wexal::desktop {
@@ -17,6 +20,18 @@ QString KeyOf(std::string_view section, std::string_view key) {
     return Utf8(section) + QLatin1Char('/') + Utf8(key);
 }
 
+// Whether a FIFO, device or socket stands at the path. QSettings reads
+// whatever the path names, and a FIFO would hold the program's start until
+// some writer came.
+bool NotRegularFile(const std::filesystem::path& file) {
+    int error = 0;
+    const int fd = files::OpenRegularFile(file, error);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return fd < 0 && error == files::kNotRegularFile;
+}
+
 }  // namespace
 
 std::filesystem::path IniSettingsStore::DefaultFile() {
@@ -25,12 +40,16 @@ std::filesystem::path IniSettingsStore::DefaultFile() {
 
 IniSettingsStore::IniSettingsStore() : IniSettingsStore(DefaultFile()) {}
 
-IniSettingsStore::IniSettingsStore(const std::filesystem::path& file)
-    : settings_(QString::fromStdString(file.string()), QSettings::IniFormat) {}
+IniSettingsStore::IniSettingsStore(const std::filesystem::path& file) {
+    if (!NotRegularFile(file)) {
+        settings_ = std::make_unique<QSettings>(QString::fromStdString(file.string()),
+                                                QSettings::IniFormat);
+    }
+}
 
 std::string IniSettingsStore::GetSetting(std::string_view section, std::string_view key,
                                          std::string_view defaultValue) const {
-    const QVariant value = settings_.value(KeyOf(section, key));
+    const QVariant value = settings_ ? settings_->value(KeyOf(section, key)) : QVariant();
     if (!value.isValid()) {
         return std::string(defaultValue);
     }
@@ -39,9 +58,12 @@ std::string IniSettingsStore::GetSetting(std::string_view section, std::string_v
 
 void IniSettingsStore::SaveSetting(std::string_view section, std::string_view key,
                                    std::string_view value) {
-    settings_.setValue(KeyOf(section, key), Utf8(value));
+    if (!settings_) {
+        return;
+    }
+    settings_->setValue(KeyOf(section, key), Utf8(value));
     // Written at once: the program may be ended by a signal at any moment.
-    settings_.sync();
+    settings_->sync();
 }
 
 }  // namespace wexal::desktop

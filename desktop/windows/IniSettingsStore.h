@@ -1,9 +1,12 @@
 // The per-user settings store: one INI file, by default
-// $XDG_CONFIG_HOME/wexal/WexalDT.ini beside the registry file.
+// $XDG_CONFIG_HOME/wexal/WexalDT.ini beside the registry file. A FIFO or a
+// device in its place is neither read nor written: every value reads as its
+// default and nothing is kept.
 #pragma once
 
 #include <QSettings>
 #include <filesystem>
+#include <memory>
 
 #include "desktop/core/SettingsStore.h"
 
@@ -23,8 +26,9 @@ class IniSettingsStore final : public SettingsStore {
                      std::string_view value) override;
 
   private:
-    // Mutable because QSettings reads the file lazily, also from const readers.
-    mutable QSettings settings_;
+    // Mutable because QSettings reads the file lazily, also from const readers;
+    // none when the file is refused.
+    mutable std::unique_ptr<QSettings> settings_;
 };
 
 }  // namespace wexal::desktop

@@ -2,6 +2,7 @@
 // Windows-1252 text, line ends, and the readings keys.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -121,7 +122,7 @@ TEST(ExceptionRecordTest, MissingFileNamesItselfInTheError) {
     try {
         TextFileLines lines("/nonexistent/Exceptions.txt");
         FAIL() << "opened a missing file";
-    } catch (const std::system_error& error) {
+    } catch (const std::runtime_error& error) {
         EXPECT_NE(std::string(error.what()).find("/nonexistent/Exceptions.txt"), std::string::npos);
     }
 }

@@ -1,5 +1,6 @@
 // The windows layer's answers to the core's seams.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QCoreApplication>
 #include <fstream>
@@ -8,6 +9,7 @@
 #include "desktop/windows/ExecutableFolder.h"
 #include "desktop/windows/IniSettingsStore.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Watchdog.h"
 
 namespace wexal::desktop {
 namespace {
@@ -32,6 +34,17 @@ TEST(IniSettingsStoreTest, KeepsSectionsAndKeysAsNamedAcrossRuns) {
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("[UNITINSTALL]"), std::string::npos) << text.str();
+}
+
+TEST(IniSettingsStoreTest, AFifoInPlaceOfTheFileReadsAsDefaultsAndIsLeftAlone) {
+    wexal::testing::TempDir folder;
+    const auto file = folder.path() / "WexalDT.ini";
+    ASSERT_EQ(::mkfifo(file.c_str(), 0600), 0);
+    const wexal::testing::Watchdog watchdog("settings store on a FIFO");
+    IniSettingsStore store(file);
+    EXPECT_EQ(store.GetSetting("Settings", "MainLeft", "-1"), "-1");
+    store.SaveSetting("Settings", "MainLeft", "120");
+    EXPECT_TRUE(std::filesystem::is_fifo(file));
 }
 
 TEST(IniSettingsStoreTest, DefaultFileLiesBesideTheRegistryInTheUsersFolder) {
