@@ -160,7 +160,7 @@ double InflatedBytes(const fs::path& workbook) {
 // The desktop's list of the workbook's sheets, as its workbook prompt makes it.
 bool ListSheets(const fs::path& workbook) {
     try {
-        return !wexal::sheet::Workbook(workbook).Worksheets().All().empty();
+        return !wexal::sheet::Workbook::WorksheetNames(workbook).empty();
     } catch (const wexal::sheet::SheetError& error) {
         std::fprintf(stderr, "  %s\n", error.what());
         return false;

@@ -281,11 +281,9 @@ void frmPrompt::Text1_Change() {
     std::string failure;
     try {
         QStringList names;
-        sheet::Workbook workbook(path);
-        for (const auto& sheet : workbook.Worksheets().All()) {
-            names.append(QString::fromStdString(sheet->Name()));
+        for (const std::string& name : sheet::Workbook::WorksheetNames(path)) {
+            names.append(QString::fromStdString(name));
         }
-        workbook.Close();
         const QSignalBlocker quiet(Combo2);
         Combo2->clear();
         Combo2->addItems(names);
