@@ -146,10 +146,11 @@ class Input {
 // What an element is to the table: the texts of an item are its <t>
 // children and the first <t> of each of its runs (<r>); all else, phonetic
 // runs among it, is passed over.
-enum class Role { Table, Item, Run, Text, Other };
+enum class Role : std::uint8_t { Table, Item, Run, Text, Other };
 
+// Small, since a damaged part may open millions of elements.
 struct OpenElement {
-    std::size_t nameEnd;  // in Scanner::names_
+    std::uint32_t nameEnd;  // in Scanner::names_, which is never longer than a part
     Role role;
     bool hasChild = false;
     bool hasText = false;  // its first text node was met
@@ -293,7 +294,7 @@ class Scanner {
             }
         }
         names_ += name;
-        open_.push_back({names_.size(), role});
+        open_.push_back({static_cast<std::uint32_t>(names_.size()), role});
     }
 
     void Close() {
@@ -352,7 +353,9 @@ class Scanner {
                         ++plain;
                     }
                     if (plain == run.size()) {
-                        spaces_.append(run);
+                        if (taken) {
+                            spaces_.append(run);
+                        }
                         continue;
                     }
                     Begin(taken, onlySpace);
@@ -394,6 +397,11 @@ class Scanner {
     void Reference(bool taken) {
         in_.Get();
         std::string written = "&";
+        const auto keep = [&](int c) {
+            if (taken) {
+                written += static_cast<char>(c);
+            }
+        };
         const auto literal = [&] {
             if (taken) {
                 strings_.Append(written);
@@ -417,7 +425,7 @@ class Scanner {
                 if (in_.Peek() != c) {
                     return literal();
                 }
-                written += static_cast<char>(in_.Get());
+                keep(in_.Get());
             }
             if (taken) {
                 strings_.Append(std::string_view(&meaning, 1));
@@ -425,10 +433,10 @@ class Scanner {
         };
         switch (in_.Peek()) {
             case '#': {
-                written += static_cast<char>(in_.Get());
+                keep(in_.Get());
                 const bool hex = in_.Peek() == 'x';
                 if (hex) {
-                    written += static_cast<char>(in_.Get());
+                    keep(in_.Get());
                 }
                 if (in_.Peek() == ';') {
                     return literal();
@@ -441,12 +449,12 @@ class Scanner {
                         return literal();
                     }
                     code = code * (hex ? 16 : 10) + static_cast<std::uint32_t>(digit);
-                    written += static_cast<char>(in_.Get());
+                    keep(in_.Get());
                 }
                 return character(code);
             }
             case 'a':
-                written += static_cast<char>(in_.Get());
+                keep(in_.Get());
                 if (in_.Peek() == 'm') {
                     return named("mp;", '&');
                 }
