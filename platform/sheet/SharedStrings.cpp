@@ -32,24 +32,25 @@ SharedStrings ParseDocument(std::string_view xml, const std::string& partName) {
     pugi::xml_document document;
     ParseXmlPart(document, xml, partName);
     SharedStrings strings;
-    for (pugi::xml_node item : ChildByLocalName(document, "sst").children()) {
-        if (HasLocalName(item, "si")) {
-            strings.Append(JoinedText(item));
-            strings.EndItem();
-        }
-    }
+    strings.AppendItems(ChildByLocalName(document, "sst"));
     return strings;
 }
 
 }  // namespace
 
-void SharedStrings::EndItem() {
-    const std::size_t start = ends_.empty() ? 0 : ends_.back();
-    DecodeEscapesInPlace(texts_, start);
-    if (texts_.size() > std::numeric_limits<std::uint32_t>::max()) {
-        throw SheetError(kErrorPartTooLarge, "The shared strings hold more than 4 GiB of text");
+void SharedStrings::AppendItems(pugi::xml_node table) {
+    for (pugi::xml_node item : table.children()) {
+        if (!HasLocalName(item, "si")) {
+            continue;
+        }
+        const std::size_t start = texts_.size();
+        texts_ += JoinedText(item);
+        DecodeEscapesInPlace(texts_, start);
+        if (texts_.size() > std::numeric_limits<std::uint32_t>::max()) {
+            throw SheetError(kErrorPartTooLarge, "The shared strings hold more than 4 GiB of text");
+        }
+        ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
     }
-    ends_.push_back(static_cast<std::uint32_t>(texts_.size()));
 }
 
 std::string StringItemText(pugi::xml_node item) {

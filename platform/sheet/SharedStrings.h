@@ -26,12 +26,11 @@ class SharedStrings {
 
     // Room for that many bytes of texts, taken up only as they come.
     void Reserve(std::size_t bytes) { texts_.reserve(bytes); }
-    // The next text comes as it is written in the part, in pieces; its
-    // escapes are decoded when it ends.
-    void Append(std::string_view written) { texts_.append(written); }
-    // Throws SheetError (kErrorPartTooLarge) beyond 4 GiB of texts, which no
-    // part within the cap holds.
-    void EndItem();
+    // The texts of the items (<si>) among the children of `table`: the
+    // table's element, or a document of some of its items. Throws SheetError
+    // (kErrorPartTooLarge) beyond 4 GiB of texts, which no part within the
+    // cap holds.
+    void AppendItems(pugi::xml_node table);
 
   private:
     std::string texts_;

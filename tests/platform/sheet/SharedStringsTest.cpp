@@ -63,7 +63,7 @@ TEST(SharedStringsTest, TextsAreReadAsBefore) {
          Sst("<si><t><![CDATA[<b>&amp;]]]></t></si><si><t>a<!--x-->b</t></si>"
              "<si><t><!-- x -->b<![CDATA[c]]></t></si><si><t><b>x</b>y</t></si>"),
          {"<b>&amp;]", "a", "b", "y"},
-         true},
+         false},
         {"runs, their first text, and phonetic guides skipped",
          Sst("<si><r><rPr><b/></rPr><t>Main</t><t>X</t></r><r><t xml:space=\"preserve\"> "
              "St</t></r></si><si><t>\xE6\x9D\xB1</t><rPh sb=\"0\" eb=\"1\"><t>TO</t></rPh>"
@@ -74,7 +74,7 @@ TEST(SharedStringsTest, TextsAreReadAsBefore) {
          Sst("<si><t xml:space=\"preserve\">  two  </t></si><si><t>   </t></si>"
              "<si><t> <!--c--> </t></si><si><t>a\r\nb</t></si><si><t>\t</t><t>\n</t></si>"),
          {"  two  ", "   ", "", "a\r\nb", "\t\n"},
-         true},
+         false},
         {"escapes, also across runs",
          Sst("<si><r><t>_x00</t></r><r><t>41_</t></r></si><si><t>_xD800_ _x005f_</t></si>"),
          {"A", "\xEF\xBF\xBD _"},
@@ -83,6 +83,10 @@ TEST(SharedStringsTest, TextsAreReadAsBefore) {
          Sst("<si/><si><t/></si><si>loose<t>in</t></si><extLst><ext><si><t>no</t></si></ext>"
              "</extLst>"),
          {"", "", "in"},
+         false},
+        {"empty items and white space between and after items",
+         Sst("<si/> <si><t>   </t></si>\r\n<si><t/></si><si><t> a </t></si>\n<si/>"),
+         {"", "   ", "", " a ", ""},
          true},
         {"prefixes, a byte-order mark and no declaration",
          "\xEF\xBB\xBF<x:sst xmlns:x=\"" + std::string(kMainNamespace) +
@@ -93,8 +97,8 @@ TEST(SharedStringsTest, TextsAreReadAsBefore) {
          "<?xml version=\"1.0\" encoding=\"ISO-8859-1\"?><sst><si><t>\xE9</t></si></sst>",
          {"\xC3\xA9"},
          false},
-        {"a null character ends the text", Sst("<si><t>a&#0;b</t></si>"), {"a"}, false},
-        {"a code beyond Unicode", Sst("<si><t>&#x110000;</t></si>"), {"\xF4\x90\x80\x80"}, false},
+        {"a null character ends the text", Sst("<si><t>a&#0;b</t></si>"), {"a"}, true},
+        {"a code beyond Unicode", Sst("<si><t>&#x110000;</t></si>"), {"\xF4\x90\x80\x80"}, true},
         {"document type and text after the table",
          "<!DOCTYPE sst><sst><si><t>d</t></si></sst>x",
          {"d"},
