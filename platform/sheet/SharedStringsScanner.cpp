@@ -13,7 +13,6 @@ namespace wexal::sheet {
 
 namespace {
 
-constexpr std::string_view kSpace = " \t\r\n";
 // A table's start tag does not take that much; a part whose does is the
 // parser's.
 constexpr std::size_t kMostBytesBeforeItems = 1 << 20;
@@ -33,18 +32,15 @@ class ItemBatches {
             return false;
         }
         buffer_ += piece;
-        if (itemEnd_.empty() && !ReadTableStart()) {
-            return false;
-        }
-        return itemEnd_.empty() || TakeItems();
+        return itemEnd_.empty() ? ReadTableStart() : TakeItems();
     }
 
     // What follows the last cut is the last batch: the items after it and
-    // the table's end tag, then white space. The parser takes a "<" that ends
-    // its text for the end of a text.
+    // the table's end tag, then white space. A "<" at the very end of what
+    // the parser is given would pass for the end of a text.
     bool End() {
         std::string_view rest = buffer_;
-        rest = rest.substr(0, rest.find_last_not_of(kSpace) + 1);
+        rest = rest.substr(0, rest.find_last_not_of(" \t\r\n") + 1);
         const std::string tableEnd = "</" + tableName_ + ">";
         if (itemEnd_.empty() || !rest.ends_with(tableEnd)) {
             return false;
@@ -56,7 +52,7 @@ class ItemBatches {
   private:
     // A declaration of UTF-8 or none, white space, and the table's start
     // tag; anything else before the table is the parser's. True also while
-    // the tag has not come whole.
+    // the tag has not come whole; the items after it are taken.
     bool ReadTableStart() {
         const std::string_view text = buffer_;
         // The tag ends at the first ">" after the declaration's: one in a
@@ -86,7 +82,7 @@ class ItemBatches {
         // Items are named with the table's prefix ("x:si" in "x:sst").
         itemEnd_ = "</" + tableName_.substr(0, tableName_.size() - 3) + "si>";
         buffer_.erase(0, end + 1);
-        return true;
+        return TakeItems();
     }
 
     bool TakeItems() {
