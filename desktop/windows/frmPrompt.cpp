@@ -1,21 +1,17 @@
 #include "desktop/windows/frmPrompt.h"
 
-#include <unistd.h>
-
 #include <QApplication>
 #include <QPointer>
 #include <QSignalBlocker>
 #include <array>
 #include <exception>
 #include <filesystem>
-#include <stdexcept>
 #include <vector>
 
 #include "desktop/core/ConduitValueLimits.h"
 #include "desktop/core/ProgramIdentity.h"
 #include "desktop/windows/TwipsGeometry.h"
 #include "platform/ado/DataSources.h"
-#include "platform/files/RegularFile.h"
 #include "platform/sheet/Workbook.h"
 
 namespace wexal::desktop {
@@ -65,19 +61,6 @@ const PromptKind* FindKind(std::int32_t kind) {
 
 QString Utf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The workbook reader opens the file as it finds it: a FIFO would hold the
-// dialog until some writer came, and a device such as /dev/zero would be read
-// until memory ran out. Anything but a regular file is refused first.
-void RefuseUnlessRegularFile(const std::filesystem::path& workbook) {
-    int error = 0;
-    const int fd = files::OpenRegularFile(workbook, error);
-    if (fd < 0) {
-        throw std::runtime_error("Cannot open the workbook " + workbook.string() + ": " +
-                                 files::ErrorText(error));
-    }
-    ::close(fd);
 }
 
 // Blanks around a name do not tell worksheets apart; letter case neither.
@@ -301,12 +284,9 @@ void frmPrompt::Text1_Change() {
     std::string failure;
     try {
         QStringList names;
-        RefuseUnlessRegularFile(path);
-        sheet::Workbook workbook(path);
-        for (const auto& sheet : workbook.Worksheets().All()) {
-            names.append(QString::fromStdString(sheet->Name()));
+        for (const std::string& name : sheet::Workbook::WorksheetNames(path)) {
+            names.append(QString::fromStdString(name));
         }
-        workbook.Close();
         const QSignalBlocker quiet(Combo2);
         Combo2->clear();
         Combo2->addItems(names);

@@ -50,19 +50,30 @@ std::string Escape(unsigned code) {
 
 }  // namespace
 
-std::string DecodeEscapes(std::string_view text) {
-    std::string out;
-    out.reserve(text.size());
-    for (std::size_t at = 0; at < text.size();) {
+void DecodeEscapesInPlace(std::string& text, std::size_t from) {
+    // An escape's character takes at most three bytes of its seven, so the
+    // decoded text never overtakes the text still to be read.
+    std::size_t to = from;
+    std::string character;
+    for (std::size_t at = from; at < text.size();) {
         const long code = EscapeAt(text, at);
         if (code < 0) {
-            out += text[at++];
+            text[to++] = text[at++];
             continue;
         }
         // A lone half of a surrogate pair names no character.
-        AppendUtf8(out, IsSurrogate(code) ? 0xFFFD : static_cast<std::uint32_t>(code));
+        character.clear();
+        AppendUtf8(character, IsSurrogate(code) ? 0xFFFD : static_cast<std::uint32_t>(code));
+        text.replace(to, character.size(), character);
+        to += character.size();
         at += kEscapeLength;
     }
+    text.resize(to);
+}
+
+std::string DecodeEscapes(std::string_view text) {
+    std::string out(text);
+    DecodeEscapesInPlace(out, 0);
     return out;
 }
 

@@ -100,8 +100,8 @@ void VisitCells(pugi::xml_node sheetData, const std::string& partName, const Row
     }
 }
 
-CellValue ReadCell(pugi::xml_node cell, CellKind numberKind,
-                   const std::vector<std::string>& sharedStrings, const std::string& partName) {
+CellValue ReadCell(pugi::xml_node cell, CellKind numberKind, const SharedStrings& sharedStrings,
+                   const std::string& partName) {
     const auto damaged = [&](const std::string& what) {
         return SheetError(kErrorDamaged, "The part " + partName + " is damaged: cell " +
                                              cell.attribute("r").value() + " " + what);
@@ -127,11 +127,11 @@ CellValue ReadCell(pugi::xml_node cell, CellKind numberKind,
     }
     if (type == "s") {
         const auto index = ParseNumber(text);
-        if (!index || *index < 0 || *index >= static_cast<double>(sharedStrings.size()) ||
+        if (!index || *index < 0 || *index >= static_cast<double>(sharedStrings.Count()) ||
             *index != std::floor(*index)) {
             throw damaged("names no shared string");
         }
-        return CellValue::Text(sharedStrings[static_cast<std::size_t>(*index)]);
+        return CellValue::Text(std::string(sharedStrings[static_cast<std::size_t>(*index)]));
     }
     if (type == "b") {
         const std::string_view truth = Trimmed(text);
@@ -203,8 +203,8 @@ void CheckPuttable(const CellValue& value, CellAddress address) {
 
 }  // namespace
 
-SheetPart::SheetPart(std::string xml, std::string partName,
-                     const std::vector<std::string>& sharedStrings, DateStyles dateStyles)
+SheetPart::SheetPart(std::string xml, std::string partName, const SharedStrings& sharedStrings,
+                     DateStyles dateStyles)
     : partName_(std::move(partName)),
       dateStyles_(std::move(dateStyles)),
       xml_(std::move(xml)),

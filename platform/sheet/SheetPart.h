@@ -15,6 +15,7 @@
 #include "platform/sheet/CellAddress.h"
 #include "platform/sheet/CellValue.h"
 #include "platform/sheet/DateStyles.h"
+#include "platform/sheet/SharedStrings.h"
 
 namespace wexal::sheet {
 
@@ -22,7 +23,7 @@ class SheetPart {
   public:
     // Throws SheetError when the part is damaged. The shared strings must
     // outlive the part.
-    SheetPart(std::string xml, std::string partName, const std::vector<std::string>& sharedStrings,
+    SheetPart(std::string xml, std::string partName, const SharedStrings& sharedStrings,
               DateStyles dateStyles);
     SheetPart(const SheetPart&) = delete;
     SheetPart& operator=(const SheetPart&) = delete;
@@ -67,7 +68,7 @@ class SheetPart {
     pugi::xml_node worksheet_;
     pugi::xml_node sheetData_;
     std::string prefix_;
-    const std::vector<std::string>* sharedStrings_;
+    const SharedStrings* sharedStrings_;
     std::int32_t lastRow_ = 1;
     std::int32_t lastColumn_ = 1;
     std::vector<std::pair<std::int32_t, pugi::xml_node>> rows_;

@@ -1,20 +1,16 @@
 #include "platform/sheet/Workbook.h"
 
-#include <fcntl.h>
 #include <strings.h>
-#include <unistd.h>
 
-#include <cerrno>
-#include <cstring>
 #include <map>
 #include <set>
 #include <system_error>
 
 #include "platform/files/AtomicFile.h"
+#include "platform/files/RegularFile.h"
 #include "platform/sheet/PackageParts.h"
-#include "platform/sheet/SharedStrings.h"
 #include "platform/sheet/SheetError.h"
-#include "platform/sheet/XmlPart.h"
+#include "platform/sheet/WorkbookParts.h"
 
 namespace wexal::sheet {
 
@@ -23,29 +19,41 @@ namespace {
 // The start of an OLE compound file: the old binary workbooks, and the
 // container of encrypted ones.
 constexpr std::string_view kCompoundFileSignature = "\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1";
-constexpr const char* kDefaultWorkbookPart = "xl/workbook.xml";
 
+// A FIFO would hold the sync or the dialog until some writer came, and a
+// device such as /dev/zero would be read until memory ran out.
 std::string ReadWholeFile(const std::filesystem::path& path) {
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        throw SheetError(kErrorCannotOpen, std::strerror(errno));
-    }
     std::string bytes;
-    char chunk[64 * 1024];
-    ssize_t got = 0;
-    while ((got = ::read(fd, chunk, sizeof chunk)) != 0) {
-        if (got < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            const int error = errno;
-            ::close(fd);
-            throw SheetError(kErrorCannotOpen, std::strerror(error));
-        }
-        bytes.append(chunk, static_cast<std::size_t>(got));
+    int error = 0;
+    if (!files::ReadRegularFile(path, bytes, error)) {
+        throw SheetError(kErrorCannotOpen, files::ErrorText(error));
     }
-    ::close(fd);
     return bytes;
+}
+
+// What `open` makes of the file's bytes; every failure names the file.
+template <typename Open>
+auto OpenFile(const std::filesystem::path& path, Open open) {
+    try {
+        std::string bytes = ReadWholeFile(path);
+        if (std::string_view(bytes).starts_with(kCompoundFileSignature)) {
+            throw SheetError(kErrorCannotOpen,
+                             "it is an old binary workbook (.xls) or an encrypted one; only "
+                             ".xlsx workbooks can be opened");
+        }
+        return open(std::move(bytes));
+    } catch (const SheetError& error) {
+        throw SheetError(kErrorCannotOpen,
+                         "Cannot open the workbook " + path.string() + ": " + error.Description());
+    }
+}
+
+std::unique_ptr<ZipPackage> PackageOf(std::string bytes) {
+    try {
+        return std::make_unique<ZipPackage>(std::move(bytes));
+    } catch (const SheetError&) {
+        throw SheetError(kErrorCannotOpen, "it is not an .xlsx workbook");
+    }
 }
 
 }  // namespace
@@ -68,71 +76,41 @@ void WorksheetCollection::Add(std::string name, std::string partName) {
 }
 
 Workbook::Workbook(std::filesystem::path path) : path_(std::move(path)), worksheets_(*this) {
-    try {
-        std::string bytes = ReadWholeFile(path_);
-        if (std::string_view(bytes).starts_with(kCompoundFileSignature)) {
-            throw SheetError(kErrorCannotOpen,
-                             "it is an old binary workbook (.xls) or an encrypted one; only "
-                             ".xlsx workbooks can be opened");
+    OpenFile(path_, [this](std::string bytes) { Load(std::move(bytes)); });
+}
+
+std::vector<std::string> Workbook::WorksheetNames(const std::filesystem::path& path) {
+    return OpenFile(path, [](std::string bytes) {
+        const std::unique_ptr<ZipPackage> package = PackageOf(std::move(bytes));
+        std::vector<std::string> names;
+        for (SheetEntry& sheet : ListWorksheets(*package, FindWorkbookParts(*package))) {
+            names.push_back(std::move(sheet.name));
         }
-        Load(std::move(bytes));
-    } catch (const SheetError& error) {
-        package_.reset();
-        throw SheetError(kErrorCannotOpen,
-                         "Cannot open the workbook " + path_.string() + ": " + error.Description());
-    }
+        return names;
+    });
 }
 
 Workbook::~Workbook() = default;
 
 void Workbook::Load(std::string bytes) {
-    try {
-        package_ = std::make_unique<ZipPackage>(std::move(bytes));
-    } catch (const SheetError&) {
-        throw SheetError(kErrorCannotOpen, "it is not an .xlsx workbook");
-    }
-    workbookPart_ = kDefaultWorkbookPart;
-    if (const auto packageRelationships = package_->Read(RelationshipsPartOf(""))) {
-        for (const Relationship& relationship : ParseRelationships(*packageRelationships, "")) {
-            if (HasRelationshipType(relationship, "officeDocument")) {
-                workbookPart_ = relationship.part;
+    package_ = PackageOf(std::move(bytes));
+    const WorkbookParts parts = FindWorkbookParts(*package_);
+    workbookPart_ = parts.workbookPart;
+    for (const Relationship& relationship : parts.relationships) {
+        if (HasRelationshipType(relationship, "sharedStrings")) {
+            auto strings = ReadSharedStrings(*package_, relationship.part);
+            if (!strings) {
+                throw MissingPart(relationship.part);
             }
-        }
-    }
-    if (!package_->Has(workbookPart_)) {
-        throw SheetError(kErrorCannotOpen,
-                         "it holds no workbook; only .xlsx workbooks can be opened");
-    }
-
-    std::map<std::string, std::string> sheetParts;
-    const auto relationships = package_->Read(RelationshipsPartOf(workbookPart_));
-    for (const Relationship& relationship : relationships
-                                                ? ParseRelationships(*relationships, workbookPart_)
-                                                : std::vector<Relationship>{}) {
-        if (HasRelationshipType(relationship, "worksheet")) {
-            sheetParts[relationship.id] = relationship.part;
-        } else if (HasRelationshipType(relationship, "sharedStrings")) {
-            sharedStrings_ = ParseSharedStrings(ReadPart(relationship.part), relationship.part);
+            sharedStrings_ = std::move(*strings);
         } else if (HasRelationshipType(relationship, "styles")) {
             dateStyles_ = DateStyles(ReadPart(relationship.part), relationship.part);
         } else if (HasRelationshipType(relationship, "calcChain")) {
             calcChainPart_ = relationship.part;
         }
     }
-
-    pugi::xml_document document;
-    ParseXmlPart(document, ReadPart(workbookPart_), workbookPart_);
-    const pugi::xml_node sheets =
-        ChildByLocalName(ChildByLocalName(document, "workbook"), "sheets");
-    for (pugi::xml_node sheet : sheets.children()) {
-        if (!HasLocalName(sheet, "sheet")) {
-            continue;
-        }
-        // Chart sheets and dialog sheets have relationships of other kinds.
-        const auto part = sheetParts.find(AttributeByLocalName(sheet, "id").value());
-        if (part != sheetParts.end()) {
-            worksheets_.Add(sheet.attribute("name").value(), part->second);
-        }
+    for (SheetEntry& sheet : ListWorksheets(*package_, parts)) {
+        worksheets_.Add(std::move(sheet.name), std::move(sheet.part));
     }
 }
 
@@ -143,11 +121,7 @@ void Workbook::CheckOpen() const {
 }
 
 std::string Workbook::ReadPart(const std::string& partName) const {
-    auto bytes = package_->Read(partName);
-    if (!bytes) {
-        throw SheetError(kErrorDamaged, "the part " + partName + " is missing");
-    }
-    return std::move(*bytes);
+    return ReadPartOf(*package_, partName);
 }
 
 WorksheetCollection& Workbook::Worksheets() {

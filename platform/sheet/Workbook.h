@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/sheet/DateStyles.h"
+#include "platform/sheet/SharedStrings.h"
 #include "platform/sheet/Worksheet.h"
 #include "platform/sheet/ZipPackage.h"
 
@@ -38,6 +39,10 @@ class Workbook {
     // Throws SheetError (kErrorCannotOpen) with a description that names the
     // file and what is wrong with it.
     explicit Workbook(std::filesystem::path path);
+    // The names of the worksheets, in the workbook's order, from the parts
+    // that name them only: no sheet and no shared string is read. Throws as
+    // the constructor does.
+    static std::vector<std::string> WorksheetNames(const std::filesystem::path& path);
     ~Workbook();
     Workbook(const Workbook&) = delete;
     Workbook& operator=(const Workbook&) = delete;
@@ -65,7 +70,7 @@ class Workbook {
     std::filesystem::path path_;
     std::unique_ptr<ZipPackage> package_;
     std::string workbookPart_;
-    std::vector<std::string> sharedStrings_;
+    SharedStrings sharedStrings_;
     DateStyles dateStyles_;
     std::optional<std::string> calcChainPart_;
     bool formulaOverwritten_ = false;

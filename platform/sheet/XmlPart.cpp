@@ -62,6 +62,11 @@ void ParseXmlPartInPlace(pugi::xml_document& document, std::string& text,
         partName);
 }
 
+bool ParseXmlFragment(pugi::xml_document& document, std::string_view text) {
+    return document.load_buffer(text.data(), text.size(), kParseFlags | pugi::parse_fragment,
+                                pugi::encoding_utf8);
+}
+
 std::string SerializeXmlPart(const pugi::xml_document& document) {
     // The text is written as UTF-8, so a declaration naming another encoding
     // would lie about it.

@@ -16,6 +16,9 @@ void ParseXmlPart(pugi::xml_document& document, std::string_view text, const std
 // text must stay, unchanged by anything else, as long as the document.
 void ParseXmlPartInPlace(pugi::xml_document& document, std::string& text,
                          const std::string& partName);
+// UTF-8 text that may hold several elements and text between them, read
+// as a part is; false when it is no sound XML.
+bool ParseXmlFragment(pugi::xml_document& document, std::string_view text);
 // The document as UTF-8 bytes, with its own declaration kept.
 std::string SerializeXmlPart(const pugi::xml_document& document);
 

@@ -65,6 +65,12 @@ std::string ReadWholeSource(zip_source_t* source) {
     return bytes;
 }
 
+SheetError PartTooLarge(const std::string& name, std::uint64_t maxBytes) {
+    return SheetError(kErrorPartTooLarge, "The part " + name + " inflates to more than " +
+                                              std::to_string(maxBytes >> 20) +
+                                              " MiB, more than any workbook part holds");
+}
+
 }  // namespace
 
 ZipPackage::ZipPackage(std::string bytes, std::uint64_t maxPartBytes)
@@ -93,42 +99,63 @@ bool ZipPackage::Has(const std::string& name) const {
     return zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE) >= 0;
 }
 
-std::optional<std::string> ZipPackage::Read(const std::string& name) const {
+PartReader::PartReader(zip_file_t* file, std::string name, std::uint64_t declaredSize,
+                       std::uint64_t maxBytes)
+    : file_(file),
+      name_(std::move(name)),
+      declaredSize_(declaredSize),
+      maxBytes_(maxBytes),
+      piece_(64 * 1024) {}
+
+PartReader::~PartReader() {
+    zip_fclose(file_);
+}
+
+std::string_view PartReader::Next() {
+    const zip_int64_t got = zip_fread(file_, piece_.data(), piece_.size());
+    if (got < 0) {
+        throw SheetError(kErrorDamaged,
+                         "The part " + name_ + " is damaged: " + zip_file_strerror(file_));
+    }
+    // Counted as it inflates, whatever size was declared.
+    read_ += static_cast<std::uint64_t>(got);
+    if (read_ > maxBytes_) {
+        throw PartTooLarge(name_, maxBytes_);
+    }
+    return {piece_.data(), static_cast<std::size_t>(got)};
+}
+
+std::unique_ptr<PartReader> ZipPackage::OpenPart(const std::string& name) const {
     const zip_int64_t index = zip_name_locate(archive_, name.c_str(), ZIP_FL_NOCASE);
     if (index < 0) {
-        return std::nullopt;
+        return nullptr;
     }
-    const auto tooLarge = [&] {
-        return SheetError(kErrorPartTooLarge, "The part " + name + " inflates to more than " +
-                                                  std::to_string(maxPartBytes_ >> 20) +
-                                                  " MiB, more than any workbook part holds");
-    };
     zip_stat_t declared;
     zip_stat_init(&declared);
+    std::uint64_t declaredSize = 0;
     if (zip_stat_index(archive_, static_cast<zip_uint64_t>(index), 0, &declared) == 0 &&
-        (declared.valid & ZIP_STAT_SIZE) != 0 && declared.size > maxPartBytes_) {
-        throw tooLarge();
+        (declared.valid & ZIP_STAT_SIZE) != 0) {
+        if (declared.size > maxPartBytes_) {
+            throw PartTooLarge(name, maxPartBytes_);
+        }
+        declaredSize = declared.size;
     }
     zip_file_t* file = zip_fopen_index(archive_, static_cast<zip_uint64_t>(index), 0);
     if (file == nullptr) {
         throw SheetError(kErrorDamaged,
                          "The part " + name + " cannot be read: " + zip_strerror(archive_));
     }
-    std::string bytes;
-    std::vector<char> chunk(64 * 1024);
-    zip_int64_t got = 0;
-    while ((got = zip_fread(file, chunk.data(), chunk.size())) > 0) {
-        // Counted as it inflates, whatever size was declared.
-        if (bytes.size() + static_cast<std::uint64_t>(got) > maxPartBytes_) {
-            zip_fclose(file);
-            throw tooLarge();
-        }
-        bytes.append(chunk.data(), static_cast<std::size_t>(got));
+    return std::make_unique<PartReader>(file, name, declaredSize, maxPartBytes_);
+}
+
+std::optional<std::string> ZipPackage::Read(const std::string& name) const {
+    const std::unique_ptr<PartReader> reader = OpenPart(name);
+    if (!reader) {
+        return std::nullopt;
     }
-    const std::string failure = got < 0 ? zip_file_strerror(file) : "";
-    zip_fclose(file);
-    if (got < 0) {
-        throw SheetError(kErrorDamaged, "The part " + name + " is damaged: " + failure);
+    std::string bytes;
+    for (std::string_view piece = reader->Next(); !piece.empty(); piece = reader->Next()) {
+        bytes.append(piece);
     }
     return bytes;
 }

@@ -54,6 +54,8 @@ other['A1'] = 'keep me'
 other['B1'] = '=Route!A2*2'
 wb.defined_names.append(openpyxl.workbook.defined_name.DefinedName('Usage', attr_text='Route!$A$2:$A$3'))
 )");
+    // A table that no cell uses: the upload saves it as it was.
+    AddSharedStrings("<si><t>former &amp; old</t></si>");
     const std::filesystem::path before = Folder() / "before.xlsx";
     std::filesystem::copy_file(Book(), before);
     PutAndSave({{"B2", CellValue::Number(4567)}, {"B1", CellValue::Text("CURRENT")}});

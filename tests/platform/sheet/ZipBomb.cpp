@@ -5,41 +5,70 @@
 #include <algorithm>
 #include <cstring>
 #include <stdexcept>
+#include <string>
+#include <utility>
 
 #include "tests/support/TempDir.h"
 
 namespace wexal::testing {
 namespace {
 
-struct Zeros {
-    std::uint64_t size = 0;
+// The head, the body (a unit over and over) and the tail of a part, made as
+// libzip reads them. The body is copied from a block of whole units.
+struct Pattern {
+    Pattern(std::string head, const std::string& unit, std::uint64_t count, std::string tail)
+        : head(std::move(head)), tail(std::move(tail)), body(unit.size() * count) {
+        while (block.size() < 64 * 1024) {
+            block += unit;
+        }
+    }
+    std::uint64_t Size() const { return head.size() + body + tail.size(); }
+    // Up to `length` bytes from `at` on.
+    std::uint64_t Copy(char* data, std::uint64_t length) const {
+        if (at < head.size()) {
+            length = std::min<std::uint64_t>(length, head.size() - at);
+            std::memcpy(data, head.data() + at, length);
+        } else if (at < head.size() + body) {
+            const std::uint64_t offset = (at - head.size()) % block.size();
+            length = std::min({length, block.size() - offset, head.size() + body - at});
+            std::memcpy(data, block.data() + offset, length);
+        } else {
+            length = std::min<std::uint64_t>(length, Size() - at);
+            std::memcpy(data, tail.data() + (at - head.size() - body), length);
+        }
+        return length;
+    }
+
+    std::string head;
+    std::string tail;
+    std::string block;
+    std::uint64_t body;
     std::uint64_t at = 0;
     zip_error_t error{};
 };
 
-zip_int64_t ZeroSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
-    auto* zeros = static_cast<Zeros*>(state);
+zip_int64_t PatternSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+    auto* pattern = static_cast<Pattern*>(state);
     switch (command) {
         case ZIP_SOURCE_OPEN:
-            zeros->at = 0;
+            pattern->at = 0;
             return 0;
         case ZIP_SOURCE_READ: {
-            const std::uint64_t n = std::min<std::uint64_t>(length, zeros->size - zeros->at);
-            std::memset(data, 0, n);
-            zeros->at += n;
+            const std::uint64_t n = pattern->Copy(static_cast<char*>(data), length);
+            pattern->at += n;
             return static_cast<zip_int64_t>(n);
         }
         case ZIP_SOURCE_STAT: {
             auto* stat = static_cast<zip_stat_t*>(data);
             zip_stat_init(stat);
-            stat->size = zeros->size;
+            stat->size = pattern->Size();
             stat->valid |= ZIP_STAT_SIZE;
             return sizeof *stat;
         }
         case ZIP_SOURCE_ERROR:
-            return zip_error_to_data(&zeros->error, data, length);
+            return zip_error_to_data(&pattern->error, data, length);
         case ZIP_SOURCE_FREE:
-            delete zeros;
+            delete pattern;
             return 0;
         case ZIP_SOURCE_SUPPORTS:
             return zip_source_make_command_bitmap(ZIP_SOURCE_OPEN, ZIP_SOURCE_READ,
@@ -87,16 +116,25 @@ void DeclareSize(const std::filesystem::path& path, const std::string& part, std
 
 void PutZeroPart(const std::filesystem::path& path, const std::string& part, std::uint64_t size,
                  std::optional<std::uint32_t> declaredSize) {
+    PutRepeatedPart(path, part, "", std::string(1, '\0'), size, "");
+    if (declaredSize) {
+        DeclareSize(path, part, *declaredSize);
+    }
+}
+
+void PutRepeatedPart(const std::filesystem::path& path, const std::string& part,
+                     const std::string& head, const std::string& unit, std::uint64_t count,
+                     const std::string& tail) {
     int error = 0;
     zip_t* archive = zip_open(path.c_str(), 0, &error);
     if (archive == nullptr) {
         throw std::runtime_error("cannot open " + path.string());
     }
-    auto* zeros = new Zeros{size, 0, {}};
-    zip_error_init(&zeros->error);
-    zip_source_t* source = zip_source_function(archive, ZeroSource, zeros);
+    auto* pattern = new Pattern(head, unit, count, tail);
+    zip_error_init(&pattern->error);
+    zip_source_t* source = zip_source_function(archive, PatternSource, pattern);
     if (source == nullptr) {
-        delete zeros;
+        delete pattern;
         zip_discard(archive);
         throw std::runtime_error("cannot make the zero source");
     }
@@ -113,9 +151,6 @@ void PutZeroPart(const std::filesystem::path& path, const std::string& part, std
         const std::string why = zip_strerror(archive);
         zip_discard(archive);
         throw std::runtime_error("cannot write " + path.string() + ": " + why);
-    }
-    if (declaredSize) {
-        DeclareSize(path, part, *declaredSize);
     }
 }
 
