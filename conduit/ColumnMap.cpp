@@ -1,5 +1,6 @@
 #include "conduit/ColumnMap.h"
 
+#include <cmath>
 #include <cstdlib>
 #include <new>
 #include <utility>
@@ -80,6 +81,11 @@ std::uint32_t ColumnMap::GetColumnValue(std::uint32_t kind, std::string_view nam
         return kColumnNotMapped;
     }
     out = LeadingDecimal(entry->value);
+    // A hand-edited "1e999" would reach the handheld as an expected range of
+    // "inf" or "nan".
+    if (!std::isfinite(out)) {
+        out = 0;
+    }
     return kColumnMapOk;
 }
 

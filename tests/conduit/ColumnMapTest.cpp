@@ -38,8 +38,9 @@ TEST(ColumnMapTest, ColumnNumbersFromLettersAndOffsets) {
 TEST(ColumnMapTest, ColumnValuesAsNumbers) {
     ColumnMap map;
     // Percentages are read whole, though columns keep three characters.
-    const std::pair<const char*, double> cases[] = {
-        {"-20", -20.0}, {"50", 50.0}, {"12.5", 12.5}, {"3.75", 3.75}, {"1000", 1000.0}};
+    const std::pair<const char*, double> cases[] = {{"-20", -20.0},   {"50", 50.0},
+                                                    {"12.5", 12.5},   {"3.75", 3.75},
+                                                    {"1000", 1000.0}, {"1e999", 0.0}};
     for (const auto& [text, number] : cases) {
         map.Add(kRouteMapKind, std::string("Field") + text + "/" + text);
     }
