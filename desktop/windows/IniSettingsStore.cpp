@@ -1,10 +1,7 @@
 #include "desktop/windows/IniSettingsStore.h"
 
-#include <unistd.h>
-
 #include <QString>
 
-#include "platform/files/RegularFile.h"
 #include "platform/registry/Registry.h"
 
 namespace wexal::desktop {
@@ -24,12 +21,10 @@ QString KeyOf(std::string_view section, std::string_view key) {
 // whatever the path names, and a FIFO would hold the program's start until
 // some writer came.
 bool NotRegularFile(const std::filesystem::path& file) {
-    int error = 0;
-    const int fd = files::OpenRegularFile(file, error);
-    if (fd >= 0) {
-        ::close(fd);
-    }
-    return fd < 0 && error == files::kNotRegularFile;
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(file, error);
+    return std::filesystem::exists(status) && !std::filesystem::is_regular_file(status) &&
+           !std::filesystem::is_directory(status);
 }
 
 }  // namespace
