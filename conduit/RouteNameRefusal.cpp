@@ -1,6 +1,7 @@
 #include "conduit/RouteNameRefusal.h"
 
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "conduit/HHCodes.h"
@@ -41,8 +42,8 @@ std::string Shown(std::string_view route) {
     return shown;
 }
 
-}  // namespace
-
+// Why the handheld cannot keep a route of this name, as a clause that
+// follows the route's name in a log line; nothing when it can.
 std::optional<std::string> RouteNameFault(const std::string& route) {
     // The handheld ends a database name at its first NUL byte.
     if (route.find('\0') != std::string::npos) {
@@ -66,6 +67,8 @@ std::optional<std::string> RouteNameFault(const std::string& route) {
     }
     return std::nullopt;
 }
+
+}  // namespace
 
 bool RefusedRouteName(const std::string& route, const std::string& outcome,
                       const std::string& aftermath) {

@@ -6,12 +6,7 @@
 // by name asks here first, before anything is written for the route.
 #pragma once
 
-#include <optional>
 #include <string>
-
-// Why the handheld cannot keep a route of this name, as a clause that
-// follows the route's name in a log line; nothing when it can.
-std::optional<std::string> RouteNameFault(const std::string& route);
 
 // For a route whose name the handheld cannot keep: logs (activity 22)
 // "Wexal - Route <route> <outcome>: <why>", followed by "; <aftermath>"
