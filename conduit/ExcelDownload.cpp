@@ -7,6 +7,7 @@
 #include "conduit/HHMeter.h"
 #include "conduit/HHReader.h"
 #include "conduit/HHRoute.h"
+#include "conduit/RouteNameRefusal.h"
 #include "conduit/SetReaderRoute.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/ExcelMeter.h"
@@ -87,6 +88,9 @@ std::int32_t WexalConduit::DownloadExcel(std::string workbook, std::string works
 
 std::int32_t WexalConduit::DownloadExcelRoute(std::string workbook, std::string worksheet,
                                               std::string route, const WexalConfig& configuration) {
+    if (RefusedRouteName(route, "not downloaded", "it stays requested")) {
+        return kDownloadFailed;
+    }
     HHMeter meters;
     ExcelMeter reader(route);
     if (reader.Open(workbook, worksheet, &configuration) != 0) {

@@ -1,5 +1,6 @@
 #include "conduit/HHMeter.h"
 
+#include "conduit/RouteNameRefusal.h"
 #include "platform/palm/PdbFile.h"
 #include "platform/palm/SyncManager.h"
 
@@ -27,16 +28,12 @@ std::string HHMeter::DatabaseName(const std::string& route) {
     return "route" + route;
 }
 
-bool HHMeter::NameFits(const std::string& route) {
-    if (DatabaseName(route).size() <= HHDatabase::kMaxNameLength) {
-        return true;
-    }
-    LogHandheldError("Route name too long for a handheld database: " + route);
-    return false;
+bool HHMeter::NameKept(const std::string& route) {
+    return !RefusedRouteName(route, "has no meter database on the handheld");
 }
 
 std::int32_t HHMeter::Open(const std::string& route) {
-    if (!NameFits(route)) {
+    if (!NameKept(route)) {
         return 0;
     }
     switch (db_.Open(DatabaseName(route))) {
@@ -57,7 +54,7 @@ std::int32_t HHMeter::Open(const std::string& route) {
 }
 
 std::int32_t HHMeter::DeleteDB(const std::string& route) {
-    if (!NameFits(route)) {
+    if (!NameKept(route)) {
         return 0;
     }
     SyncDeleteDB(DatabaseName(route).c_str(), 0);

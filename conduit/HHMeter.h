@@ -35,7 +35,7 @@ class HHMeter {
     // failure logged.
     std::int32_t Open(const std::string& route);
     // Deletes the route's database whether it exists or not: 1, or 0 when the
-    // route name cannot name a database (logged).
+    // handheld cannot keep the route's name (logged).
     std::int32_t DeleteDB(const std::string& route);
     std::int32_t Close();
     // Empties every text; the next Write adds a meter.
@@ -78,9 +78,10 @@ class HHMeter {
 
   private:
     std::array<std::string*, kTextCount> Texts();
-    // Logs and refuses a route whose database name would not fit: cutting it
-    // would let two routes share one database.
-    static bool NameFits(const std::string& route);
+    // Logs and refuses a route whose name the handheld cannot keep: a name
+    // cut to fit would let two routes share one database, and one that
+    // makes another database's name would overwrite that database.
+    static bool NameKept(const std::string& route);
 
     HHDatabase db_;
 };

@@ -23,6 +23,7 @@
 
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
+#include "conduit/RouteNameRefusal.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/TrailingWhiteSpace.h"
@@ -108,6 +109,11 @@ class RouteFileDownload {
             FinishRoute();
         }
         if (stopped_) {
+            return;
+        }
+        // Refused before anything is written for it: its lines go into the
+        // history with the rest of the file.
+        if (RefusedRouteName(packed.route, "not downloaded", "its lines stay in the route file")) {
             return;
         }
         StartRoute(packed.route);

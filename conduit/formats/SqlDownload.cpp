@@ -2,6 +2,7 @@
 // WexalSelectedRoute into the routes' meter databases.
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
+#include "conduit/RouteNameRefusal.h"
 #include "conduit/SetReaderRoute.h"
 #include "conduit/formats/AnsiText.h"
 #include "conduit/formats/SqlSharedConnection.h"
@@ -59,6 +60,10 @@ std::int32_t WexalIfc_ODBC::DownloadRoutes() {
             continue;
         }
         const std::string route = list.RouteName;
+        // Its meters stay in the billing database until it is renamed there.
+        if (RefusedRouteName(route, "not downloaded", "it stays requested")) {
+            continue;
+        }
         list.Close();
         const std::int32_t count = DownloadRoute(route);
         if (++downloaded == 1) {

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "conduit/HHRoute.h"
+#include "conduit/RouteNameRefusal.h"
 #include "conduit/TrailingWhiteSpace.h"
 #include "conduit/formats/AnsiText.h"
 #include "conduit/formats/SqlSharedConnection.h"
@@ -50,7 +51,9 @@ std::int32_t WexalIfc_ODBC::DownloadRouteList() {
             const wexal::ado::Value value = routeBook.GetValue();
             std::string name = WideToAnsi(value.value_or(u""));
             TrimTrailingWhiteSpace(name);
-            if (!name.empty()) {
+            // Listed, it would be asked for and never arrive; a NUL byte
+            // would even list it under another route's name.
+            if (!name.empty() && !RefusedRouteName(name, "not listed")) {
                 UpdateRoute(name, -1, "N");
             }
         }

@@ -383,5 +383,20 @@ TEST(ExcelDownloadTest, AMeterTooLargeForTheHandheldLeavesTheRouteAsking) {
     EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 D"}));
 }
 
+TEST(ExcelDownloadTest, ARouteNamedAfterTheRouteListLeavesItWholeAndStaysAsking) {
+    ExcelOffice office;
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("DB", "D");
+    office.ListRoute("B", "D");
+    std::int32_t downloaded = 0;
+    const Lines log = office.Sync(nullptr, &downloaded);
+    ASSERT_GE(log.size(), 2u);
+    EXPECT_EQ(log[1],
+              "22 Wexal - Route DB not downloaded: its meter database would be routeDB, the "
+              "handheld's route list; it stays requested");
+    EXPECT_EQ(downloaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"DB 0 65534 D", "B 3 2 R", "01 0 65534 N"}));
+}
+
 }  // namespace
 }  // namespace wexal::testing

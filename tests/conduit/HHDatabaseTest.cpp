@@ -300,9 +300,10 @@ TEST_F(HHDatabaseTest, RouteNamesTooLongForADatabaseAreRefused) {
     EXPECT_EQ(meter.DeleteDB(tooLong), 0);
     // Cutting the name would have reached the 26-character route's database.
     EXPECT_TRUE(Exists("route" + longest));
-    EXPECT_THAT(LogLines(),
-                ElementsAre("[22] Route name too long for a handheld database: " + tooLong,
-                            "[22] Route name too long for a handheld database: " + tooLong));
+    const std::string refused = "[22] Wexal - Route " + tooLong +
+                                " has no meter database on the handheld: its name is longer than "
+                                "the 26 characters a handheld database name leaves for it";
+    EXPECT_THAT(LogLines(), ElementsAre(refused, refused));
 }
 
 TEST_F(HHDatabaseTest, MeterOpenFailuresAreLogged) {

@@ -176,6 +176,47 @@ TEST(TextFileRoadTest, NulInARouteFileFieldBecomesABlankAndForgesNoReading) {
     EXPECT_EQ(office.RouteList(), Lines{"0002 1 R"});
 }
 
+// A route whose meter database would be another database of the handheld,
+// or whose name no database name can hold, is refused before anything is
+// written for it; the routes around it arrive and its lines go into the
+// history with the file. The handheld compares names with their case.
+TEST(TextFileDownloadTest, RouteNamesTheHandheldCannotKeepAreRefused) {
+    const struct {
+        std::string route;
+        std::string logged;  // the route and why it is refused; empty: it arrives
+    } cases[] = {
+        {"DB", "DB not downloaded: its meter database would be routeDB, the handheld's route list"},
+        {std::string("a\0b", 3),
+         "a\\x00b not downloaded: its name holds a NUL byte, which a "
+         "handheld database name cannot hold"},
+        {"Db", ""},
+    };
+    for (const auto& refusal : cases) {
+        SCOPED_TRACE(refusal.logged.empty() ? refusal.route : refusal.logged);
+        TextFileOffice office;
+        office.WriteRouteFile({{.route = "0001"}});
+        office.Sync();
+        office.WriteRouteFile({{.route = "0002"},
+                               {.route = refusal.route},
+                               {.route = refusal.route},
+                               {.route = "z01"}});
+        const std::string routeFile = ReadFile(office.RouteFile());
+        Lines log = kStartAndFinish;
+        Lines routes = {"0001 1 R", "0002 1 R", "z01 1 R"};
+        if (refusal.logged.empty()) {
+            routes.insert(routes.begin() + 2, refusal.route + " 2 R");
+        } else {
+            log.insert(log.begin() + 1,
+                       "22 Wexal - Route " + refusal.logged + "; its lines stay in the route file");
+        }
+        EXPECT_EQ(office.Sync(), log);
+        EXPECT_EQ(office.RouteList(), routes);
+        EXPECT_FALSE(office.Bed().HasDatabase("routea"));
+        EXPECT_EQ(ReadFile(office.History(1)), routeFile);
+        EXPECT_FALSE(std::filesystem::exists(office.RouteFile()));
+    }
+}
+
 TEST(TextFileSortOrderTest, UnsortedFileStopsTheSyncBeforeTheDownload) {
     TextFileOffice office;
     office.WriteRouteFile({{.route = "0002"}, {.route = "0001"}});

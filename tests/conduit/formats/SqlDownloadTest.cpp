@@ -149,9 +149,30 @@ TEST_F(SqlDownloadTest, RouteNameReachesTheProcedureAsData) {
     EXPECT_EQ(billing_->Scalar("SELECT count(*) FROM WexalReading"), "0");
     EXPECT_THAT(Field("12 A", "ServiceUniqueID"), ElementsAre("300-0001"));
     EXPECT_THAT(Field(quoted, "ServiceUniqueID"), ElementsAre("900-0001"));
-    // Too long a name for a meter database: nothing stored, nothing counted.
-    EXPECT_EQ(Route(hostile).status, "R");
+    // Too long a name for a meter database: nothing stored, still asked for.
+    EXPECT_EQ(Route(hostile).status, "D");
     EXPECT_EQ(Route(hostile).meterCount, 0);
+}
+
+// A route whose meter database would be the route list is refused, listed
+// or asked for: the list and the routes around it stay whole.
+TEST_F(SqlDownloadTest, RouteNamedAfterTheRouteListIsRefused) {
+    billing_->AddService("DB-1", "DB", "001");
+    PutRoute({"01", "R", 3, 0, 0, 2});
+    PutRoute({"DB", "D", 4});
+    PutRoute({"02", "D"});
+    EXPECT_EQ(Sync(), 0);
+    const std::string why = ": its meter database would be routeDB, the handheld's route list";
+    EXPECT_THAT(SyncLogLines(),
+                ElementsAre("22 Wexal - Route DB not listed" + why,
+                            "22 Wexal - Route DB not downloaded" + why + "; it stays requested"));
+    EXPECT_THAT(RouteNames(), ElementsAre("01", "DB", "02", "12 A"));
+    EXPECT_EQ(Route("DB").status, "D");
+    EXPECT_EQ(Route("DB").meterCount, 4);
+    EXPECT_EQ(Route("01").meterCount, 3);
+    EXPECT_EQ(Route("02").status, "R");
+    EXPECT_EQ(Route("02").meterCount, 2);
+    EXPECT_EQ(CurrentRoute(), "02");
 }
 
 // A route whose meters do not all reach the handheld is logged and stays
