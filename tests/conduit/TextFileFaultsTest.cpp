@@ -616,7 +616,8 @@ TEST(NotRegularFileTest, IsRefusedWithALogLine) {
 
 // A readings or exceptions file that is no regular file took the lines of a
 // route marked uploaded (a link to /dev/null) or held the sync for ever (a
-// FIFO). The route now waits on the handheld until the file is put right.
+// FIFO), and so did a FIFO as the journal beside it. The route now waits on
+// the handheld until the file is put right.
 TEST(NotRegularFileTest, ReadingsOrExceptionsFileKeepsTheRouteOnTheHandheld) {
     std::vector<wexal::testing::NotRegularFile> kinds = {
         {"link to /dev/null",
@@ -626,18 +627,26 @@ TEST(NotRegularFileTest, ReadingsOrExceptionsFileKeepsTheRouteOnTheHandheld) {
     kinds.insert(kinds.end(), wexal::testing::NotRegularFiles().begin(),
                  wexal::testing::NotRegularFiles().end());
     const struct {
-        std::filesystem::path (TextFileOffice::*file)() const;
-        std::string logged;
+        std::filesystem::path (*file)(const TextFileOffice&);
+        std::string logged;  // "@" stands for the file
     } files[] = {
-        {&TextFileOffice::Readings, kWriteFailed},
-        {&TextFileOffice::Exceptions,
+        {[](const TextFileOffice& office) { return office.Readings(); }, kWriteFailed},
+        {[](const TextFileOffice& office) { return office.Exceptions(); },
          "17 Write to exception text file failed\nBad file name or disk full?\nRoute 0001 stays "
          "on the handheld with its readings for the next HotSync"},
+        {[](const TextFileOffice& office) {
+             return std::filesystem::path(office.Readings().string() + ".pending");
+         },
+         "17 Wexal - Unfinished upload journal @ cannot be settled"},
     };
     for (const auto& kind : kinds) {
         for (const auto& f : files) {
             TextFileOffice office;
-            const std::filesystem::path file = (office.*f.file)();
+            const std::filesystem::path file = f.file(office);
+            std::string logged = f.logged;
+            if (const std::size_t at = logged.find('@'); at != std::string::npos) {
+                logged.replace(at, 1, file.string());
+            }
             SCOPED_TRACE(file.filename().string() + " as a " + kind.kind);
             ReadingsWaitOnTheHandheld(office, "E");
             if (!kind.make(file)) {
@@ -652,7 +661,7 @@ TEST(NotRegularFileTest, ReadingsOrExceptionsFileKeepsTheRouteOnTheHandheld) {
                 log = office.Sync(&result);
             }
             EXPECT_EQ(result, 0);
-            EXPECT_TRUE(Logged(log, f.logged)) << ::testing::PrintToString(log);
+            EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
             EXPECT_EQ(log.back(), kDownloadHeldBack);
             NothingWasLost(office);
 
