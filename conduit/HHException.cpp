@@ -1,14 +1,29 @@
 #include "conduit/HHException.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
+#include "platform/files/RegularFile.h"
+
 HHException::~HHException() {
     Close();
 }
 
 std::int32_t HHException::Open(const std::string& path) {
     Close();
+    // Lines sent to a device or a FIFO would be gone, or wait for a reader.
+    int error = 0;
+    const int fd = wexal::files::OpenRegularFile(path, O_WRONLY | O_APPEND | O_CREAT, 0666, error);
+    if (fd < 0) {
+        return -1;
+    }
     // Binary so that the line end is exactly what the caller wrote.
-    stream_ = std::fopen(path.c_str(), "ab");
-    return stream_ != nullptr ? 0 : -1;
+    stream_ = ::fdopen(fd, "ab");
+    if (stream_ == nullptr) {
+        ::close(fd);
+        return -1;
+    }
+    return 0;
 }
 
 std::int32_t HHException::Write(const std::string& line) {

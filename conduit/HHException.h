@@ -13,7 +13,8 @@ class HHException {
     HHException(const HHException&) = delete;
     HHException& operator=(const HHException&) = delete;
 
-    // Opens the file for appending, creating it when missing: 0, or -1.
+    // Opens the file for appending, creating it when missing: 0, or -1 (also
+    // for a FIFO, device or folder, refused without waiting).
     std::int32_t Open(const std::string& path);
     // Writes the line unchanged: 0, or -1 when it is refused or nothing is open.
     std::int32_t Write(const std::string& line);

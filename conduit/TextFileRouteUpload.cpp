@@ -92,15 +92,21 @@ bool ResolveReadingsPath(const TextFileVendor& vendor, const std::string& route,
 }
 
 // `refused`: the exceptions file's lock could not be taken, so nothing may
-// go into the file.
-void CaptureException(WexalConduit& conduit, const TextFileVendor& vendor, const HHMeter& meter,
-                      const std::string& exceptionsFile, bool refused) {
+// go into the file. An exception that is not captured would be lost for good
+// once its route is marked uploaded: false, and the route fails as a reading
+// that cannot be written does.
+bool CaptureException(WexalConduit& conduit, const TextFileVendor& vendor, const HHMeter& meter,
+                      const std::string& route, const std::string& exceptionsFile, bool refused) {
     if (vendor.captureNotice != nullptr) {
         WexalMessageBox(kNoticeCaption, vendor.captureNotice);
     }
     if (refused || conduit.WriteException(meter, exceptionsFile) < 0) {
-        Log(kExceptionWriteFailed, kActivityFileWrite);
+        Log(std::string(kExceptionWriteFailed) + "\nRoute " + route +
+                " stays on the handheld with its readings for the next HotSync",
+            kActivityFileWrite);
+        return false;
     }
+    return true;
 }
 
 std::int32_t WriteReading(const TextFileVendor& vendor, const HHMeter& meter,
@@ -131,6 +137,13 @@ bool TakeBack(const std::string& route, VendorReading& codec) {
 RouteLinesStart LinesStart(const std::string& path, bool readings) {
     RouteLinesStart start{path, 0, readings};
     std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::status(path, error);
+    // Nothing is ever appended to what is not a regular file: there is
+    // nothing to take back either.
+    if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status)) {
+        start.file.clear();
+        return start;
+    }
     const auto size = std::filesystem::file_size(path, error);
     start.size = error ? 0 : size;
     // A missing file begins empty; one that cannot be examined has no known
@@ -318,8 +331,8 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
         Log(kReadingsWriteFailed, kActivityFileWrite);
         return -1;
     }
-    // Captures do not hold the readings back: a journal that cannot be
-    // written leaves them unjournaled, and their own failures are logged.
+    // A journal of the captures that cannot be written leaves them
+    // unjournaled; a capture that fails holds the route back on its own.
     UploadJournal* const exceptionsJournaling =
         journaled && capture
             ? StartJournal(heldExceptions, exceptionsJournal ? &*exceptionsJournal : nullptr, route,
@@ -363,8 +376,10 @@ std::int32_t UploadTextFileRoute(WexalConduit& conduit, const TextFileVendor& ve
             break;
         }
         TrimTrailingWhiteSpace(meters.ResponseText);
-        if (capture && MeetsExceptionRule(vendor.rule, meters)) {
-            CaptureException(conduit, vendor, meters, exceptionsFile, exceptionsRefused);
+        if (capture && MeetsExceptionRule(vendor.rule, meters) &&
+            !CaptureException(conduit, vendor, meters, route, exceptionsFile, exceptionsRefused)) {
+            failed = true;
+            break;
         }
         if ((IsSingleChar(meters.Status, 'R') || IsSingleChar(meters.Status, 'E')) &&
             WriteReading(vendor, meters, route, *codec) != 0) {

@@ -1,5 +1,6 @@
 #include "conduit/UploadJournal.h"
 #include "platform/files/Flush.h"
+#include "platform/files/RegularFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -42,13 +43,27 @@ bool WriteAll(int fd, std::string_view bytes) {
     return true;
 }
 
-bool FsyncPath(const std::string& path, int flags) {
-    const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
+// The billing file and the journal are regular files: a FIFO or device put
+// in the place of one is refused at once, where opening it would wait.
+int OpenRegular(const std::string& path, int flags, mode_t mode = 0) {
+    int error = 0;
+    return wexal::files::OpenRegularFile(path, flags, mode, error);
+}
+
+bool FlushAndClose(int fd) {
     if (fd < 0) {
         return false;
     }
     const bool synced = wexal::files::FlushFile(fd) == 0;
     return ::close(fd) == 0 && synced;
+}
+
+bool FsyncFile(const std::string& path) {
+    return FlushAndClose(OpenRegular(path, O_RDONLY));
+}
+
+bool FsyncFolder(const std::string& path) {
+    return FlushAndClose(::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
 }
 
 struct FileState {
@@ -76,9 +91,10 @@ bool Examine(const std::string& path, FileState& state) {
 // read or is too long to be a journal.
 int ReadJournal(const std::string& path, std::string& text) {
     text.clear();
-    const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int error = 0;
+    const int fd = wexal::files::OpenRegularFile(path, error);
     if (fd < 0) {
-        return errno == ENOENT || errno == ENOTDIR ? 0 : -1;
+        return error == ENOENT || error == ENOTDIR ? 0 : -1;
     }
     char buffer[4096];
     int result = 1;
@@ -101,7 +117,7 @@ int ReadJournal(const std::string& path, std::string& text) {
 }
 
 bool CutFile(const std::string& path, std::uint64_t length) {
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
+    const int fd = OpenRegular(path, O_WRONLY);
     if (fd < 0) {
         return false;
     }
@@ -314,7 +330,7 @@ bool UploadJournal::Commit() {
     if (!Examine(file_, now)) {
         return false;
     }
-    if (now.exists && !FsyncPath(file_, O_RDONLY)) {
+    if (now.exists && !FsyncFile(file_)) {
         return false;
     }
     record_.state = State::Committed;
@@ -366,13 +382,13 @@ bool JournalCommit::Run() const {
     if (journal_.empty()) {
         return true;
     }
-    if (!file_.empty() && !FsyncPath(file_, O_RDONLY)) {
+    if (!file_.empty() && !FsyncFile(file_)) {
         return false;
     }
-    if (!folder_.empty() && !FsyncPath(folder_, O_RDONLY | O_DIRECTORY)) {
+    if (!folder_.empty() && !FsyncFolder(folder_)) {
         return false;
     }
-    const int fd = ::open(journal_.c_str(), O_WRONLY | O_APPEND | O_CLOEXEC);
+    const int fd = OpenRegular(journal_, O_WRONLY | O_APPEND);
     if (fd < 0) {
         return false;
     }
@@ -410,7 +426,7 @@ bool UploadJournal::End() {
 // over the journal, and the folder forced to disk after the rename.
 bool UploadJournal::Write(const Record& record) const {
     const std::string temp = path_ + kTempSuffix;
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+    const int fd = OpenRegular(temp, O_WRONLY | O_CREAT | O_TRUNC, 0644);
     if (fd < 0) {
         return false;
     }
@@ -419,5 +435,5 @@ bool UploadJournal::Write(const Record& record) const {
         ::unlink(temp.c_str());
         return false;
     }
-    return FsyncPath(FolderOf(path_), O_RDONLY | O_DIRECTORY);
+    return FsyncFolder(FolderOf(path_));
 }

@@ -6,6 +6,8 @@
 
 #include <cerrno>
 
+#include "platform/files/RegularFile.h"
+
 LineWriter::~LineWriter() {
     Close();
 }
@@ -13,7 +15,9 @@ LineWriter::~LineWriter() {
 bool LineWriter::Open(const std::string& path) {
     Close();
     opened_ = false;  // a failed Open must not let the file before it be cut
-    const int fd = ::open(path.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
+    // Lines sent to a device or a FIFO would be gone, or wait for a reader.
+    int error = 0;
+    const int fd = wexal::files::OpenRegularFile(path, O_WRONLY | O_APPEND | O_CREAT, 0666, error);
     if (fd < 0) {
         return false;
     }
@@ -85,7 +89,8 @@ bool LineWriter::TruncateToOpenSize() {
     buffer_.clear();
     int fd = fd_;
     if (fd < 0) {
-        fd = ::open(path_.c_str(), O_WRONLY | O_CLOEXEC);
+        int error = 0;
+        fd = wexal::files::OpenRegularFile(path_, O_WRONLY, 0, error);
         if (fd < 0) {
             return false;
         }

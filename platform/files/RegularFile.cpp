@@ -10,8 +10,13 @@
 namespace wexal::files {
 
 int OpenRegularFile(const std::filesystem::path& path, int& error) {
-    // Without O_NONBLOCK the open itself waits for a FIFO's writer.
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    return OpenRegularFile(path, O_RDONLY, 0, error);
+}
+
+int OpenRegularFile(const std::filesystem::path& path, int flags, mode_t mode, int& error) {
+    // Without O_NONBLOCK the open itself waits for a FIFO's other end; a
+    // terminal must not become the process's own.
+    const int fd = ::open(path.c_str(), flags | O_NONBLOCK | O_CLOEXEC | O_NOCTTY, mode);
     if (fd < 0) {
         error = errno;
         return -1;
@@ -27,7 +32,8 @@ int OpenRegularFile(const std::filesystem::path& path, int& error) {
         error = S_ISDIR(info.st_mode) ? EISDIR : kNotRegularFile;
         return -1;
     }
-    // Reads of a regular file never wait; the flag goes for tidiness.
+    // Reads and writes of a regular file never wait; the flag goes for
+    // tidiness.
     ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
     return fd;
 }

@@ -4,6 +4,8 @@
 // but a regular file is refused without waiting.
 #pragma once
 
+#include <sys/types.h>
+
 #include <filesystem>
 #include <string>
 
@@ -16,6 +18,11 @@ inline constexpr int kNotRegularFile = -1;
 // A read-only descriptor of the regular file at `path` (symbolic links
 // followed), closed on exec; or -1 with the reason in `error`.
 int OpenRegularFile(const std::filesystem::path& path, int& error);
+
+// The same for writing: `flags` as open(2) takes them (O_WRONLY, O_APPEND,
+// O_CREAT, ...), a file it creates getting `mode`. A FIFO that no one reads
+// gives ENXIO.
+int OpenRegularFile(const std::filesystem::path& path, int flags, mode_t mode, int& error);
 
 // The whole of the regular file at `path`, opened as above; false with the
 // reason in `error` when it cannot be opened or read.

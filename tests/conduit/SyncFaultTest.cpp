@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,7 @@ namespace {
 namespace fs = std::filesystem;
 using wexal::testing::BeforeOpening;
 using wexal::testing::ExceptionLines;
+using wexal::testing::ExpectEachLineOnce;
 using wexal::testing::ExpectEachReadingOnce;
 using wexal::testing::FailingWrites;
 using wexal::testing::FileLines;
@@ -42,8 +44,6 @@ using Lines = std::vector<std::string>;
 
 constexpr const char* kFinish = "20 Wexal Conduit Finished - AccuFund";
 constexpr const char* kWriteFailed = "17 Write to text file failed\nBad file name or disk full?";
-constexpr const char* kExceptionWriteFailed =
-    "17 Write to exception text file failed\nBad file name or disk full?";
 constexpr const char* kDownloadHeldBack =
     "22 Wexal - Readings not uploaded, download left for the next HotSync";
 
@@ -185,73 +185,76 @@ TEST(ReadingsFileFaultTest, JournalOfARouteMarkedUploadedNeverCutsItsLines) {
 
 // --- The exceptions-capture file ---------------------------------------------
 
-TEST(ExceptionsFileFaultTest, FileThatCannotBeCreatedHoldsNoReadingBack) {
-    TextFileOffice office;
-    office.WriteRouteFile(RouteOf("0001", 9));
-    office.Sync();
-    KeyCounts expected;
-    ReadRoute(office, "0001", 9, "5", expected, /*exceptionEvery=*/3);
-    office.WriteRouteFile(RouteOf("0001", 9));
-    // Under a regular file no folder can be made, even by root.
-    WriteFile(office.Bed().Folder() / "plainfile", "");
-    office.Configure(office.RouteFile(), office.Readings(),
-                     office.Bed().Folder() / "plainfile" / "exceptions.txt");
-
-    std::int32_t result = 0;
-    const Lines log = office.Sync(&result);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(Count(log, kExceptionWriteFailed), 3u);
-    EXPECT_TRUE(Logged(log, kFinish));
-    ExpectEachReadingOnce(office.Readings(), expected);
-    EXPECT_EQ(office.RouteList(), (Lines{"0001 9 R"}));
-
-    // Nothing is left to go in again.
-    office.Sync();
-    ExpectEachReadingOnce(office.Readings(), expected);
-}
-
-TEST(ExceptionsFileFaultTest, DiskFillingUpKeepsEveryCapturedLineWhole) {
-    SmallDisk disk;
-    if (!disk.Mounted()) {
-        GTEST_SKIP() << "no permission to mount a small file system";
-    }
-    TextFileOffice office;
-    office.WriteRouteFile(RouteOf("0001", 20));
-    office.Sync();
-    KeyCounts expected;
-    ReadRoute(office, "0001", 20, "5", expected, /*exceptionEvery=*/1);
-    office.WriteRouteFile(RouteOf("0001", 20));
-    // The file's last page has room for eleven lines and part of a twelfth.
-    const fs::path exceptions = disk.Path() / "exceptions.txt";
+// An exception that cannot be captured would be gone for good once its route
+// is marked uploaded, so its route stays on the handheld with every reading
+// and exception, as a reading that cannot be written keeps it; what was
+// appended for it is taken back. Once the file can be written, the next sync
+// brings each reading and each exception once.
+TEST(ExceptionsFileFaultTest, CaptureThatFailsKeepsTheRouteUntilTheFileCanBeWritten) {
+    struct Case {
+        const char* what;
+        std::function<fs::path(TextFileOffice&, SmallDisk&)> prepare;  // the exceptions file
+        std::function<void(const fs::path&, SmallDisk&)> mend;
+    };
     const std::string earlier = "earlier\r\n";
-    WriteFile(exceptions, earlier);
-    disk.Fill();
-    office.Configure(office.RouteFile(), office.Readings(), exceptions);
+    const Case cases[] = {
+        {"mistyped folder",
+         [](TextFileOffice& office, SmallDisk&) {
+             return office.Bed().Folder() / "Exceptoins" / "exceptions.txt";
+         },
+         [](const fs::path& file, SmallDisk&) { fs::create_directory(file.parent_path()); }},
+        // The file's last page has room for eleven lines and part of a
+        // twelfth: the lines captured before the disk is full are taken back.
+        {"disk filling up",
+         [&earlier](TextFileOffice&, SmallDisk& disk) {
+             WriteFile(disk.Path() / "exceptions.txt", earlier);
+             disk.Fill();
+             return disk.Path() / "exceptions.txt";
+         },
+         [](const fs::path&, SmallDisk& disk) { disk.FreeUp(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        SmallDisk disk;
+        if (!disk.Mounted()) {
+            GTEST_SKIP() << "no permission to mount a small file system";
+        }
+        TextFileOffice office;
+        office.WriteRouteFile(RouteOf("0001", 20));
+        office.Sync();
+        KeyCounts expected;
+        KeyCounts exceptions;
+        ReadRoute(office, "0001", 20, "5", expected, /*exceptionEvery=*/1, &exceptions);
+        office.WriteRouteFile(RouteOf("0001", 20));
+        const fs::path file = c.prepare(office, disk);
+        const std::string before = ReadFile(file);
+        office.Configure(office.RouteFile(), office.Readings(), file);
 
-    std::int32_t result = 0;
-    const Lines log = office.Sync(&result);
-    EXPECT_EQ(result, 1);
-    EXPECT_EQ(Count(log, kExceptionWriteFailed), 9u);
-    ExpectEachReadingOnce(office.Readings(), expected);
-    std::string text = ReadFile(exceptions);
-    ASSERT_EQ(text.substr(0, earlier.size()), earlier);
-    FileLines lines = ExceptionLines(text.substr(earlier.size()));
-    EXPECT_EQ(lines.Whole(), 11u);
-    EXPECT_EQ(lines.badLines, 0u);
-    EXPECT_FALSE(lines.cutLast) << "a captured line cut short";
+        std::int32_t result = 1;
+        const Lines log = office.Sync(&result);
+        EXPECT_EQ(result, 0);
+        EXPECT_EQ(Count(log,
+                        "17 Write to exception text file failed\nBad file name or disk "
+                        "full?\nRoute 0001 stays on the handheld with its readings for the "
+                        "next HotSync"),
+                  1u);
+        EXPECT_EQ(log.back(), kDownloadHeldBack);
+        EXPECT_EQ(office.RouteList(), (Lines{"0001 20 U"}));
+        EXPECT_EQ(ReadFile(office.Readings()), "");
+        EXPECT_EQ(ReadFile(file), before);
+        EXPECT_FALSE(HasJournal(office.Readings()));
+        EXPECT_FALSE(HasJournal(file));
 
-    // Later captures start on a line of their own.
-    disk.FreeUp();
-    ReadRoute(office, "0001", 20, "6", expected, /*exceptionEvery=*/1);
-    office.WriteRouteFile(RouteOf("0001", 20));
-    office.Sync(&result);
-    EXPECT_EQ(result, 1);
-    ExpectEachReadingOnce(office.Readings(), expected);
-    text = ReadFile(exceptions);
-    lines = ExceptionLines(text.substr(earlier.size()));
-    EXPECT_EQ(lines.Whole(), 31u);
-    EXPECT_EQ(lines.badLines, 0u);
-    EXPECT_FALSE(lines.cutLast);
+        c.mend(file, disk);
+        const Lines retry = office.Sync(&result);
+        EXPECT_EQ(result, 1);
+        EXPECT_TRUE(Logged(retry, kFinish));
+        ExpectEachReadingOnce(office.Readings(), expected);
+        const std::string text = ReadFile(file);
+        ASSERT_EQ(text.substr(0, before.size()), before);
+        ExpectEachLineOnce(ExceptionLines(text.substr(before.size())), exceptions);
+        EXPECT_EQ(office.RouteList(), (Lines{"0001 20 R"}));
+    }
 }
 
 // --- The handheld ------------------------------------------------------------

@@ -20,6 +20,7 @@
 #include "tests/conduit/TextFileOffice.h"
 #include "tests/conduit/WriteFaults.h"
 #include "tests/support/NotRegularFiles.h"
+#include "tests/support/Watchdog.h"
 
 namespace {
 
@@ -47,12 +48,13 @@ bool Logged(const Lines& log, const std::string& line) {
 
 // Route 0001 with two meters read on the handheld and handed back, and a
 // new route file that would bring 0001 down again: a download now would
-// wipe the readings.
-void ReadingsWaitOnTheHandheld(TextFileOffice& office) {
+// wipe the readings. `secondStatus` "E" makes the second meter an exception.
+void ReadingsWaitOnTheHandheld(TextFileOffice& office, const std::string& secondStatus = "R") {
     office.WriteRouteFile({{.route = "0001", .sequence = "1"}, {.route = "0001", .sequence = "2"}});
     office.Sync();
-    office.TakeReadings("0001", {{.current = "111", .date = "240315", .time = "0900"},
-                                 {.current = "222", .date = "240315", .time = "0901"}});
+    office.TakeReadings(
+        "0001", {{.current = "111", .date = "240315", .time = "0900"},
+                 {.status = secondStatus, .current = "222", .date = "240315", .time = "0901"}});
     office.WriteRouteFile({{.route = "0001", .sequence = "1"}});
 }
 
@@ -608,6 +610,66 @@ TEST(NotRegularFileTest, IsRefusedWithALogLine) {
             }
             const Lines log = office.Sync();
             EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+        }
+    }
+}
+
+// A readings or exceptions file that is no regular file took the lines of a
+// route marked uploaded (a link to /dev/null) or held the sync for ever (a
+// FIFO), and so did a FIFO as the journal beside it. The route now waits on
+// the handheld until the file is put right.
+TEST(NotRegularFileTest, ReadingsOrExceptionsFileKeepsTheRouteOnTheHandheld) {
+    std::vector<wexal::testing::NotRegularFile> kinds = {
+        {"link to /dev/null",
+         [](const std::filesystem::path& at) { return ::symlink("/dev/null", at.c_str()) == 0; }},
+        {"folder", [](const std::filesystem::path& at) { return ::mkdir(at.c_str(), 0700) == 0; }},
+    };
+    kinds.insert(kinds.end(), wexal::testing::NotRegularFiles().begin(),
+                 wexal::testing::NotRegularFiles().end());
+    const struct {
+        std::filesystem::path (*file)(const TextFileOffice&);
+        std::string logged;  // "@" stands for the file
+    } files[] = {
+        {[](const TextFileOffice& office) { return office.Readings(); }, kWriteFailed},
+        {[](const TextFileOffice& office) { return office.Exceptions(); },
+         "17 Write to exception text file failed\nBad file name or disk full?\nRoute 0001 stays "
+         "on the handheld with its readings for the next HotSync"},
+        {[](const TextFileOffice& office) {
+             return std::filesystem::path(office.Readings().string() + ".pending");
+         },
+         "17 Wexal - Unfinished upload journal @ cannot be settled"},
+    };
+    for (const auto& kind : kinds) {
+        for (const auto& f : files) {
+            TextFileOffice office;
+            const std::filesystem::path file = f.file(office);
+            std::string logged = f.logged;
+            if (const std::size_t at = logged.find('@'); at != std::string::npos) {
+                logged.replace(at, 1, file.string());
+            }
+            SCOPED_TRACE(file.filename().string() + " as a " + kind.kind);
+            ReadingsWaitOnTheHandheld(office, "E");
+            if (!kind.make(file)) {
+                std::cout << "cannot make a " << kind.kind << " here: not tried\n";
+                continue;
+            }
+            std::int32_t result = 1;
+            Lines log;
+            {
+                const wexal::testing::Watchdog watchdog(file.filename().string() + " as a " +
+                                                        kind.kind);
+                log = office.Sync(&result);
+            }
+            EXPECT_EQ(result, 0);
+            EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+            EXPECT_EQ(log.back(), kDownloadHeldBack);
+            NothingWasLost(office);
+
+            std::filesystem::remove(file);
+            RetrySucceeds(office, "");
+            const std::string exceptions = ReadFile(office.Exceptions());
+            EXPECT_EQ(exceptions.size(), 370u) << "the exception is captured once";
+            EXPECT_EQ(exceptions.find("       222"), 87u);
         }
     }
 }

@@ -8,6 +8,7 @@
 #include "conduit/formats/FieldForms.h"
 #include "conduit/formats/MunicipalSoftware.h"
 #include "conduit/formats/ReadingLayout.h"
+#include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/formats/CodecFiles.h"
 
 namespace wexal::testing {
@@ -156,28 +157,40 @@ TEST(VendorReadingTest, DiscardWrittenRestoresTheFileAsItWasAtOpen) {
     }
 }
 
-TEST(VendorReadingTest, FullDiskIsReportedByClose) {
-    AccuFundReading reading;
-    ASSERT_EQ(reading.Open("/dev/full", 1), 0);
-    reading.SetField(F::CurReading, "1");
+// A readings file on a disk with no room left. (A device such as /dev/full
+// is no readings file: it is refused at open.)
+class VendorReadingFullDiskTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        if (!disk_.Mounted()) {
+            GTEST_SKIP() << "no permission to mount a small file system";
+        }
+        disk_.Fill();
+        ASSERT_EQ(reading_.Open((disk_.Path() / "readings.txt").string(), 1), 0);
+    }
+
+    SmallDisk disk_;
+    AccuFundReading reading_;
+};
+
+TEST_F(VendorReadingFullDiskTest, FullDiskIsReportedByClose) {
+    reading_.SetField(F::CurReading, "1");
     // Lines are buffered: the refusal shows when they reach the disk.
-    EXPECT_EQ(reading.Write(), 0);
-    EXPECT_EQ(reading.Close(), -1);
-    EXPECT_EQ(reading.Close(), 0);
+    EXPECT_EQ(reading_.Write(), 0);
+    EXPECT_EQ(reading_.Close(), -1);
+    EXPECT_EQ(reading_.Close(), 0);
 }
 
-TEST(VendorReadingTest, FullDiskFailsTheWriteThatFillsTheBuffer) {
-    AccuFundReading reading;
-    ASSERT_EQ(reading.Open("/dev/full", 1), 0);
+TEST_F(VendorReadingFullDiskTest, FullDiskFailsTheWriteThatFillsTheBuffer) {
     std::int32_t result = 0;
     int written = 0;
     while (result == 0 && written < 100000) {
-        result = reading.Write();
+        result = reading_.Write();
         ++written;
     }
     EXPECT_EQ(result, -1);
-    EXPECT_EQ(reading.Write(), -1);
-    EXPECT_EQ(reading.Close(), -1);
+    EXPECT_EQ(reading_.Write(), -1);
+    EXPECT_EQ(reading_.Close(), -1);
 }
 
 }  // namespace
