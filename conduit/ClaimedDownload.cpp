@@ -27,9 +27,6 @@ void LogInfo(const std::string& text) {
 bool SettleDownloaded(const TextFileVendor& vendor, const std::string& routeFile,
                       std::uint32_t retainByRoute) {
     const std::string downloaded = DownloadedName(routeFile);
-    if (!PathExists(downloaded)) {
-        return true;
-    }
     const std::string route =
         retainByRoute != 0 ? RouteOfFile(vendor, downloaded).value_or("") : std::string();
     return MoveDownloadedIntoHistory(downloaded, HistoryBaseName(retainByRoute != 0, route)) == 0;
@@ -79,7 +76,8 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     if (vendor == nullptr) {
         return false;
     }
-    if (!SettleDownloaded(*vendor, routeFile, retainByRoute)) {
+    const bool leftDownloaded = PathExists(DownloadedName(routeFile));
+    if (leftDownloaded && !SettleDownloaded(*vendor, routeFile, retainByRoute)) {
         if (PathExists(routeFile)) {
             LogHandheldError(
                 "Wexal - Route file not downloaded while the one downloaded before "
@@ -91,6 +89,9 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     // One that an interrupted sync claimed is older than any under the route
     // file's name: it goes first.
     const std::string downloading = DownloadingName(routeFile);
+    if (leftDownloaded && !PathExists(downloading) && !PathExists(routeFile)) {
+        return true;
+    }
     if (PathExists(downloading)) {
         LogInfo("Wexal - Route file of an interrupted HotSync downloaded again: " + downloading);
     } else if (!Claim(routeFile, verify)) {

@@ -550,14 +550,17 @@ TEST(HonestDownloadTest, DamagedRouteListIsLoggedAndTheFileStays) {
 }
 
 TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {
-    // Reading this file at its start fails: no memory is mapped at 0.
+    // Reading this file at its start fails: no memory is mapped at 0. The
+    // sync reads it through a link, which it can claim and give back.
     const std::string unreadable = "/proc/self/mem";
     TextFileOffice office;
-    office.Configure(unreadable, office.Readings());
+    std::filesystem::create_symlink(unreadable, office.RouteFile());
     std::int32_t result = 1;
     const Lines log = office.Sync(&result);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(log.back(), "22 Wexal - Download file could not be read: " + unreadable);
+    EXPECT_EQ(log.back(),
+              "22 Wexal - Download file could not be read: " + office.RouteFile().string());
+    EXPECT_EQ(std::filesystem::read_symlink(office.RouteFile()), unreadable);
 
     auto& bed = office.Bed();
     bed.BeginSession();
