@@ -1,6 +1,9 @@
 #include "conduit/ClaimedDownload.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <memory>
@@ -20,6 +23,49 @@ namespace {
 
 void LogInfo(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityStarted, 0);
+}
+
+enum class Ownership {
+    Taken,      // this sync's now
+    Gone,       // no longer there
+    Elsewhere,  // in the turn of another sync
+};
+
+// How a sync owns a claimed file through its turn: an flock of the file
+// itself, which stays with it through its renames until the sync ends. A
+// claimed file whose lock is free was left by a sync that ended.
+class TurnLock {
+  public:
+    TurnLock() = default;
+    ~TurnLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    TurnLock(const TurnLock&) = delete;
+    TurnLock& operator=(const TurnLock&) = delete;
+
+    Ownership Take(const std::string& path) {
+        // Without O_NONBLOCK the open would wait for a FIFO's writer.
+        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd_ < 0) {
+            return Ownership::Gone;
+        }
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd_);
+            fd_ = -1;
+            return Ownership::Elsewhere;
+        }
+        return Ownership::Taken;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+bool LeftToAnotherSync(const std::string& routeFile) {
+    LogInfo("Wexal - Route file in the turn of another HotSync: " + routeFile);
+    return true;
 }
 
 // A file left downloaded by an earlier sync goes into the history now and is
@@ -76,26 +122,43 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     if (vendor == nullptr) {
         return false;
     }
-    const bool leftDownloaded = PathExists(DownloadedName(routeFile));
-    if (leftDownloaded && !SettleDownloaded(*vendor, routeFile, retainByRoute)) {
-        if (PathExists(routeFile)) {
-            LogHandheldError(
-                "Wexal - Route file not downloaded while the one downloaded before "
-                "waits for the history: " +
-                routeFile);
+    const std::string downloaded = DownloadedName(routeFile);
+    bool settled = false;
+    if (PathExists(downloaded)) {
+        TurnLock lock;
+        const Ownership owner = lock.Take(downloaded);
+        if (owner == Ownership::Elsewhere) {
+            return LeftToAnotherSync(routeFile);
         }
-        return true;
+        if (owner == Ownership::Taken && !SettleDownloaded(*vendor, routeFile, retainByRoute)) {
+            if (PathExists(routeFile)) {
+                LogHandheldError(
+                    "Wexal - Route file not downloaded while the one downloaded before waits "
+                    "for the history: " +
+                    routeFile);
+            }
+            return true;
+        }
+        settled = owner == Ownership::Taken;
     }
     // One that an interrupted sync claimed is older than any under the route
     // file's name: it goes first.
     const std::string downloading = DownloadingName(routeFile);
-    if (leftDownloaded && !PathExists(downloading) && !PathExists(routeFile)) {
-        return true;
-    }
-    if (PathExists(downloading)) {
+    TurnLock lock;
+    Ownership owner = PathExists(downloading) ? lock.Take(downloading) : Ownership::Gone;
+    if (owner == Ownership::Taken) {
         LogInfo("Wexal - Route file of an interrupted HotSync downloaded again: " + downloading);
-    } else if (!Claim(routeFile, verify)) {
-        return !verify;
+    } else if (owner == Ownership::Gone) {
+        if (settled && !PathExists(routeFile)) {
+            return true;
+        }
+        if (!Claim(routeFile, verify)) {
+            return !verify;
+        }
+        owner = lock.Take(downloading);
+    }
+    if (owner != Ownership::Taken) {
+        return LeftToAnotherSync(routeFile);
     }
     if (verify && routines.verifySortOrder(conduit, downloading, number) != 0) {
         GiveBackRouteFile(downloading);

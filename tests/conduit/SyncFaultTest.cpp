@@ -360,9 +360,10 @@ void RouteFileTakenAwayAfterItsCheck(const std::function<void(const fs::path&)>&
     Lines log;
     {
         // The sync reads the file under the name it claimed it by: the first
-        // opening is the sort-order check's, the second the download's.
+        // opening takes its lock, the second is the sort-order check's, the
+        // third the download's.
         const fs::path claimed = DownloadingName(routeFile.string());
-        BeforeOpening vanish(claimed.string(), 2, [&] { takeAway(claimed); });
+        BeforeOpening vanish(claimed.string(), 3, [&] { takeAway(claimed); });
         log = office.Sync();
         EXPECT_TRUE(vanish.Ran());
     }

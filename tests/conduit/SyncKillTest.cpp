@@ -6,8 +6,10 @@
 // but for a cut last line; the next sync then brings every reading taken on
 // the handheld into the readings file exactly once, with no cut line left
 // behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -282,7 +284,8 @@ INSTANTIATE_TEST_SUITE_P(Shards, SyncKillTest, ::testing::Range(0, kShards));
 // the file and stored part of it, and once the file was marked downloaded,
 // before it moved into the history. The next sync brings the file down once
 // in all: again in the first case; in the second not at all, as the reader
-// already works its routes.
+// already works its routes. Held by a sync still running, the file is left
+// to it.
 TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
     const struct {
         const char* where;
@@ -311,6 +314,17 @@ TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
         EXPECT_EQ(ReadFile(left), routeFile);
         if (c.downloaded) {
             office.TakeReadings("0001", {{.current = "111"}, {.current = "222"}});
+        }
+        {
+            // While a sync of another handheld holds it, it is that sync's.
+            const int held = ::open(left.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
+            const std::vector<std::string> log = office.Sync();
+            ::close(held);
+            EXPECT_EQ(std::count(log.begin(), log.end(),
+                                 "19 Wexal - Route file in the turn of another HotSync: " + path),
+                      1);
+            EXPECT_EQ(ReadFile(left), routeFile);
         }
 
         const std::vector<std::string> log = office.Sync();
