@@ -88,7 +88,11 @@ std::optional<std::vector<std::string>> FindMatchingFiles(const std::string& fol
     if (error) {
         return std::nullopt;
     }
-    std::sort(names.begin(), names.end(), ListedBefore);
-    std::sort(notRegular.begin(), notRegular.end(), ListedBefore);
+    SortAsListed(names);
+    SortAsListed(notRegular);
     return names;
+}
+
+void SortAsListed(std::vector<std::string>& names) {
+    std::sort(names.begin(), names.end(), ListedBefore);
 }

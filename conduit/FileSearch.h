@@ -19,3 +19,6 @@ bool MatchesFilePattern(std::string_view pattern, std::string_view name);
 std::optional<std::vector<std::string>> FindMatchingFiles(const std::string& folder,
                                                           std::string_view pattern,
                                                           std::vector<std::string>& notRegular);
+
+// Sorts names as the platform lists a folder (as FindMatchingFiles does).
+void SortAsListed(std::vector<std::string>& names);

@@ -1,16 +1,19 @@
 #include "conduit/FolderScan.h"
 
+#include <algorithm>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "conduit/ClaimedDownload.h"
 #include "conduit/FileSearch.h"
 #include "conduit/HHDatabase.h"
 #include "conduit/InterfaceTable.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/formats/HistoryRotation.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
 #include "platform/synclog/SyncLog.h"
 
@@ -20,17 +23,25 @@ void Log(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityFinished, 0);
 }
 
-// The route that the download takes a file's history names from: that of
-// the first record that gives one, as the vendor's codec reads the file.
-// Nothing when the file cannot be opened.
-std::optional<std::string> RouteOfFile(const TextFileVendor& vendor, const std::string& path) {
-    const std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
-    if (codec->Open(path) != 0) {
-        return std::nullopt;
+// The files of the folder that a sync claimed under the names of route files
+// that `pattern` matches, and those route files' names.
+struct ClaimedFiles {
+    std::vector<std::string> names;
+    std::vector<std::string> routeFiles;
+};
+
+ClaimedFiles FindClaimedFiles(const std::string& folder, std::string_view pattern) {
+    ClaimedFiles claimed;
+    std::vector<std::string> notRegular;
+    for (std::string& name :
+         FindMatchingFiles(folder, "*", notRegular).value_or(std::vector<std::string>{})) {
+        std::string routeFile = ClaimedRouteFile(name);
+        if (routeFile != name && MatchesFilePattern(pattern, routeFile)) {
+            claimed.names.push_back(std::move(name));
+            claimed.routeFiles.push_back(std::move(routeFile));
+        }
     }
-    while (codec->RouteOfFile().empty() && codec->Read() == VendorMeter::kRecordRead) {
-    }
-    return codec->RouteOfFile();
+    return claimed;
 }
 
 }  // namespace
@@ -88,6 +99,18 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
             return true;
         });
     }
+    // A file that a sync claimed counts as its route file: such a file left
+    // by a sync that stopped is settled in that route file's turn.
+    const ClaimedFiles claimed = FindClaimedFiles(folder, pattern);
+    std::erase_if(*files, [&](const std::string& name) {
+        return std::ranges::find(claimed.names, name) != claimed.names.end();
+    });
+    for (const std::string& routeFile : claimed.routeFiles) {
+        if (std::ranges::find(*files, routeFile) == files->end()) {
+            files->push_back(routeFile);
+        }
+    }
+    SortAsListed(*files);
     if (files->empty()) {
         Log("Could find any files matching: " + pattern + "\n");
         return false;
@@ -96,11 +119,10 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
     // The first file goes down unverified; each later one must be sorted.
     bool first = true;
     for (const std::string& name : *files) {
-        const std::string path = folder + name;
-        if (!first && routines.verifySortOrder(conduit, path, number) != 0) {
+        if (!DownloadClaimedRouteFile(conduit, routines, number, folder + name, retainByRoute,
+                                      /*verify=*/!first)) {
             return false;
         }
-        routines.download(conduit, path, retainByRoute, number);
         first = false;
     }
     return true;

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "conduit/ClaimedDownload.h"
 #include "conduit/DebugConsole.h"
 #include "conduit/FolderScan.h"
 #include "conduit/InterfaceTable.h"
@@ -42,10 +43,10 @@ std::int32_t RunSingleFile(WexalConduit& conduit, const WexalConfig& config,
     if (!UploadAndPurge(conduit, config, routines)) {
         return 0;
     }
-    if (routines.verifySortOrder(conduit, config.RoutePath, number) != 0) {
+    if (!DownloadClaimedRouteFile(conduit, routines, number, config.RoutePath, config.RetainByRoute,
+                                  /*verify=*/true)) {
         return 0;
     }
-    routines.download(conduit, config.RoutePath, config.RetainByRoute, number);
     Log(row.finishText, kActivityFinished);
     return 1;
 }

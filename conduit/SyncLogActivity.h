@@ -7,7 +7,8 @@
 // cannot be written.
 inline constexpr std::int32_t kActivityFileWrite = 17;
 // The start line; a start without a valid configuration; a wait for the
-// lock of a billing file.
+// lock of a billing file; a route file taken up from an interrupted sync or
+// left for the next one.
 inline constexpr std::int32_t kActivityStarted = 19;
 // The finish line; an invalid route path or a failed folder search.
 inline constexpr std::int32_t kActivityFinished = 20;

@@ -29,6 +29,7 @@
 #include "conduit/TrailingWhiteSpace.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/LeadingNumber.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
 #include "platform/palm/SyncManager.h"
 
@@ -252,9 +253,11 @@ void LogRouteFileOpenError(std::int32_t opened, const std::string& routeFile,
 }
 
 std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendor,
-                              const std::string& routeFile, std::uint32_t retainByRoute) {
+                              const std::string& file, std::uint32_t retainByRoute) {
+    // Named to the office as its route file, even while a sync holds it.
+    const std::string routeFile = ClaimedRouteFile(file);
     std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
-    if (const std::int32_t opened = codec->Open(routeFile); opened != 0) {
+    if (const std::int32_t opened = codec->Open(file); opened != 0) {
         LogRouteFileOpenError(opened, routeFile, "Wexal - No file found to download");
         return -1;
     }

@@ -12,6 +12,7 @@ add_library(wexal_conduit_textfile STATIC
   ${CMAKE_CURRENT_LIST_DIR}/TextFileSortOrder.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileDownload.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FileSearch.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/ClaimedDownload.cpp
   ${CMAKE_CURRENT_LIST_DIR}/FolderScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorMembers.cpp)

@@ -96,16 +96,19 @@ std::int32_t UploadTextFileRoutes(WexalConduit& conduit, const TextFileVendor& v
                                   const std::string& readingsPath, std::uint32_t captureExceptions,
                                   const std::string& exceptionsFile);
 
+// Both take the route file or its claimed name (formats/RouteFileClaim.h);
+// their log lines name the route file.
+
 // 0 when the routes of the file never decrease from one record to the next;
 // -1 when they do, or the file cannot be opened or read to its end.
-std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& routeFile);
+std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& file);
 
 // Stores the route file's meters on the handheld, one meter database per
 // route, and rotates the file into its history once every meter is stored.
 // 0 when the file opened; -1 when it did not. A file that should start with
 // a header but holds no meter is logged, and rotated like any other.
 std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendor,
-                              const std::string& routeFile, std::uint32_t retainByRoute);
+                              const std::string& file, std::uint32_t retainByRoute);
 
 // Logs that a route file could not be read to its end (activity 22).
 void LogRouteFileReadError(const std::string& routeFile);

@@ -8,6 +8,7 @@
 #include "conduit/HHDatabase.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
 
 namespace {
@@ -24,9 +25,11 @@ std::string OutOfOrderText(SortMessage message, std::int32_t index, const std::s
 
 }  // namespace
 
-std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& routeFile) {
+std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::string& file) {
+    // Named to the office as its route file, even while a sync holds it.
+    const std::string routeFile = ClaimedRouteFile(file);
     std::unique_ptr<VendorMeter> reader = vendor.makeMeter();
-    if (const std::int32_t opened = reader->Open(routeFile); opened != 0) {
+    if (const std::int32_t opened = reader->Open(file); opened != 0) {
         LogRouteFileOpenError(opened, routeFile,
                               "Wexal - No file found to download during Sort Order Verification");
         return -1;

@@ -15,6 +15,9 @@
 namespace {
 
 constexpr int kGenerations = 10;
+// The oldest file while a rotation of a full history is under way: it is
+// removed only once the route file reached the newest name.
+constexpr int kSetAside = kGenerations + 1;
 
 std::string HistoryName(const std::string& folder, const std::string& base, int generation) {
     std::string name = folder + base;
@@ -23,13 +26,27 @@ std::string HistoryName(const std::string& folder, const std::string& base, int 
     return name;
 }
 
-bool Exists(const std::string& path) {
+void LogFailure(const std::string& what) {
+    const std::string text = what + ": " + std::generic_category().message(errno);
+    LogAddEntry(text.c_str(), kActivityHandheld, 0);
+}
+
+}  // namespace
+
+std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile) {
+    if (!byRoute) {
+        return "PriorD";
+    }
+    return "P" + WithoutPathSeparators(routeOfFile);
+}
+
+bool PathExists(const std::string& path) {
     struct stat info {};
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// Renames without ever replacing `to`. Filesystems without RENAME_NOREPLACE
-// get a hard link and an unlink; those without hard links a checked rename.
+// Filesystems without RENAME_NOREPLACE get a hard link and an unlink; those
+// without hard links a checked rename.
 bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return true;
@@ -49,32 +66,18 @@ bool RenameNoReplace(const std::string& from, const std::string& to) {
     if (errno != EPERM && errno != ENOTSUP && errno != EXDEV) {
         return false;
     }
-    if (Exists(to)) {
+    if (PathExists(to)) {
         errno = EEXIST;
         return false;
     }
     return ::rename(from.c_str(), to.c_str()) == 0;
 }
 
-void LogFailure(const std::string& what) {
-    const std::string text = what + ": " + std::generic_category().message(errno);
-    LogAddEntry(text.c_str(), kActivityHandheld, 0);
-}
-
-}  // namespace
-
-std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile) {
-    if (!byRoute) {
-        return "PriorD";
-    }
-    return "P" + WithoutPathSeparators(routeOfFile);
-}
-
 bool IsHistoryName(std::string_view name, std::string_view base) {
     if (name.size() != base.size() + 2 || !name.starts_with(base)) {
         return false;
     }
-    for (int generation = 1; generation <= kGenerations; ++generation) {
+    for (int generation = 1; generation <= kSetAside; ++generation) {
         if (name == HistoryName({}, std::string(base), generation)) {
             return true;
         }
@@ -86,27 +89,43 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
     const std::size_t separator = routeFilePath.find_last_of("/\\");
     const std::string folder =
         separator == std::string::npos ? std::string() : routeFilePath.substr(0, separator + 1);
+    const auto name = [&](int generation) { return HistoryName(folder, baseName, generation); };
 
-    const std::string oldest = HistoryName(folder, baseName, kGenerations);
-    if (::unlink(oldest.c_str()) != 0 && errno != ENOENT) {
-        LogFailure("Wexal - Unable to remove the oldest used route file " + oldest);
-        return -1;
+    // Only the files up to the first free name move: a move that fails
+    // leaves a free name behind it, never a lost file.
+    int free = 1;
+    while (free <= kGenerations && PathExists(name(free))) {
+        ++free;
     }
-    for (int generation = kGenerations - 1; generation >= 1; --generation) {
-        const std::string from = HistoryName(folder, baseName, generation);
-        if (!Exists(from)) {
-            continue;
+    const std::string aside = name(kSetAside);
+    if (free > kGenerations) {
+        // A file set aside before with every name taken again is the oldest
+        // of a rotation that got its route file to the newest name (one that
+        // stopped on the way left a name free).
+        if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
+            LogFailure("Wexal - Unable to remove the oldest used route file " + aside);
+            return -1;
         }
-        const std::string to = HistoryName(folder, baseName, generation + 1);
-        if (!RenameNoReplace(from, to)) {
-            LogFailure("Wexal - Unable to move used route file " + from + " to " + to);
+        if (!RenameNoReplace(name(kGenerations), aside)) {
+            LogFailure("Wexal - Unable to move used route file " + name(kGenerations) + " to " +
+                       aside);
+            return -1;
+        }
+        free = kGenerations;
+    }
+    for (int generation = free - 1; generation >= 1; --generation) {
+        if (!RenameNoReplace(name(generation), name(generation + 1))) {
+            LogFailure("Wexal - Unable to move used route file " + name(generation) + " to " +
+                       name(generation + 1));
             return -1;
         }
     }
-    const std::string newest = HistoryName(folder, baseName, 1);
-    if (!RenameNoReplace(routeFilePath, newest)) {
-        LogFailure("Wexal - Unable to move route file " + routeFilePath + " to " + newest);
+    if (!RenameNoReplace(routeFilePath, name(1))) {
+        LogFailure("Wexal - Unable to move route file " + routeFilePath + " to " + name(1));
         return -1;
+    }
+    if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
+        LogFailure("Wexal - Unable to remove the oldest used route file " + aside);
     }
     return 0;
 }

@@ -11,12 +11,24 @@
 // becomes '_'.
 std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile);
 
-// Whether `name` is one of the history names of `base`: base + "01" to "10".
+// Whether `name` is one of the history names of `base`: base + "01" to "10",
+// or base + "11", the oldest while a rotation of a full history is under way.
 bool IsHistoryName(std::string_view name, std::string_view base);
 
-// Drops base + "10", moves every older file up by one and the route file to
-// base + "01", all in the route file's folder (the current folder when its
-// path has no '/' or '\'). No move ever replaces an existing file. The
-// first failure is logged (activity 22) and ends the rotation: 0 when the
-// route file was moved, -1 when it stayed where it was.
+// Moves the route file to base + "01" in its folder (the current folder when
+// its path has no '/' or '\'), after the files from "01" up to the first
+// free name moved up by one. With every name taken, base + "10" makes room:
+// set aside as base + "11" and removed only once the route file reached
+// "01", so that no history file goes unless the route file takes its place.
+// No move ever replaces an existing file. The first failure is logged
+// (activity 22) and ends the rotation: 0 when the route file was moved, -1
+// when it stayed where it was (a history file may then have moved up into
+// the free name).
 std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName);
+
+// Whether anything, even a dangling link, has this name.
+bool PathExists(const std::string& path);
+
+// Renames `from` to `to` without ever replacing an existing `to`; false with
+// errno set when it did not happen.
+bool RenameNoReplace(const std::string& from, const std::string& to);

@@ -35,6 +35,7 @@ bool LineReader::Open(const std::string& path, int* error) {
         buffer_ = std::make_unique<char[]>(kBufferSize);
     }
     begin_ = end_ = 0;
+    afterCr_ = false;
     finished_ = Outcome::Line;
     return true;
 }
@@ -67,8 +68,7 @@ LineReader::Outcome LineReader::Next(std::string& line) {
     if (finished_ != Outcome::Line) {
         return finished_;
     }
-    std::size_t physical = 0;  // characters of the physical line seen so far
-    char last = '\0';          // its last character
+    bool begun = false;  // whether a character of the physical line was seen
     for (;;) {
         if (begin_ == end_) {
             if (!Refill()) {
@@ -78,31 +78,39 @@ LineReader::Outcome LineReader::Next(std::string& line) {
             if (begin_ == end_) {
                 // A last line without a line end keeps every character.
                 finished_ = Outcome::End;
-                return physical == 0 ? Outcome::End : Outcome::Line;
+                return begun ? Outcome::Line : Outcome::End;
             }
         }
         const char* from = buffer_.get() + begin_;
-        if (physical == 0 && *from == kEndOfText) {
+        if (!begun && afterCr_) {
+            // The LF of a CR LF whose CR ended the line before.
+            afterCr_ = false;
+            if (*from == '\n') {
+                ++begin_;
+                continue;
+            }
+        }
+        if (!begun && *from == kEndOfText) {
             return finished_ = Outcome::End;
         }
+        begun = true;
         const std::size_t available = end_ - begin_;
+        // The first CR or LF: a CR is looked for only before the first LF.
         const auto* lineEnd = static_cast<const char*>(std::memchr(from, '\n', available));
-        const std::size_t length = lineEnd != nullptr ? std::size_t(lineEnd - from) : available;
+        std::size_t length = lineEnd != nullptr ? std::size_t(lineEnd - from) : available;
+        if (const auto* cr = static_cast<const char*>(std::memchr(from, '\r', length))) {
+            lineEnd = cr;
+            length = std::size_t(cr - from);
+        }
         if (line.size() < limit_) {
             line.append(from, std::min(length, limit_ - line.size()));
-        }
-        if (length > 0) {
-            last = from[length - 1];
-            physical += length;
         }
         if (lineEnd == nullptr) {
             begin_ = end_;
             continue;
         }
         begin_ += length + 1;
-        if (last == '\r' && physical <= limit_) {
-            line.pop_back();
-        }
+        afterCr_ = *lineEnd == '\r';
         return Outcome::Line;
     }
 }

@@ -1,9 +1,10 @@
 // Reads a route file line by line through a large buffer.
 //
-// A line ends at LF; a CR just before the LF belongs to the line end. A line
-// longer than the limit is cut there and the rest of that physical line is
-// passed over. A Ctrl-Z where a line would begin ends the file. A read error
-// is reported as such, never as an end of file.
+// A line ends at LF, at CR LF or at a CR alone, as billing systems of every
+// platform write them. A line longer than the limit is cut there and the
+// rest of that physical line is passed over. A Ctrl-Z where a line would
+// begin ends the file. A read error is reported as such, never as an end of
+// file.
 #pragma once
 
 #include <cstddef>
@@ -41,4 +42,5 @@ class LineReader {
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     Outcome finished_ = Outcome::Line;  // Line while more may follow
+    bool afterCr_ = false;              // the line before ended at a CR
 };

@@ -8,6 +8,7 @@
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/LineReader.h"
 #include "conduit/formats/MeterLayout.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "platform/files/RegularFile.h"
 #include "platform/msgbox/MessageBox.h"
 
@@ -213,7 +214,7 @@ std::int32_t VendorMeter::CloseAndRoll(std::uint32_t byRoute) {
     if (path_.empty() || mode_ != kRouteFileMode) {
         return -1;
     }
-    return RotateIntoHistory(path_, HistoryBaseName(byRoute != 0, routeOfFile_));
+    return MoveDownloadedIntoHistory(path_, HistoryBaseName(byRoute != 0, routeOfFile_));
 }
 
 const std::string& VendorMeter::Field(CodecField field) const {

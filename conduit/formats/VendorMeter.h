@@ -41,8 +41,9 @@ class VendorMeter {
     std::int32_t ReadField(CodecField field);
     // Closes the file and moves it into the history of used route files:
     // "PriorD01".."PriorD10", or "P" + route of file + "01".."10" when
-    // byRoute is set. Rotation failures are logged (activity 22); returns 0
-    // when the file was moved, -1 when it stayed where it was.
+    // byRoute is set; a file opened under its claimed name goes there through
+    // its downloaded name (RouteFileClaim.h). Rotation failures are logged
+    // (activity 22); returns 0 when the file was moved, -1 when it was not.
     std::int32_t CloseAndRoll(std::uint32_t byRoute);
     void Close();
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "conduit/HHRoute.h"
 #include "conduit/UploadJournal.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "platform/palm/HandheldStore.h"
 #include "tests/conduit/BillingFileLines.h"
 #include "tests/conduit/NumberedRoutes.h"
@@ -27,6 +29,7 @@ using wexal::testing::BeforeOpening;
 using wexal::testing::ExceptionLines;
 using wexal::testing::ExpectEachLineOnce;
 using wexal::testing::ExpectEachReadingOnce;
+using wexal::testing::FailingFlushes;
 using wexal::testing::FailingWrites;
 using wexal::testing::FileLines;
 using wexal::testing::HasJournal;
@@ -359,8 +362,11 @@ void RouteFileTakenAwayAfterItsCheck(const std::function<void(const fs::path&)>&
 
     Lines log;
     {
-        // The first opening is the sort-order check's, the second the download's.
-        BeforeOpening vanish(routeFile.string(), 2, [&] { takeAway(routeFile); });
+        // The sync reads the file under the name it claimed it by: the first
+        // opening takes its lock, the second is the sort-order check's, the
+        // third the download's.
+        const fs::path claimed = DownloadingName(routeFile.string());
+        BeforeOpening vanish(claimed.string(), 3, [&] { takeAway(claimed); });
         log = office.Sync();
         EXPECT_TRUE(vanish.Ran());
     }
@@ -392,6 +398,43 @@ TEST(RouteFileFaultTest, RouteFileReplacedByAFolderBeforeTheDownload) {
 TEST(RouteFileFaultTest, RouteFileRemovedBeforeTheDownload) {
     RouteFileTakenAwayAfterItsCheck([](const fs::path& file) { fs::remove(file); },
                                     [](const fs::path&) {});
+}
+
+// The billing system writes its next route file over the one a sync reads:
+// the file read goes into the history, the new one stays for the next sync.
+TEST(RouteFileFaultTest, RouteFileReplacedDuringItsDownloadStaysForTheNextSync) {
+    TextFileOffice office;
+    const fs::path routeFile = office.RouteFile();
+    office.WriteRouteFile(RoutesOf({{"0001", 3}, {"0002", 2}}));
+    const std::string read = ReadFile(routeFile);
+    office.WriteRouteFile(RouteOf("0003", 2));
+    const std::string next = ReadFile(routeFile);
+    WriteFile(routeFile, read);
+
+    Lines log;
+    {
+        // While the first route is stored (its database is flushed).
+        std::atomic<bool> replaced = false;
+        const FailingFlushes replacing([&](const std::string& path) {
+            if (path.find("route0001") != std::string::npos && !replaced.exchange(true)) {
+                WriteFile(office.Bed().Folder() / "next.tmp", next);
+                fs::rename(office.Bed().Folder() / "next.tmp", routeFile);
+            }
+            return false;
+        });
+        log = office.Sync();
+        EXPECT_TRUE(replaced);
+    }
+    EXPECT_TRUE(Logged(
+        log, "19 Wexal - A newer route file stays for the next HotSync: " + routeFile.string()));
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 3 R", "0002 2 R"}));
+    EXPECT_EQ(ReadFile(office.History(1)), read);
+    EXPECT_EQ(ReadFile(routeFile), next);
+
+    EXPECT_TRUE(Logged(office.Sync(), kFinish));
+    EXPECT_EQ(office.RouteList(), (Lines{"0001 3 R", "0002 2 R", "0003 2 R"}));
+    EXPECT_EQ(ReadFile(office.History(1)), next);
+    EXPECT_EQ(ReadFile(office.History(2)), read);
 }
 
 }  // namespace

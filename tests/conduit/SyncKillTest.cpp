@@ -6,9 +6,12 @@
 // but for a cut last line; the next sync then brings every reading taken on
 // the handheld into the readings file exactly once, with no cut line left
 // behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,10 +25,12 @@
 #include <vector>
 
 #include "conduit/HHMeter.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "platform/palm/HandheldStore.h"
 #include "tests/conduit/BillingFileLines.h"
 #include "tests/conduit/SyncProcess.h"
 #include "tests/conduit/TextFileOffice.h"
+#include "tests/conduit/WriteFaults.h"
 
 namespace {
 
@@ -33,8 +38,10 @@ namespace fs = std::filesystem;
 using wexal::testing::ExceptionLines;
 using wexal::testing::FileLines;
 using wexal::testing::KeyCounts;
+using wexal::testing::KillAtWrite;
 using wexal::testing::ReadFile;
 using wexal::testing::ReadingKey;
+using wexal::testing::RefusedMoves;
 using wexal::testing::RouteMeter;
 using wexal::testing::StandardReadingLines;
 using wexal::testing::SyncProcess;
@@ -177,10 +184,14 @@ class KillOffice {
         EXPECT_EQ(readings.badLines, 0u) << "a cut line in the middle of the readings file";
         const FileLines exceptions = ExceptionsIn(office_.Exceptions());
         EXPECT_EQ(exceptions.badLines, 0u) << "a cut line in the middle of the exceptions file";
-        if (fs::exists(office_.RouteFile())) {
-            EXPECT_EQ(ReadFile(office_.RouteFile()), routeFile_);
-        } else {
-            EXPECT_EQ(ReadFile(office_.History(1)), routeFile_);
+        // In its place, under a name the sync claimed it by, or in its history.
+        const std::string path = office_.RouteFile().string();
+        for (const std::string& place :
+             {path, DownloadingName(path), DownloadedName(path), office_.History(1).string()}) {
+            if (fs::exists(place)) {
+                EXPECT_EQ(ReadFile(place), routeFile_) << place;
+                break;
+            }
         }
     }
 
@@ -202,7 +213,10 @@ class KillOffice {
             << wrongExceptions.size() << " exceptions lost or doubled, first "
             << wrongExceptions.front();
 
-        EXPECT_FALSE(fs::exists(office_.RouteFile()));
+        const std::string path = office_.RouteFile().string();
+        for (const std::string& place : {path, DownloadingName(path), DownloadedName(path)}) {
+            EXPECT_FALSE(fs::exists(place)) << place;
+        }
         EXPECT_EQ(ReadFile(office_.History(1)), routeFile_);
         std::vector<std::string> list = office_.RouteList();
         std::sort(list.begin(), list.end());
@@ -265,5 +279,67 @@ TEST_P(SyncKillTest, KilledSyncLosesAndDoublesNoReading) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Shards, SyncKillTest, ::testing::Range(0, kShards));
+
+// A sync killed at a known point of its route file's turn: once it claimed
+// the file and stored part of it, and once the file was marked downloaded,
+// before it moved into the history. The next sync brings the file down once
+// in all: again in the first case; in the second not at all, as the reader
+// already works its routes. Held by a sync still running, the file is left
+// to it.
+TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
+    const struct {
+        const char* where;
+        bool downloaded;
+    } cases[] = {{"storing its routes", false}, {"moving it into the history", true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.where);
+        TextFileOffice office;
+        office.WriteRouteFile({{.route = "0001"}, {.route = "0001"}, {.route = "0002"}});
+        const std::string routeFile = ReadFile(office.RouteFile());
+        const std::string path = office.RouteFile().string();
+        {
+            const KillAtWrite storing("route0002",
+                                      [&c](const std::string&) { return !c.downloaded; });
+            const RefusedMoves moving([&c, path](const std::string&) {
+                if (c.downloaded && fs::exists(DownloadedName(path))) {
+                    ::kill(::getpid(), SIGKILL);
+                }
+                return false;
+            });
+            SyncProcess child(office.Bed().Handheld(), office.Bed().Folder() / "child.log");
+            const int status = child.Wait();
+            ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
+        }
+        const std::string left = c.downloaded ? DownloadedName(path) : DownloadingName(path);
+        EXPECT_EQ(ReadFile(left), routeFile);
+        if (c.downloaded) {
+            office.TakeReadings("0001", {{.current = "111"}, {.current = "222"}});
+        }
+        {
+            // While a sync of another handheld holds it, it is that sync's.
+            const int held = ::open(left.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
+            const std::vector<std::string> log = office.Sync();
+            ::close(held);
+            EXPECT_EQ(std::count(log.begin(), log.end(),
+                                 "19 Wexal - Route file in the turn of another HotSync: " + path),
+                      1);
+            EXPECT_EQ(ReadFile(left), routeFile);
+        }
+
+        const std::vector<std::string> log = office.Sync();
+        EXPECT_EQ(
+            std::count(log.begin(), log.end(),
+                       "19 Wexal - Route file of an interrupted HotSync downloaded again: " + left),
+            c.downloaded ? 0 : 1);
+        using Lines = std::vector<std::string>;
+        EXPECT_EQ(office.RouteList(),
+                  c.downloaded ? Lines{"0002 1 R"} : (Lines{"0001 2 R", "0002 1 R"}));
+        EXPECT_EQ(ReadFile(office.Readings()).size(), c.downloaded ? 2 * 137u : 0u);
+        EXPECT_EQ(ReadFile(office.History(1)), routeFile);
+        EXPECT_FALSE(fs::exists(left));
+        EXPECT_FALSE(fs::exists(office.History(2)));
+    }
+}
 
 }  // namespace

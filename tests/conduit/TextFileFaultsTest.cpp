@@ -12,6 +12,7 @@
 #include <chrono>
 #include <functional>
 #include <iostream>
+#include <set>
 #include <thread>
 
 #include "tests/conduit/ReadFaults.h"
@@ -30,6 +31,7 @@ using wexal::testing::FailingSaves;
 using wexal::testing::FailingWrites;
 using wexal::testing::ReadFile;
 using wexal::testing::Reading;
+using wexal::testing::RefusedMoves;
 using wexal::testing::RouteMeter;
 using wexal::testing::SmallDisk;
 using wexal::testing::SyncProcess;
@@ -550,14 +552,17 @@ TEST(HonestDownloadTest, DamagedRouteListIsLoggedAndTheFileStays) {
 }
 
 TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {
-    // Reading this file at its start fails: no memory is mapped at 0.
+    // Reading this file at its start fails: no memory is mapped at 0. The
+    // sync reads it through a link, which it can claim and give back.
     const std::string unreadable = "/proc/self/mem";
     TextFileOffice office;
-    office.Configure(unreadable, office.Readings());
+    std::filesystem::create_symlink(unreadable, office.RouteFile());
     std::int32_t result = 1;
     const Lines log = office.Sync(&result);
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(log.back(), "22 Wexal - Download file could not be read: " + unreadable);
+    EXPECT_EQ(log.back(),
+              "22 Wexal - Download file could not be read: " + office.RouteFile().string());
+    EXPECT_EQ(std::filesystem::read_symlink(office.RouteFile()), unreadable);
 
     auto& bed = office.Bed();
     bed.BeginSession();
@@ -671,6 +676,103 @@ TEST(NotRegularFileTest, ReadingsOrExceptionsFileKeepsTheRouteOnTheHandheld) {
             EXPECT_EQ(exceptions.size(), 370u) << "the exception is captured once";
             EXPECT_EQ(exceptions.find("       222"), 87u);
         }
+    }
+}
+
+// --- The history of used route files ----------------------------------------
+
+// A history file that cannot move, as an immutable one: no history file is
+// lost, and the route file comes down once, then waits under its downloaded
+// name, said by every sync, with a newer file behind it, until the history
+// takes it.
+TEST(RouteFileHistoryTest, HistoryThatRefusesAMoveLosesNothingAndDownloadsOnce) {
+    const std::vector<int> everyName = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
+    const struct {
+        const char* what;
+        bool byRoute;
+        std::vector<int> taken;
+        Lines after;  // the history of route 0001's file once mended, "-" for none
+    } cases[] = {
+        {"every name taken",
+         false,
+         everyName,
+         {"new", "route", "old1", "old2", "old3", "old4", "old5", "old6", "old7", "old8"}},
+        {"04 and 05 free",
+         false,
+         {1, 2, 3, 6, 7, 8, 9, 10},
+         {"new", "route", "old1", "old2", "old3", "old6", "old7", "old8", "old9", "old10"}},
+        {"kept per route",
+         true,
+         everyName,
+         {"route", "old1", "old2", "old3", "old4", "old5", "old6", "old7", "old8", "old9"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        TextFileOffice office;
+        if (c.byRoute) {
+            office.Configure(office.RouteFile(), office.Readings(), {},
+                             {"RetainDownloadFilesByRoute=Y"});
+        }
+        const auto slot = [&](int n) {
+            return office.Bed().Folder() / ((c.byRoute ? "P0001" : "PriorD") +
+                                            std::string(n < 10 ? "0" : "") + std::to_string(n));
+        };
+        // The names of each file ever put into the history, wherever it is now.
+        const auto history = [&] {
+            std::multiset<std::string> files;
+            for (int n = 1; n <= 11; ++n) {
+                if (std::filesystem::exists(slot(n))) {
+                    files.insert(ReadFile(slot(n)));
+                }
+            }
+            return files;
+        };
+        for (const int n : c.taken) {
+            WriteFile(slot(n), "old" + std::to_string(n));
+        }
+        const std::multiset<std::string> before = history();
+        office.WriteRouteFile({{.route = "0001", .sequence = "1"}, {.route = "0001"}});
+        const std::string routeFile = ReadFile(office.RouteFile());
+        const std::string downloaded = office.RouteFile().string() + ".downloaded";
+        const std::string kept =
+            "22 Wexal - Route file downloaded but not moved into the history, it is not "
+            "downloaded again: " +
+            downloaded;
+        {
+            RefusedMoves immutable(
+                [&](const std::string& from) { return from == slot(3).string(); });
+            EXPECT_TRUE(Logged(office.Sync(), kept));
+            EXPECT_EQ(office.RouteList(), Lines{"0001 2 R"});
+            office.TakeReadings("0001", {{.current = "111"}, {.current = "222"}});
+            office.WriteRouteFile({{.route = "0002"}});
+            const Lines log = office.Sync();
+            EXPECT_TRUE(Logged(log, kept));
+            EXPECT_TRUE(Logged(log,
+                               "22 Wexal - Route file not downloaded while the one downloaded "
+                               "before waits for the history: " +
+                                   office.RouteFile().string()));
+            // Uploaded, and not brought down again.
+            EXPECT_EQ(office.RouteList(), Lines{});
+            EXPECT_EQ(ReadFile(downloaded), routeFile);
+            EXPECT_EQ(history(), before);
+        }
+        office.Sync();
+        EXPECT_EQ(office.RouteList(), Lines{"0002 1 R"});
+        EXPECT_EQ(ReadFile(office.Readings()).size(), 2 * 137u);
+        EXPECT_FALSE(std::filesystem::exists(downloaded));
+        Lines after;
+        for (int n = 1; n <= 11; ++n) {
+            std::string file = std::filesystem::exists(slot(n)) ? ReadFile(slot(n)) : "-";
+            if (file == routeFile) {
+                file = "route";
+            } else if (file != "-" && !file.starts_with("old")) {
+                file = "new";
+            }
+            after.push_back(file);
+        }
+        Lines expected = c.after;
+        expected.push_back("-");
+        EXPECT_EQ(after, expected);
     }
 }
 

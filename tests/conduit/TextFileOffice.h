@@ -93,13 +93,19 @@ class TextFileOffice {
                ("PriorD" + std::string(2 - std::min<std::size_t>(2, digits.size()), '0') + digits);
     }
 
+    // `more`: further lines of the configuration.
     void Configure(const std::filesystem::path& routeFile, const std::filesystem::path& readings,
-                   const std::filesystem::path& exceptions = {}) {
-        bed_.WriteConfig(
-            {"SelectedInterface=" + interface_, "CaptureExceptions=Y",
-             "ExceptionsFile=" + (exceptions.empty() ? Exceptions() : exceptions).string(),
-             "Interface=" + interface_, "RoutePath=" + routeFile.string(),
-             "ReadingsPath=" + readings.string()});
+                   const std::filesystem::path& exceptions = {},
+                   const std::vector<std::string>& more = {}) {
+        std::vector<std::string> lines = {
+            "SelectedInterface=" + interface_,
+            "CaptureExceptions=Y",
+            "ExceptionsFile=" + (exceptions.empty() ? Exceptions() : exceptions).string(),
+            "Interface=" + interface_,
+            "RoutePath=" + routeFile.string(),
+            "ReadingsPath=" + readings.string()};
+        lines.insert(lines.end(), more.begin(), more.end());
+        bed_.WriteConfig(lines);
     }
 
     void WriteRouteFile(const std::vector<RouteMeter>& meters) const {

@@ -547,6 +547,27 @@ TEST(FolderScanTest, HistoryKeptPerRouteIsSkippedAndNamedByItsRoute) {
     EXPECT_EQ(hh.RouteList(), (Lines{"R/7 1 R", "R08 1 R"}));
 }
 
+// What a sync killed in a folder scan leaves under the names it claims files
+// by: a file it was downloading comes down again, one it had downloaded only
+// goes into the history. Neither is a route file of its own.
+TEST(FolderScanTest, ClaimedFilesOfAnInterruptedSyncAreSettled) {
+    FolderOffice office("CONNEKT", "*", "readings.txt");
+    office.Put("a.txt.downloading", {ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")});
+    office.Put("b.txt.downloaded", {ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")});
+    office.Put("c.txt", {ConnektMeter("R03", "0001", "SVC000000000003", "AB1WC")});
+    std::int32_t result = 0;
+    const std::string routes = office.Routes().string() + "/";
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface CONNEKT",
+                     "19 Wexal - Route file of an interrupted HotSync downloaded again: " + routes +
+                         "a.txt.downloading",
+                     "20 Wexal Conduit Finished - Connekt"}));
+    EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R03 1 R"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02", "PriorD03"}));
+    EXPECT_EQ(ReadFile(office.Routes() / "PriorD02"),
+              File({ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")}));
+}
+
 TEST(FolderScanTest, WhatIsNotARegularFileIsPassedOverWithALogLine) {
     for (const auto& kind : wexal::testing::NotRegularFiles()) {
         SCOPED_TRACE(kind.kind);
@@ -608,11 +629,12 @@ TEST(FileSearchTest, WildcardsAndCase) {
 }
 
 TEST(FileSearchTest, HistoryNames) {
-    for (const char* name : {"PriorD01", "PriorD10", "PriorD07"}) {
+    // PriorD11: the oldest, set aside while a rotation is under way.
+    for (const char* name : {"PriorD01", "PriorD10", "PriorD07", "PriorD11"}) {
         EXPECT_TRUE(IsHistoryName(name, "PriorD")) << name;
     }
     for (const char* name :
-         {"PriorD00", "PriorD11", "PriorD1", "priord01", "PriorD01.txt", "PriorDX01", "PriorD+1"}) {
+         {"PriorD00", "PriorD12", "PriorD1", "priord01", "PriorD01.txt", "PriorDX01", "PriorD+1"}) {
         EXPECT_FALSE(IsHistoryName(name, "PriorD")) << name;
     }
     EXPECT_TRUE(IsHistoryName("PA B09", "PA B"));

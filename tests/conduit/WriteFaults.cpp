@@ -1,9 +1,10 @@
 // Stands in for the sync library's create, open, close and write calls, for
-// rename(2), by which the handheld store saves a database file, and for
-// fsync(2), by which every file is flushed: the test
+// rename(2), by which the handheld store saves a database file, for
+// renameat2(2), by which route files move, and for fsync(2), by which every
+// file is flushed: the test
 // program's definitions take precedence and pass every call on to the
 // library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites, a
-// FailingSaves or a KillAtWrite says otherwise.
+// FailingSaves, a KillAtWrite or a RefusedMoves says otherwise.
 #include "tests/conduit/WriteFaults.h"
 
 #include <dlfcn.h>
@@ -52,6 +53,16 @@ std::optional<Kill> g_kill;
 
 std::mutex g_flushFaultLock;
 std::function<bool(const std::string&)> g_flushFault;
+
+std::function<bool(const std::string&)> g_moveFault;
+
+bool MoveRefused(const char* from) {
+    if (g_moveFault && from != nullptr && g_moveFault(from)) {
+        errno = EPERM;
+        return true;
+    }
+    return false;
+}
 
 template <class Function>
 Function Library(const char* symbol) {
@@ -111,6 +122,14 @@ FailingFlushes::~FailingFlushes() {
     g_flushFault = nullptr;
 }
 
+RefusedMoves::RefusedMoves(std::function<bool(const std::string&)> refused) {
+    g_moveFault = std::move(refused);
+}
+
+RefusedMoves::~RefusedMoves() {
+    g_moveFault = nullptr;
+}
+
 }  // namespace wexal::testing
 
 extern "C" int32_t SyncCreateDB(SyncCreateDbParams* params) {
@@ -164,6 +183,9 @@ extern "C" int32_t SyncWriteRec(SyncRawRecord* record) {
 // The store writes a temporary file and renames it over the database's file.
 extern "C" int rename(const char* from, const char* to) {
     static const auto next = Library<int (*)(const char*, const char*)>("rename");
+    if (MoveRefused(from)) {
+        return -1;
+    }
     if (g_saveFault && to != nullptr &&
         std::filesystem::path(to).filename() == g_saveFault->fileName &&
         g_saveFault->saves++ >= g_saveFault->allowed) {
@@ -171,6 +193,16 @@ extern "C" int rename(const char* from, const char* to) {
         return -1;
     }
     return next(from, to);
+}
+
+extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
+                         unsigned int flags) {
+    static const auto next =
+        Library<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2");
+    if (MoveRefused(from)) {
+        return -1;
+    }
+    return next(fromFolder, from, toFolder, to, flags);
 }
 
 extern "C" int fsync(int fd) {

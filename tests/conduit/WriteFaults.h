@@ -55,4 +55,15 @@ class FailingFlushes {
     FailingFlushes& operator=(const FailingFlushes&) = delete;
 };
 
+// While alive, every rename of a file whose path `refused` accepts fails with
+// EPERM, as that of an immutable file does; `refused` may also end the
+// process there, to kill a sync at a known move.
+class RefusedMoves {
+  public:
+    explicit RefusedMoves(std::function<bool(const std::string& from)> refused);
+    ~RefusedMoves();
+    RefusedMoves(const RefusedMoves&) = delete;
+    RefusedMoves& operator=(const RefusedMoves&) = delete;
+};
+
 }  // namespace wexal::testing

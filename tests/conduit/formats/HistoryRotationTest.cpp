@@ -63,15 +63,45 @@ TEST_F(HistoryRotationTest, TenFilesDropTheOldestAndMoveUp) {
     EXPECT_EQ(RotateIntoHistory(RoutePath(), "PriorD"), 0);
     EXPECT_EQ(History(dir_), (std::vector<std::string>{"new", "old1", "old2", "old3", "old4",
                                                        "old5", "old6", "old7", "old8", "old9"}));
+    EXPECT_FALSE(fs::exists(dir_ / "PriorD11"));
 }
 
-TEST_F(HistoryRotationTest, GapsStayGaps) {
+// Only the files before the first free name move: no file has to go.
+TEST_F(HistoryRotationTest, FilesUpToTheFirstFreeNameMove) {
     WriteFile(dir_ / "PriorD01", "old1");
     WriteFile(dir_ / "PriorD03", "old3");
     WriteFile(RoutePath(), "new");
     EXPECT_EQ(RotateIntoHistory(RoutePath(), "PriorD"), 0);
     EXPECT_EQ(History(dir_),
-              (std::vector<std::string>{"new", "old1", "-", "old3", "-", "-", "-", "-", "-", "-"}));
+              (std::vector<std::string>{"new", "old1", "old3", "-", "-", "-", "-", "-", "-", "-"}));
+}
+
+// What a rotation of a full history leaves when it stops on the way: the
+// oldest set aside as PriorD11 goes only once a route file reached PriorD01.
+TEST_F(HistoryRotationTest, OldestSetAsideGoesOnceARouteFileIsIn) {
+    const struct {
+        const char* left;
+        std::vector<int> generations;  // of "old<n>" files, 11 the one set aside
+        std::vector<std::string> history;
+    } cases[] = {
+        {"stopped before its route file moved",
+         {1, 2, 3, 5, 6, 7, 8, 9, 10, 11},
+         {"new", "old1", "old2", "old3", "old5", "old6", "old7", "old8", "old9", "old10"}},
+        {"stopped after its route file moved",
+         {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11},
+         {"new", "old1", "old2", "old3", "old4", "old5", "old6", "old7", "old8", "old9"}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.left);
+        TempDir dir;
+        for (const int n : c.generations) {
+            WriteFile(dir / Generation("PriorD", n), "old" + std::to_string(n));
+        }
+        WriteFile(dir / "route.txt", "new");
+        EXPECT_EQ(RotateIntoHistory((dir / "route.txt").string(), "PriorD"), 0);
+        EXPECT_EQ(History(dir), c.history);
+        EXPECT_FALSE(fs::exists(dir / "PriorD11"));
+    }
 }
 
 TEST_F(HistoryRotationTest, ByRouteUsesTheRouteOfTheFirstRecord) {
@@ -118,22 +148,25 @@ TEST_F(HistoryRotationTest, PathWithoutFolderRotatesInTheCurrentFolder) {
 }
 
 TEST_F(HistoryRotationTest, FailureIsLoggedAndLeavesEveryFileInPlace) {
-    // An oldest "file" that cannot be removed: nothing may move, since a
-    // move would have to replace it.
-    fs::create_directory(dir_ / "PriorD10");
-    WriteFile(dir_ / "PriorD10" / "inside", "kept");
-    WriteFile(dir_ / "PriorD09", "old9");
+    // A file set aside before that cannot be removed: with every name taken
+    // nothing may move, since the oldest would have nowhere to go.
+    for (int n = 1; n <= 10; ++n) {
+        WriteFile(dir_ / Generation("PriorD", n), "old" + std::to_string(n));
+    }
+    fs::create_directory(dir_ / "PriorD11");
+    WriteFile(dir_ / "PriorD11" / "inside", "kept");
     WriteFile(RoutePath(), "new");
     AccuFundMeter meter;
     ASSERT_EQ(meter.Open(RoutePath()), 0);
     EXPECT_EQ(meter.CloseAndRoll(0), -1);
     EXPECT_EQ(ReadFile(RoutePath()), "new");
-    EXPECT_EQ(ReadFile(dir_ / "PriorD09"), "old9");
-    EXPECT_EQ(ReadFile(dir_ / "PriorD10" / "inside"), "kept");
+    EXPECT_EQ(History(dir_), (std::vector<std::string>{"old1", "old2", "old3", "old4", "old5",
+                                                       "old6", "old7", "old8", "old9", "old10"}));
+    EXPECT_EQ(ReadFile(dir_ / "PriorD11" / "inside"), "kept");
     const auto logged = Logged();
     ASSERT_EQ(logged.size(), 1u);
     EXPECT_EQ(logged[0].activity, kActivityHandheld);
-    EXPECT_NE(logged[0].text.find("PriorD10"), std::string::npos);
+    EXPECT_NE(logged[0].text.find("PriorD11"), std::string::npos);
 }
 
 TEST_F(HistoryRotationTest, HistoryNameTooLongKeepsTheRouteFile) {

@@ -33,11 +33,26 @@ Reading ReadAll(const TempDir& dir, const std::string& content, std::size_t limi
 
 TEST(LineReaderTest, LineEndsAreNeverData) {
     TempDir dir;
-    EXPECT_EQ(ReadAll(dir, "one\r\ntwo\nthree\r\n").lines,
-              (std::vector<std::string>{"one", "two", "three"}));
-    EXPECT_EQ(ReadAll(dir, "\r\n\n").lines, (std::vector<std::string>{"", ""}));
-    // A CR that does not stand before the LF is data.
-    EXPECT_EQ(ReadAll(dir, "a\rb\r\n").lines, (std::vector<std::string>{"a\rb"}));
+    // LF, CR LF and a CR alone each end one line.
+    const struct {
+        std::string content;
+        std::vector<std::string> lines;
+    } cases[] = {
+        {"one\r\ntwo\nthree\r\n", {"one", "two", "three"}},
+        {"\r\n\n", {"", ""}},
+        {"one\rtwo\rthree\r", {"one", "two", "three"}},
+        {"a\rb\r\nc\n\rd", {"a", "b", "c", "", "d"}},
+        {"\r\r\n\r", {"", "", ""}},
+        {"\r\x1A\rnever", {""}},
+    };
+    for (const auto& [content, lines] : cases) {
+        EXPECT_EQ(ReadAll(dir, content).lines, lines) << content;
+    }
+    // A CR at the end of one buffer fill and the LF that begins the next
+    // are one line end.
+    const std::string full(256 * 1024 - 1, 'x');
+    EXPECT_EQ(ReadAll(dir, full + "\r\nnext\r", full.size()).lines,
+              (std::vector<std::string>{full, "next"}));
 }
 
 TEST(LineReaderTest, LastLineWithoutLineEndKeepsEveryCharacter) {

@@ -1,0 +1,175 @@
+#include "conduit/ClaimedDownload.h"
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <memory>
+#include <system_error>
+
+#include "conduit/HHDatabase.h"
+#include "conduit/InterfaceTable.h"
+#include "conduit/SyncLogActivity.h"
+#include "conduit/TextFileRoad.h"
+#include "conduit/TextFileVendors.h"
+#include "conduit/formats/HistoryRotation.h"
+#include "conduit/formats/RouteFileClaim.h"
+#include "conduit/formats/VendorMeter.h"
+#include "platform/synclog/SyncLog.h"
+
+namespace {
+
+void LogInfo(const std::string& text) {
+    LogAddEntry(text.c_str(), kActivityStarted, 0);
+}
+
+enum class Ownership {
+    Taken,      // this sync's now
+    Gone,       // no longer there
+    Elsewhere,  // in the turn of another sync
+};
+
+// How a sync owns a claimed file through its turn: an flock of the file
+// itself, which stays with it through its renames until the sync ends. A
+// claimed file whose lock is free was left by a sync that ended.
+class TurnLock {
+  public:
+    TurnLock() = default;
+    ~TurnLock() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    TurnLock(const TurnLock&) = delete;
+    TurnLock& operator=(const TurnLock&) = delete;
+
+    Ownership Take(const std::string& path) {
+        // Without O_NONBLOCK the open would wait for a FIFO's writer.
+        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        if (fd_ < 0) {
+            return Ownership::Gone;
+        }
+        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+            ::close(fd_);
+            fd_ = -1;
+            return Ownership::Elsewhere;
+        }
+        return Ownership::Taken;
+    }
+
+  private:
+    int fd_ = -1;
+};
+
+bool LeftToAnotherSync(const std::string& routeFile) {
+    LogInfo("Wexal - Route file in the turn of another HotSync: " + routeFile);
+    return true;
+}
+
+// A file left downloaded by an earlier sync goes into the history now and is
+// never downloaded again. False while it cannot (logged).
+bool SettleDownloaded(const TextFileVendor& vendor, const std::string& routeFile,
+                      std::uint32_t retainByRoute) {
+    const std::string downloaded = DownloadedName(routeFile);
+    const std::string route =
+        retainByRoute != 0 ? RouteOfFile(vendor, downloaded).value_or("") : std::string();
+    return MoveDownloadedIntoHistory(downloaded, HistoryBaseName(retainByRoute != 0, route)) == 0;
+}
+
+// Claims the route file, or logs why there is none to claim.
+bool Claim(const std::string& routeFile, bool verify) {
+    struct stat info {};
+    int error = ::stat(routeFile.c_str(), &info) != 0 ? errno : 0;
+    if (error == 0 && !S_ISREG(info.st_mode)) {
+        LogRouteFileOpenError(VendorMeter::kNotRegularFile, routeFile, {});
+        return false;
+    }
+    if (error == 0) {
+        error = ClaimRouteFile(routeFile);
+    }
+    if (error == ENOENT) {
+        LogHandheldError(verify ? "Wexal - No file found to download during Sort Order Verification"
+                                : "Wexal - No file found to download");
+    } else if (error != 0) {
+        // Such a file could not go into the history either: downloaded, it
+        // would come down again with every sync.
+        LogHandheldError(
+            "Wexal - Route file cannot be taken for the download, it stays for the "
+            "next HotSync: " +
+            routeFile + ": " + std::generic_category().message(error));
+    }
+    return error == 0;
+}
+
+}  // namespace
+
+std::optional<std::string> RouteOfFile(const TextFileVendor& vendor, const std::string& path) {
+    const std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
+    if (codec->Open(path) != 0) {
+        return std::nullopt;
+    }
+    while (codec->RouteOfFile().empty() && codec->Read() == VendorMeter::kRecordRead) {
+    }
+    return codec->RouteOfFile();
+}
+
+bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& routines,
+                              std::int32_t number, const std::string& routeFile,
+                              std::uint32_t retainByRoute, bool verify) {
+    const TextFileVendor* vendor = text_file_vendors::ForNumber(static_cast<std::uint16_t>(number));
+    if (vendor == nullptr) {
+        return false;
+    }
+    const std::string downloaded = DownloadedName(routeFile);
+    bool settled = false;
+    if (PathExists(downloaded)) {
+        TurnLock lock;
+        const Ownership owner = lock.Take(downloaded);
+        if (owner == Ownership::Elsewhere) {
+            return LeftToAnotherSync(routeFile);
+        }
+        if (owner == Ownership::Taken && !SettleDownloaded(*vendor, routeFile, retainByRoute)) {
+            if (PathExists(routeFile)) {
+                LogHandheldError(
+                    "Wexal - Route file not downloaded while the one downloaded before waits "
+                    "for the history: " +
+                    routeFile);
+            }
+            return true;
+        }
+        settled = owner == Ownership::Taken;
+    }
+    // One that an interrupted sync claimed is older than any under the route
+    // file's name: it goes first.
+    const std::string downloading = DownloadingName(routeFile);
+    TurnLock lock;
+    Ownership owner = PathExists(downloading) ? lock.Take(downloading) : Ownership::Gone;
+    if (owner == Ownership::Taken) {
+        LogInfo("Wexal - Route file of an interrupted HotSync downloaded again: " + downloading);
+    } else if (owner == Ownership::Gone) {
+        if (settled && !PathExists(routeFile)) {
+            return true;
+        }
+        if (!Claim(routeFile, verify)) {
+            return !verify;
+        }
+        owner = lock.Take(downloading);
+    }
+    if (owner != Ownership::Taken) {
+        return LeftToAnotherSync(routeFile);
+    }
+    if (verify && routines.verifySortOrder(conduit, downloading, number) != 0) {
+        GiveBackRouteFile(downloading);
+        return false;
+    }
+    routines.download(conduit, downloading, retainByRoute, number);
+    // Still claimed: its meters did not all reach the handheld.
+    if (PathExists(downloading)) {
+        GiveBackRouteFile(downloading);
+    } else if (PathExists(routeFile)) {
+        LogInfo("Wexal - A newer route file stays for the next HotSync: " + routeFile);
+    }
+    return true;
+}
