@@ -1,5 +1,8 @@
-// Making objects, and a class made unavailable for the callers' tests.
+// Making objects, their timeouts, and a class made unavailable for the
+// callers' tests.
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
@@ -22,6 +25,27 @@ TEST(ObjectFactoryTest, UnavailableClassFailsWithItsCodeUntilRestored) {
     }
     EXPECT_EQ(CreateInstance(command), 0);
     EXPECT_NE(command, nullptr);
+}
+
+// ADO's defaults: 15 seconds to connect, 30 for a command; shortened only
+// while a test asks for it.
+TEST(ObjectFactoryTest, ObjectsGiveUpAfterAdosDefaultsUnlessShortened) {
+    const auto timeouts = [] {
+        std::shared_ptr<Connection> connection;
+        std::unique_ptr<Command> command;
+        EXPECT_EQ(CreateInstance(connection), 0);
+        EXPECT_EQ(CreateInstance(command), 0);
+        return std::array{connection->ConnectionTimeout(), connection->CommandTimeout(),
+                          command->CommandTimeout()};
+    };
+    EXPECT_EQ(timeouts(), (std::array{15, 30, 30}));
+    {
+        ShortenedTimeouts shortened(2, 1);
+        EXPECT_EQ(timeouts(), (std::array{2, 1, 1}));
+    }
+    EXPECT_EQ(timeouts(), (std::array{15, 30, 30}));
+    EXPECT_EQ(Connection().ConnectionTimeout(), 15);
+    EXPECT_EQ(Command().CommandTimeout(), 30);
 }
 
 TEST(ObjectFactoryTest, ObjectsWithoutConnectionRaiseErrors) {
