@@ -51,14 +51,14 @@ void ReportFailure(const std::string& text, const std::string& detail, const cha
 }
 
 void LogFailure(const std::string& text, const std::string& detail) {
-    const std::string line = "SQL Interface: " + text + (detail.empty() ? "" : " - " + detail);
+    std::string line = "SQL Interface: " + text + (detail.empty() ? "" : " - " + detail);
+    // The driver's diagnostics come one per line.
+    std::replace(line.begin(), line.end(), '\n', ' ');
     LogAddEntry(line.c_str(), kActivityConfiguration, 0);
 }
 
 std::string DatabaseSays(const AdoError& error) {
-    std::string text = WideToAnsi(error.ErrorMessage());
-    std::replace(text.begin(), text.end(), '\n', ' ');
-    return text;
+    return WideToAnsi(error.ErrorMessage());
 }
 
 }  // namespace sqllink

@@ -53,7 +53,10 @@ class Connection {
     std::int32_t ConnectionTimeout() const { return connectionTimeout_; }
     void SetConnectionTimeout(std::int32_t seconds) { connectionTimeout_ = seconds; }
     // How long each statement of the recordsets opened on the connection
-    // may run; taken when a recordset runs a statement.
+    // may run; taken when a recordset runs a statement. Inside a transaction
+    // keep it to the commands' own: PostgreSQL's driver sets the server's
+    // timeout only when it changes, and a change made in a transaction that
+    // rolls back is undone without the driver knowing.
     std::int32_t CommandTimeout() const { return commandTimeout_; }
     void SetCommandTimeout(std::int32_t seconds) { commandTimeout_ = seconds; }
     // Rolls back a transaction still open and disconnects; nothing when closed.

@@ -1,4 +1,5 @@
-// Connecting to the data source, and transactions.
+// Connecting to the data source, giving up on one that does not answer, and
+// transactions.
 #include <gtest/gtest.h>
 
 #include "platform/ado/Command.h"
