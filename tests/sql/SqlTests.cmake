@@ -8,8 +8,7 @@ function(wexal_billing_fixture_dir out)
   set(${out} ${CMAKE_BINARY_DIR}/tests/billing-postgres PARENT_SCOPE)
 endfunction()
 
-add_library(wexal_billing_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/BillingDatabase.cpp
-                                              ${CMAKE_CURRENT_LIST_DIR}/SilentDataSource.cpp)
+add_library(wexal_billing_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/BillingDatabase.cpp)
 target_include_directories(wexal_billing_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(wexal_billing_test_support PUBLIC wexal_ado wexal_test_support)
 

@@ -1,14 +1,10 @@
-// Connecting to the data source, giving up on one that does not answer, and
-// transactions.
+// Connecting to the data source, and transactions.
 #include <gtest/gtest.h>
 
 #include "platform/ado/Command.h"
 #include "platform/ado/Connection.h"
-#include "platform/ado/Recordset.h"
 #include "tests/platform/ado/ErrorOf.h"
 #include "tests/sql/BillingDatabase.h"
-#include "tests/sql/SilentDataSource.h"
-#include "tests/support/Watchdog.h"
 
 namespace wexal::testing {
 namespace {
@@ -57,43 +53,6 @@ TEST_F(ConnectionTest, OpensWithTheRightPasswordOnly) {
     EXPECT_EQ(ErrorOf([&] { refused.Open(BillingConnectString()); }).Code(), ado::kErrorObjectOpen);
     refused.Close();
     EXPECT_FALSE(refused.IsOpen());
-}
-
-// A server that never answers the login, and a table that another session
-// holds locked: each call gives up after its timeout with the driver's
-// diagnostics, and the connection serves again once the lock is gone.
-TEST_F(ConnectionTest, DatabaseThatDoesNotAnswerIsGivenUpOn) {
-    const Watchdog watchdog("a call on a database that does not answer", std::chrono::minutes(2));
-    {
-        const SilentDataSource silent;
-        Connection connection;
-        connection.SetConnectionTimeout(2);
-        const AdoError error = ErrorOf([&] {
-            connection.Open(Wide(std::string("DSN=") + SilentDataSource::kName +
-                                 ";UID=" + kBillingUser + ";PWD=" + kBillingPassword + ";"));
-        });
-        EXPECT_EQ(error.SqlState(), u"08001");
-        EXPECT_NE(std::string(error.what()).find("timeout expired"), std::string::npos)
-            << error.what();
-        EXPECT_FALSE(connection.IsOpen());
-    }
-    auto connection = Connected();
-    connection->SetCommandTimeout(1);
-    ado::Command command;
-    command.SetActiveConnection(connection);
-    command.SetCommandText(u"SELECT count(*) FROM WexalReading");
-    command.SetCommandTimeout(1);
-    ado::Recordset recordset;
-    billing_->Begin();
-    billing_->Execute("LOCK TABLE WexalReading IN ACCESS EXCLUSIVE MODE");
-    EXPECT_EQ(ErrorOf([&] { command.Execute(); }).SqlState(), u"57014");
-    EXPECT_EQ(
-        ErrorOf([&] { recordset.Open(u"SELECT * FROM WexalReading", connection); }).SqlState(),
-        u"57014");
-    billing_->Commit();
-    command.Execute();
-    recordset.Open(u"SELECT * FROM WexalReading", connection);
-    EXPECT_TRUE(recordset.IsEOF());
 }
 
 TEST_F(ConnectionTest, CommittedRowsAppearRolledBackOnesNever) {

@@ -27,25 +27,22 @@ TEST(ObjectFactoryTest, UnavailableClassFailsWithItsCodeUntilRestored) {
     EXPECT_NE(command, nullptr);
 }
 
-// ADO's defaults: 15 seconds to connect, 30 for a command; shortened only
-// while a test asks for it.
+// ADO's defaults, 15 seconds to connect and 30 a command, unless a test
+// shortens them.
 TEST(ObjectFactoryTest, ObjectsGiveUpAfterAdosDefaultsUnlessShortened) {
     const auto timeouts = [] {
         std::shared_ptr<Connection> connection;
         std::unique_ptr<Command> command;
-        EXPECT_EQ(CreateInstance(connection), 0);
-        EXPECT_EQ(CreateInstance(command), 0);
+        CreateInstance(connection);
+        CreateInstance(command);
         return std::array{connection->ConnectionTimeout(), connection->CommandTimeout(),
                           command->CommandTimeout()};
     };
-    EXPECT_EQ(timeouts(), (std::array{15, 30, 30}));
     {
         ShortenedTimeouts shortened(2, 1);
         EXPECT_EQ(timeouts(), (std::array{2, 1, 1}));
     }
     EXPECT_EQ(timeouts(), (std::array{15, 30, 30}));
-    EXPECT_EQ(Connection().ConnectionTimeout(), 15);
-    EXPECT_EQ(Command().CommandTimeout(), 30);
 }
 
 TEST(ObjectFactoryTest, ObjectsWithoutConnectionRaiseErrors) {
