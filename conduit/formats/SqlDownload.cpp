@@ -117,8 +117,9 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
             ++count;
         }
         selected->Close();
-    } catch (const wexal::ado::AdoError&) {
-        sqllink::ShowError("Error Downloading Route");
+    } catch (const wexal::ado::AdoError& error) {
+        sqllink::ReportFailure("Error Downloading Route",
+                               "route " + route + ": " + sqllink::DatabaseSays(error));
     }
     // The handheld keeps the meters only once they are saved at the close.
     if (opened && meters.Close() != kSyncErrNone) {

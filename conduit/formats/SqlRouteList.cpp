@@ -26,21 +26,21 @@ std::int32_t WexalIfc_ODBC::DownloadRouteList() {
         std::snprintf(
             text, sizeof text, "Received failure on CreateInstance(Command) return=%ld (0x%lx) ",
             static_cast<long>(code), static_cast<unsigned long>(static_cast<std::uint32_t>(code)));
-        sqllink::ShowError(text);
+        sqllink::ReportFailure(text);
         return 1;
     }
     try {
         command->SetActiveConnection(sqllink::SharedConnection());
         command->SetCommandText(u"{Call Build_WexalRouteList}");
         command->Execute();
-    } catch (const wexal::ado::AdoError&) {
-        sqllink::ShowError("Error downloading routelist");
+    } catch (const wexal::ado::AdoError& error) {
+        sqllink::ReportFailure("Error downloading routelist", sqllink::DatabaseSays(error));
         return 0;
     }
 
     std::unique_ptr<wexal::ado::Recordset> routes;
     if (wexal::ado::CreateInstance(routes) != 0) {
-        sqllink::ShowError("Received failure on Recordset CreateInstance");
+        sqllink::ReportFailure("Received failure on Recordset CreateInstance");
         return 1;
     }
     try {
@@ -58,8 +58,8 @@ std::int32_t WexalIfc_ODBC::DownloadRouteList() {
             }
         }
         routes->Close();
-    } catch (const wexal::ado::AdoError&) {
-        sqllink::ShowError("Error downloading routelist");
+    } catch (const wexal::ado::AdoError& error) {
+        sqllink::ReportFailure("Error downloading routelist", sqllink::DatabaseSays(error));
     }
     return 0;
 }

@@ -1,9 +1,14 @@
 #include "conduit/formats/SqlSharedConnection.h"
 
+#include <algorithm>
+
+#include "conduit/SyncLogActivity.h"
+#include "conduit/formats/AnsiText.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
 #include "platform/ado/ObjectFactory.h"
 #include "platform/msgbox/MessageBox.h"
+#include "platform/synclog/SyncLog.h"
 
 namespace sqllink {
 
@@ -38,6 +43,22 @@ std::unique_ptr<wexal::ado::Recordset> OpenRecordset(std::u16string_view source)
 
 void ShowError(const std::string& text) {
     WexalMessageBox("Error", text.c_str());
+}
+
+void ReportFailure(const std::string& text, const std::string& detail, const char* caption) {
+    WexalMessageBox(caption, text.c_str());
+    LogFailure(text, detail);
+}
+
+void LogFailure(const std::string& text, const std::string& detail) {
+    std::string line = "SQL Interface: " + text + (detail.empty() ? "" : " - " + detail);
+    // The driver's diagnostics come one per line.
+    std::replace(line.begin(), line.end(), '\n', ' ');
+    LogAddEntry(line.c_str(), kActivityConfiguration, 0);
+}
+
+std::string DatabaseSays(const AdoError& error) {
+    return WideToAnsi(error.ErrorMessage());
 }
 
 }  // namespace sqllink

@@ -11,8 +11,9 @@
 #include "platform/ado/Value.h"
 
 namespace wexal::ado {
+class AdoError;
 class Connection;
-}
+}  // namespace wexal::ado
 
 namespace sqllink {
 
@@ -29,5 +30,16 @@ std::unique_ptr<wexal::ado::Recordset> OpenRecordset(std::u16string_view source)
 
 // A message box with caption "Error".
 void ShowError(const std::string& text);
+
+// A failure of the link, once per failure: its first message box, and the
+// box's text in the sync log (activity 21), so that the sync ends as one with
+// errors. `detail` (which route, what the database said) goes to the log
+// line only, on that one line. Further boxes about the same failure follow with ShowError.
+void ReportFailure(const std::string& text, const std::string& detail = {},
+                   const char* caption = "Error");
+// The log line alone, for a failure that shows no box.
+void LogFailure(const std::string& text, const std::string& detail = {});
+// The database's own account of a failure, as a box shows it.
+std::string DatabaseSays(const wexal::ado::AdoError& error);
 
 }  // namespace sqllink

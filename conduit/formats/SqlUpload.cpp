@@ -89,7 +89,7 @@ std::optional<std::string> StoreReadings(HHMeter& meters, const std::u16string& 
         transaction.Commit();
         return std::nullopt;
     } catch (const wexal::ado::AdoError& error) {
-        return WideToAnsi(error.ErrorMessage());
+        return sqllink::DatabaseSays(error);
     }
 }
 
@@ -99,15 +99,16 @@ void ApplyReadings() {
     try {
         sqllink::ExecuteCall(u"{Call WexalApplyReadings}");
         return;
-    } catch (const wexal::ado::AdoError&) {
-        sqllink::ShowError("Error Applying Readings");
+    } catch (const wexal::ado::AdoError& error) {
+        sqllink::ReportFailure("Error Applying Readings", sqllink::DatabaseSays(error));
         sqllink::ShowError("Database constraints prohibited applying readings!");
         sqllink::ShowError("Appending readings to alternate table");
     }
     try {
         sqllink::ExecuteCall(u"{Call WexalFailReadings}");
-    } catch (const wexal::ado::AdoError&) {
-        sqllink::ShowError("Error Applying Readings to Alternate Table");
+    } catch (const wexal::ado::AdoError& error) {
+        sqllink::ReportFailure("Error Applying Readings to Alternate Table",
+                               sqllink::DatabaseSays(error));
     }
 }
 
@@ -157,7 +158,9 @@ bool WexalIfc_ODBC::UploadRoute(std::string route) {
     const std::optional<std::string> failure = StoreReadings(meters, handheldId);
     meters.Close();
     if (failure) {
-        sqllink::ShowError("Error Uploading Route");
+        sqllink::ReportFailure("Error Uploading Route",
+                               "the readings of route " + route +
+                                   " stay on the handheld for the next sync: " + *failure);
         sqllink::ShowError(*failure);
         return false;
     }

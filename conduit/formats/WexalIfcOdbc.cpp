@@ -3,13 +3,13 @@
 #include "conduit/formats/WexalIfcOdbc.h"
 
 #include <cstring>
+#include <string>
 
 #include "conduit/formats/AnsiText.h"
 #include "conduit/formats/SqlSharedConnection.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/ObjectFactory.h"
-#include "platform/msgbox/MessageBox.h"
 
 namespace {
 
@@ -63,7 +63,8 @@ std::int32_t WexalIfc_ODBC::Run() {
                     ConnectionValue(PWD) + u";";
 
     std::shared_ptr<wexal::ado::Connection> connection;
-    if (wexal::ado::CreateInstance(connection) != 0) {
+    if (const std::int32_t code = wexal::ado::CreateInstance(connection)) {
+        sqllink::LogFailure("no connection object can be made", "code " + std::to_string(code));
         return 0;
     }
     SharedConnectionScope scope(connection);
@@ -78,8 +79,8 @@ std::int32_t WexalIfc_ODBC::Run() {
         if (result == 0) {
             result = DownloadRoutes();
         }
-    } catch (const wexal::ado::AdoError&) {
-        WexalMessageBox("Debug", "Connection Open Failed");
+    } catch (const wexal::ado::AdoError& error) {
+        sqllink::ReportFailure("Connection Open Failed", sqllink::DatabaseSays(error), "Debug");
         result = 0;
     }
     return result;

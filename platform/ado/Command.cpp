@@ -21,7 +21,7 @@ void Command::Execute() {
     if (!connection_) {
         throw AdoError(kErrorObjectClosed, u"The command has no connection");
     }
-    odbc::Statement statement(static_cast<SQLHDBC>(connection_->NativeHandle()));
+    odbc::Statement statement(static_cast<SQLHDBC>(connection_->NativeHandle()), timeout_);
     // The command sees the rows added before it.
     connection_->SendHeldRows();
     statement.Execute(text_, parameters_);

@@ -22,6 +22,10 @@ void Connection::Open(const std::u16string& connectionString) {
         throw AdoError(kErrorObjectOpen, u"The connection is already open");
     }
     connection_ = std::make_unique<odbc::Handle>(SQL_HANDLE_DBC, environment_->get());
+    // A data source that accepts the connection and never answers would
+    // otherwise hold the caller for good.
+    connection_->Check(SQLSetConnectAttrW(connection_->get(), SQL_ATTR_LOGIN_TIMEOUT,
+                                          odbc::Seconds(connectionTimeout_), 0));
     odbc::SqlText text = odbc::ToSql(connectionString);
     const SQLRETURN result = SQLDriverConnectW(connection_->get(), nullptr, text.data(),
                                                static_cast<SQLSMALLINT>(text.size()), nullptr, 0,

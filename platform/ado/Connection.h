@@ -2,6 +2,7 @@
 // that run on it.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
@@ -28,6 +29,12 @@ class HeldRows {
     ~HeldRows() = default;
 };
 
+// How long a database may take before the call gives up, in seconds, as
+// ADO counts them: to answer a connection's Open, and to finish a command.
+// 0 waits for good.
+inline constexpr std::int32_t kDefaultConnectionTimeout = 15;
+inline constexpr std::int32_t kDefaultCommandTimeout = 30;
+
 class Connection {
   public:
     // Throws AdoError when the ODBC driver manager cannot be started.
@@ -42,6 +49,16 @@ class Connection {
     // diagnostics when the data source cannot be reached or refuses the login.
     void Open(const std::u16string& connectionString);
     bool IsOpen() const { return open_; }
+    // How long Open waits for the data source; taken at the next Open.
+    std::int32_t ConnectionTimeout() const { return connectionTimeout_; }
+    void SetConnectionTimeout(std::int32_t seconds) { connectionTimeout_ = seconds; }
+    // How long each statement of the recordsets opened on the connection
+    // may run; taken when a recordset runs a statement. Inside a transaction
+    // keep it to the commands' own: PostgreSQL's driver sets the server's
+    // timeout only when it changes, and a change made in a transaction that
+    // rolls back is undone without the driver knowing.
+    std::int32_t CommandTimeout() const { return commandTimeout_; }
+    void SetCommandTimeout(std::int32_t seconds) { commandTimeout_ = seconds; }
     // Rolls back a transaction still open and disconnects; nothing when closed.
     void Close();
 
@@ -73,6 +90,8 @@ class Connection {
     std::unique_ptr<odbc::Handle> environment_;
     std::unique_ptr<odbc::Handle> connection_;
     bool open_ = false;
+    std::int32_t connectionTimeout_ = kDefaultConnectionTimeout;
+    std::int32_t commandTimeout_ = kDefaultCommandTimeout;
     bool inTransaction_ = false;
     std::vector<HeldRows*> held_;
     std::optional<AdoError> refusedRows_;

@@ -14,9 +14,15 @@ namespace {
 
 constexpr std::int32_t kOutOfMemory = FailureCode(0x8007000E);
 
+struct Timeouts {
+    std::int32_t connection = kDefaultConnectionTimeout;
+    std::int32_t command = kDefaultCommandTimeout;
+};
+
 struct Availability {
     std::mutex mutex;
     std::array<std::int32_t, 3> failure{};  // per class: 0, or the code to fail with
+    Timeouts timeouts;
 };
 
 Availability& TheAvailability() {
@@ -31,6 +37,16 @@ std::int32_t& FailureOf(ObjectClass objectClass) {
 std::int32_t Unavailable(ObjectClass objectClass) {
     std::lock_guard lock(TheAvailability().mutex);
     return FailureOf(objectClass);
+}
+
+Timeouts CurrentTimeouts() {
+    std::lock_guard lock(TheAvailability().mutex);
+    return TheAvailability().timeouts;
+}
+
+void SetTimeouts(Timeouts timeouts) {
+    std::lock_guard lock(TheAvailability().mutex);
+    TheAvailability().timeouts = timeouts;
 }
 
 // Makes the object, turning the failures of its construction into codes.
@@ -53,11 +69,21 @@ std::int32_t Create(ObjectClass objectClass, Pointer& object, Make make) {
 }  // namespace
 
 std::int32_t CreateInstance(std::shared_ptr<Connection>& object) {
-    return Create(ObjectClass::Connection, object, [] { return std::make_shared<Connection>(); });
+    return Create(ObjectClass::Connection, object, [] {
+        auto connection = std::make_shared<Connection>();
+        const Timeouts timeouts = CurrentTimeouts();
+        connection->SetConnectionTimeout(timeouts.connection);
+        connection->SetCommandTimeout(timeouts.command);
+        return connection;
+    });
 }
 
 std::int32_t CreateInstance(std::unique_ptr<Command>& object) {
-    return Create(ObjectClass::Command, object, [] { return std::make_unique<Command>(); });
+    return Create(ObjectClass::Command, object, [] {
+        auto command = std::make_unique<Command>();
+        command->SetCommandTimeout(CurrentTimeouts().command);
+        return command;
+    });
 }
 
 std::int32_t CreateInstance(std::unique_ptr<Recordset>& object) {
@@ -73,6 +99,14 @@ UnavailableClass::UnavailableClass(ObjectClass objectClass, std::int32_t code)
 UnavailableClass::~UnavailableClass() {
     std::lock_guard lock(TheAvailability().mutex);
     FailureOf(objectClass_) = 0;
+}
+
+ShortenedTimeouts::ShortenedTimeouts(std::int32_t connectionSeconds, std::int32_t commandSeconds) {
+    SetTimeouts({connectionSeconds, commandSeconds});
+}
+
+ShortenedTimeouts::~ShortenedTimeouts() {
+    SetTimeouts({});
 }
 
 }  // namespace wexal::ado

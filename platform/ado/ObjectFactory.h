@@ -32,4 +32,15 @@ class UnavailableClass {
     ObjectClass objectClass_;
 };
 
+// While alive, the Connection and Command objects made get these timeouts
+// (seconds) in place of the defaults: for tests that must see a database
+// give up without waiting half a minute for it.
+class ShortenedTimeouts {
+  public:
+    ShortenedTimeouts(std::int32_t connectionSeconds, std::int32_t commandSeconds);
+    ~ShortenedTimeouts();
+    ShortenedTimeouts(const ShortenedTimeouts&) = delete;
+    ShortenedTimeouts& operator=(const ShortenedTimeouts&) = delete;
+};
+
 }  // namespace wexal::ado

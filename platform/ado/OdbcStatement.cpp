@@ -49,6 +49,10 @@ void Check(SQLRETURN result, SQLSMALLINT type, SQLHANDLE handle) {
     }
 }
 
+SQLPOINTER Seconds(std::int32_t seconds) {
+    return reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(std::max<std::int32_t>(seconds, 0)));
+}
+
 Handle::Handle(SQLSMALLINT type, SQLHANDLE parent) : type_(type) {
     const SQLRETURN result = SQLAllocHandle(type, parent, &handle_);
     if (!SQL_SUCCEEDED(result)) {
@@ -66,7 +70,13 @@ Handle::~Handle() {
     }
 }
 
-Statement::Statement(SQLHDBC connection) : handle_(SQL_HANDLE_STMT, connection) {}
+Statement::Statement(SQLHDBC connection, std::int32_t timeoutSeconds)
+    : handle_(SQL_HANDLE_STMT, connection) {
+    // PostgreSQL's driver makes this the server's statement timeout, which
+    // also ends a wait for another session's lock.
+    handle_.Check(
+        SQLSetStmtAttrW(handle_.get(), SQL_ATTR_QUERY_TIMEOUT, Seconds(timeoutSeconds), 0));
+}
 
 template <class Run>
 void Statement::WithParameters(const std::vector<Value>& parameters, Run run) {

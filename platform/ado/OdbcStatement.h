@@ -7,6 +7,7 @@
 #include <sql.h>
 #include <sqlext.h>
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,6 +27,10 @@ std::u16string FromSql(const SQLWCHAR* text, std::size_t length);
 AdoError Diagnostics(SQLSMALLINT type, SQLHANDLE handle);
 // Throws the diagnostics unless `result` is a success (with or without info).
 void Check(SQLRETURN result, SQLSMALLINT type, SQLHANDLE handle);
+
+// A timeout in seconds as a connection or statement attribute takes it;
+// 0 (or less) for no limit.
+SQLPOINTER Seconds(std::int32_t seconds);
 
 // One allocated handle, freed on destruction.
 class Handle {
@@ -55,7 +60,8 @@ struct ColumnInfo {
 
 class Statement {
   public:
-    explicit Statement(SQLHDBC connection);
+    // Each run of the statement gives up after `timeoutSeconds` (0: never).
+    Statement(SQLHDBC connection, std::int32_t timeoutSeconds);
 
     // Runs `sql` with `parameters` bound in order to its "?" marks. A
     // statement that finds no rows to change is a success.

@@ -8,6 +8,13 @@
 namespace wexal::ado {
 namespace {
 
+// A statement on the connection that keeps to its command timeout, as a
+// recordset's queries and inserts do.
+std::unique_ptr<odbc::Statement> StatementOn(const Connection& connection) {
+    return std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection.NativeHandle()),
+                                             connection.CommandTimeout());
+}
+
 // Rows sent in one statement: many fewer statements, yet short enough
 // texts that reading and planning them stays cheap (PostgreSQL through
 // psqlODBC slows down past a thousand or so values a statement).
@@ -122,8 +129,7 @@ void Recordset::Open(std::u16string_view source, std::shared_ptr<Connection> con
     if (!connection) {
         throw AdoError(kErrorObjectClosed, u"The recordset has no connection");
     }
-    auto statement =
-        std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection->NativeHandle()));
+    auto statement = StatementOn(*connection);
     // The query sees the rows added before it.
     connection->SendHeldRows();
     statement->Execute(source);
@@ -252,8 +258,7 @@ void Recordset::Insert(const std::vector<std::size_t>& set, const std::vector<Va
     if (!set.empty() && rows == RowsPerInsert(set)) {
         if (!batchInsert_ || batchColumns_ != set) {
             batchInsert_.reset();
-            auto statement = std::make_unique<odbc::Statement>(
-                static_cast<SQLHDBC>(connection_->NativeHandle()));
+            auto statement = StatementOn(*connection_);
             statement->Prepare(InsertText(set, rows));
             batchInsert_ = std::move(statement);
             batchColumns_ = set;
@@ -262,8 +267,7 @@ void Recordset::Insert(const std::vector<std::size_t>& set, const std::vector<Va
         return;
     }
     if (!insert_) {
-        insert_ =
-            std::make_unique<odbc::Statement>(static_cast<SQLHDBC>(connection_->NativeHandle()));
+        insert_ = StatementOn(*connection_);
     }
     // Rows of nothing but defaults cannot share a statement.
     const std::size_t statements = set.empty() ? rows : 1;

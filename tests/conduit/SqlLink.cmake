@@ -20,6 +20,8 @@ if(TARGET wexal_conduit_sql)
     ${sql_tests}/SqlRouteListTest.cpp
     ${sql_tests}/SqlUploadTest.cpp
     ${sql_tests}/SqlDownloadTest.cpp
+    ${sql_tests}/SqlFailureTest.cpp
+    ${CMAKE_SOURCE_DIR}/tools/hotsync/LoggedFailures.cpp
     ${CMAKE_CURRENT_LIST_DIR}/ReadFaults.cpp
     ${CMAKE_CURRENT_LIST_DIR}/WriteFaults.cpp)
   target_link_libraries(conduit_sql_test PRIVATE wexal_conduit_sql wexal_billing_test_support

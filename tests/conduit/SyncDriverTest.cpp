@@ -58,8 +58,11 @@ TEST(SyncDriverTest, SqlDataSourceReportsItsOwnFailureWithoutFinishLine) {
     bed.WriteConfig({"SelectedInterface=ODBC", "Interface=ODBC", "Server=NoSuchDataSource",
                      "Database=billing", "UserName=meter", "Password=secret"});
     EXPECT_EQ(Sync(bed), 1);
-    EXPECT_EQ(bed.LogLines(), (Lines{"19  Started with interface ODBC",
-                                     "0 Message box [Debug]: Connection Open Failed"}));
+    EXPECT_EQ(
+        bed.LogLines(),
+        (Lines{"19  Started with interface ODBC", "0 Message box [Debug]: Connection Open Failed",
+               "21 SQL Interface: Connection Open Failed - [unixODBC][Driver Manager]Data "
+               "source name not found and no default driver specified"}));
     // Settings reach the handheld before the interface is looked at.
     EXPECT_TRUE(bed.HasDatabase("readerDB"));
     EXPECT_TRUE(bed.HasDatabase("rcodesDB"));

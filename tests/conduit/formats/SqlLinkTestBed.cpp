@@ -64,9 +64,9 @@ void SqlLinkTest::TearDown() {
     bed_.EndSession();
 }
 
-std::int32_t SqlLinkTest::Sync(const std::string& password) {
+std::int32_t SqlLinkTest::Sync(const std::string& password, const std::string& dataSource) {
     WexalIfc_ODBC link;
-    link.SetParameter("DSN", kBillingDsn);
+    link.SetParameter("DSN", dataSource);
     link.SetParameter("UID", kBillingUser);
     link.SetParameter("PWD", password);
     syncStartStamp_ = StampNow();

@@ -40,9 +40,10 @@ class SqlLinkTest : public BillingDatabaseTest {
     void SetUp() override;
     void TearDown() override;
 
-    // Runs the link as the sync driver does, with the sample data source and
-    // its user. Keeps the download stamps of its start and end.
-    std::int32_t Sync(const std::string& password = kBillingPassword);
+    // Runs the link as the sync driver does, with the sample data source (or
+    // another) and its user. Keeps the download stamps of its start and end.
+    std::int32_t Sync(const std::string& password = kBillingPassword,
+                      const std::string& dataSource = kBillingDsn);
     // Whether `stamp` is the local time of the last Sync as "%d%H%M".
     bool StampedDuringSync(const std::string& stamp) const;
 

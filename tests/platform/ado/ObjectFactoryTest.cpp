@@ -1,5 +1,8 @@
-// Making objects, and a class made unavailable for the callers' tests.
+// Making objects, their timeouts, and a class made unavailable for the
+// callers' tests.
 #include <gtest/gtest.h>
+
+#include <array>
 
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
@@ -22,6 +25,24 @@ TEST(ObjectFactoryTest, UnavailableClassFailsWithItsCodeUntilRestored) {
     }
     EXPECT_EQ(CreateInstance(command), 0);
     EXPECT_NE(command, nullptr);
+}
+
+// ADO's defaults, 15 seconds to connect and 30 a command, unless a test
+// shortens them.
+TEST(ObjectFactoryTest, ObjectsGiveUpAfterAdosDefaultsUnlessShortened) {
+    const auto timeouts = [] {
+        std::shared_ptr<Connection> connection;
+        std::unique_ptr<Command> command;
+        CreateInstance(connection);
+        CreateInstance(command);
+        return std::array{connection->ConnectionTimeout(), connection->CommandTimeout(),
+                          command->CommandTimeout()};
+    };
+    {
+        ShortenedTimeouts shortened(2, 1);
+        EXPECT_EQ(timeouts(), (std::array{2, 1, 1}));
+    }
+    EXPECT_EQ(timeouts(), (std::array{15, 30, 30}));
 }
 
 TEST(ObjectFactoryTest, ObjectsWithoutConnectionRaiseErrors) {
