@@ -3,11 +3,14 @@
 // its readings has been saved.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
+#include "conduit/SyncLogActivity.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/ExcelReading.h"
+#include "platform/synclog/SyncLog.h"
 
 namespace {
 
@@ -29,6 +32,16 @@ bool IsRead(const std::string& status) {
     return status == "R" || status == "E";
 }
 
+// What the writer takes of a read meter.
+struct MeterReading {
+    std::string serviceUniqueId;
+    std::string curReading;
+    std::string readingDate;
+    std::string readingTime;
+    std::string responseCode;
+    std::string responseText;
+};
+
 RouteUpload UploadRouteReadings(const std::string& route, const std::string& workbook,
                                 const std::string& worksheet, const WexalConfig& configuration) {
     ExcelReading writer;
@@ -45,28 +58,56 @@ RouteUpload UploadRouteReadings(const std::string& route, const std::string& wor
     if (meters.Open(route) == 0) {
         return {RouteOutcome::KeptOnHandheld, 0};
     }
-    RouteUpload upload{RouteOutcome::Uploaded, 0};
-    for (std::uint32_t j = 0; j < meters.RecordCount(); ++j) {
+    // Every row must still hold its meter before any reading goes in: rows
+    // sorted or moved since the download would give each customer another's
+    // reading.
+    std::vector<MeterReading> readings;
+    bool unreadMeters = false;
+    bool rowsHoldTheirMeters = true;
+    for (std::uint32_t j = 0; j < meters.RecordCount() && rowsHoldTheirMeters; ++j) {
         // A meter that cannot be read may hold a reading: the route stays.
         if (meters.ReadByIndex(static_cast<std::uint16_t>(j)) != kSyncErrNone) {
-            upload.outcome = RouteOutcome::KeptOnHandheld;
+            unreadMeters = true;
             continue;
         }
-        if (IsRead(meters.Status) &&
-            writer.Write(meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
-                         meters.ReadingTime, meters.ResponseCode, meters.ResponseText) == 0) {
-            ++upload.meters;
+        if (IsRead(meters.Status)) {
+            rowsHoldTheirMeters = writer.CheckRow(route, meters) == 0;
+            readings.push_back({meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
+                                meters.ReadingTime, meters.ResponseCode, meters.ResponseText});
         }
     }
     meters.Close();
+    if (!rowsHoldTheirMeters) {
+        // Nothing was put, so the file stays as it was; the row check said why.
+        writer.SaveAndClose();
+        return {RouteOutcome::KeptOnHandheld, 0};
+    }
+    RouteUpload upload{RouteOutcome::Uploaded, 0};
+    bool refused = false;
+    for (const MeterReading& reading : readings) {
+        if (writer.Write(reading.serviceUniqueId, reading.curReading, reading.readingDate,
+                         reading.readingTime, reading.responseCode, reading.responseText) == 0) {
+            ++upload.meters;
+        } else {
+            refused = true;
+        }
+    }
     if (writer.SaveAndClose() != 0) {
         LogExcelLine("Excel Interface: the readings of route " + route +
                      " stay on the handheld until the workbook can be saved.");
         return {RouteOutcome::StopPass, 0};
     }
-    if (upload.outcome == RouteOutcome::KeptOnHandheld) {
+    if (unreadMeters) {
         LogExcelLine("Excel Interface: route " + route +
                      " stays on the handheld: some of its meters could not be read.");
+        upload.outcome = RouteOutcome::KeptOnHandheld;
+    }
+    if (refused) {
+        LogAddEntry(("Excel Interface: route " + route +
+                     " stays on the handheld: the worksheet refused some of its readings.")
+                        .c_str(),
+                    kActivityConfiguration, 0);
+        upload.outcome = RouteOutcome::KeptOnHandheld;
     }
     return upload;
 }
