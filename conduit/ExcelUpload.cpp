@@ -32,16 +32,6 @@ bool IsRead(const std::string& status) {
     return status == "R" || status == "E";
 }
 
-// What the writer takes of a read meter.
-struct MeterReading {
-    std::string serviceUniqueId;
-    std::string curReading;
-    std::string readingDate;
-    std::string readingTime;
-    std::string responseCode;
-    std::string responseText;
-};
-
 RouteUpload UploadRouteReadings(const std::string& route, const std::string& workbook,
                                 const std::string& worksheet, const WexalConfig& configuration) {
     ExcelReading writer;
@@ -60,44 +50,47 @@ RouteUpload UploadRouteReadings(const std::string& route, const std::string& wor
     }
     // Every row must still hold its meter before any reading goes in: rows
     // sorted or moved since the download would give each customer another's
-    // reading.
-    std::vector<MeterReading> readings;
-    bool unreadMeters = false;
+    // reading. The meters are read again for the writes rather than held:
+    // a large route's readings would cost more memory than a second read.
+    std::vector<std::uint16_t> withReadings;
+    bool unreadableMeters = false;
     bool rowsHoldTheirMeters = true;
     for (std::uint32_t j = 0; j < meters.RecordCount() && rowsHoldTheirMeters; ++j) {
+        const auto index = static_cast<std::uint16_t>(j);
         // A meter that cannot be read may hold a reading: the route stays.
-        if (meters.ReadByIndex(static_cast<std::uint16_t>(j)) != kSyncErrNone) {
-            unreadMeters = true;
-            continue;
-        }
-        if (IsRead(meters.Status)) {
+        if (meters.ReadByIndex(index) != kSyncErrNone) {
+            unreadableMeters = true;
+        } else if (IsRead(meters.Status)) {
             rowsHoldTheirMeters = writer.CheckRow(route, meters) == 0;
-            readings.push_back({meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
-                                meters.ReadingTime, meters.ResponseCode, meters.ResponseText});
+            withReadings.push_back(index);
         }
     }
-    meters.Close();
     if (!rowsHoldTheirMeters) {
+        meters.Close();
         // Nothing was put, so the file stays as it was; the row check said why.
         writer.SaveAndClose();
         return {RouteOutcome::KeptOnHandheld, 0};
     }
     RouteUpload upload{RouteOutcome::Uploaded, 0};
     bool refused = false;
-    for (const MeterReading& reading : readings) {
-        if (writer.Write(reading.serviceUniqueId, reading.curReading, reading.readingDate,
-                         reading.readingTime, reading.responseCode, reading.responseText) == 0) {
+    for (const std::uint16_t index : withReadings) {
+        if (meters.ReadByIndex(index) != kSyncErrNone) {
+            unreadableMeters = true;
+        } else if (writer.Write(meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
+                                meters.ReadingTime, meters.ResponseCode,
+                                meters.ResponseText) == 0) {
             ++upload.meters;
         } else {
             refused = true;
         }
     }
+    meters.Close();
     if (writer.SaveAndClose() != 0) {
         LogExcelLine("Excel Interface: the readings of route " + route +
                      " stay on the handheld until the workbook can be saved.");
         return {RouteOutcome::StopPass, 0};
     }
-    if (unreadMeters) {
+    if (unreadableMeters) {
         LogExcelLine("Excel Interface: route " + route +
                      " stays on the handheld: some of its meters could not be read.");
         upload.outcome = RouteOutcome::KeptOnHandheld;
