@@ -3,11 +3,14 @@
 // its readings has been saved.
 #include <map>
 #include <string>
+#include <vector>
 
 #include "conduit/HHMeter.h"
 #include "conduit/HHRoute.h"
+#include "conduit/SyncLogActivity.h"
 #include "conduit/WexalConduit.h"
 #include "conduit/formats/ExcelReading.h"
+#include "platform/synclog/SyncLog.h"
 
 namespace {
 
@@ -45,17 +48,40 @@ RouteUpload UploadRouteReadings(const std::string& route, const std::string& wor
     if (meters.Open(route) == 0) {
         return {RouteOutcome::KeptOnHandheld, 0};
     }
-    RouteUpload upload{RouteOutcome::Uploaded, 0};
-    for (std::uint32_t j = 0; j < meters.RecordCount(); ++j) {
+    // Every row must still hold its meter before any reading goes in: rows
+    // sorted or moved since the download would give each customer another's
+    // reading. The meters are read again for the writes rather than held:
+    // a large route's readings would cost more memory than a second read.
+    std::vector<std::uint16_t> withReadings;
+    bool unreadableMeters = false;
+    bool rowsHoldTheirMeters = true;
+    for (std::uint32_t j = 0; j < meters.RecordCount() && rowsHoldTheirMeters; ++j) {
+        const auto index = static_cast<std::uint16_t>(j);
         // A meter that cannot be read may hold a reading: the route stays.
-        if (meters.ReadByIndex(static_cast<std::uint16_t>(j)) != kSyncErrNone) {
-            upload.outcome = RouteOutcome::KeptOnHandheld;
-            continue;
+        if (meters.ReadByIndex(index) != kSyncErrNone) {
+            unreadableMeters = true;
+        } else if (IsRead(meters.Status)) {
+            rowsHoldTheirMeters = writer.CheckRow(route, meters) == 0;
+            withReadings.push_back(index);
         }
-        if (IsRead(meters.Status) &&
-            writer.Write(meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
-                         meters.ReadingTime, meters.ResponseCode, meters.ResponseText) == 0) {
+    }
+    if (!rowsHoldTheirMeters) {
+        meters.Close();
+        // Nothing was put, so the file stays as it was; the row check said why.
+        writer.SaveAndClose();
+        return {RouteOutcome::KeptOnHandheld, 0};
+    }
+    RouteUpload upload{RouteOutcome::Uploaded, 0};
+    bool refused = false;
+    for (const std::uint16_t index : withReadings) {
+        if (meters.ReadByIndex(index) != kSyncErrNone) {
+            unreadableMeters = true;
+        } else if (writer.Write(meters.ServiceUniqueID, meters.CurReading, meters.ReadingDate,
+                                meters.ReadingTime, meters.ResponseCode,
+                                meters.ResponseText) == 0) {
             ++upload.meters;
+        } else {
+            refused = true;
         }
     }
     meters.Close();
@@ -64,9 +90,17 @@ RouteUpload UploadRouteReadings(const std::string& route, const std::string& wor
                      " stay on the handheld until the workbook can be saved.");
         return {RouteOutcome::StopPass, 0};
     }
-    if (upload.outcome == RouteOutcome::KeptOnHandheld) {
+    if (unreadableMeters) {
         LogExcelLine("Excel Interface: route " + route +
                      " stays on the handheld: some of its meters could not be read.");
+        upload.outcome = RouteOutcome::KeptOnHandheld;
+    }
+    if (refused) {
+        LogAddEntry(("Excel Interface: route " + route +
+                     " stays on the handheld: the worksheet refused some of its readings.")
+                        .c_str(),
+                    kActivityConfiguration, 0);
+        upload.outcome = RouteOutcome::KeptOnHandheld;
     }
     return upload;
 }

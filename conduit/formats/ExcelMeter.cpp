@@ -87,6 +87,11 @@ std::int32_t ExcelMeter::Open(std::string workbook, std::string worksheet,
     if (opened != 0) {
         return opened;
     }
+    return Attach(file_);
+}
+
+std::int32_t ExcelMeter::Attach(const ExcelFile& file) {
+    sheet_ = &file;
     const std::int32_t dataStart = configuration_.WorksheetDataStart;
     if (dataStart == 0) {
         return kWorksheetRefused;
@@ -95,8 +100,8 @@ std::int32_t ExcelMeter::Open(std::string workbook, std::string worksheet,
         LogExcelLine("WorksheetDataStart " + std::to_string(dataStart) + " is no worksheet row.");
         return kWorksheetRefused;
     }
-    lastRow_ = file_.LastRow();
-    lastColumn_ = file_.LastColumn();
+    lastRow_ = sheet_->LastRow();
+    lastColumn_ = sheet_->LastColumn();
     return FindColumns();
 }
 
@@ -113,19 +118,19 @@ std::int32_t ExcelMeter::FindColumns() {
             "required.");
         return kWorksheetRefused;
     }
-    usageColumn_ = file_.FindUsageColumn(configuration_.WorksheetUsageRow);
+    usageColumn_ = sheet_->FindUsageColumn(configuration_.WorksheetUsageRow);
     if (usageColumn_ == 0) {
         return kWorksheetRefused;
     }
-    const std::vector<RouteMapColumn> columns = RouteMapColumns(configuration_, usageColumn_);
-    for (const RouteMapColumn& mapped : columns) {
-        if (!file_.HoldsColumn(mapped.mapping, mapped.column)) {
+    mappedColumns_ = RouteMapColumns(configuration_, usageColumn_);
+    for (const RouteMapColumn& mapped : mappedColumns_) {
+        if (!sheet_->HoldsColumn(mapped.mapping, mapped.column)) {
             return kWorksheetRefused;
         }
     }
     // Every column is now within the used range.
-    const auto columnOf = [&columns](std::string_view mapping) {
-        return static_cast<std::int32_t>(ColumnOf(columns, mapping));
+    const auto columnOf = [this](std::string_view mapping) {
+        return static_cast<std::int32_t>(ColumnOf(mappedColumns_, mapping));
     };
     houseColumn_ = columnOf("House Number");
     addressColumn_ = columnOf("ServiceAddress");
@@ -139,25 +144,38 @@ std::int32_t ExcelMeter::FindColumns() {
 
 std::int32_t ExcelMeter::Read() {
     while (currentRow_ >= 1 && currentRow_ <= lastRow_) {
-        const std::int32_t row = currentRow_++;
-        const CellValue& house = file_.Cell(row, houseColumn_);
-        bool holdsMeter = false;
-        if (house.kind == CellKind::Number) {
-            numericHouse_ = true;
-            houseNumber_ = WholeValue(house.number);
-            holdsMeter = houseNumber_ != 0;
-        } else if (house.kind == CellKind::Text) {
-            numericHouse_ = false;
-            houseText_ = file_.Text(row, houseColumn_);
-            holdsMeter = true;
-        }
-        ResetFields();
-        if (holdsMeter) {
-            FillFields(row);
+        if (ReadRow(currentRow_++) == 0) {
             return 0;
         }
     }
     return kNoMoreMeters;
+}
+
+std::int32_t ExcelMeter::ReadRow(std::int32_t row) {
+    ResetFields();
+    if (row < 1 || row > lastRow_) {
+        return kNoMoreMeters;
+    }
+    const CellValue& house = sheet_->Cell(row, houseColumn_);
+    bool holdsMeter = false;
+    if (house.kind == CellKind::Number) {
+        numericHouse_ = true;
+        houseNumber_ = WholeValue(house.number);
+        holdsMeter = houseNumber_ != 0;
+    } else if (house.kind == CellKind::Text) {
+        numericHouse_ = false;
+        houseText_ = sheet_->Text(row, houseColumn_);
+        holdsMeter = true;
+    }
+    if (!holdsMeter) {
+        return kNoMoreMeters;
+    }
+    FillFields(row);
+    return 0;
+}
+
+bool ExcelMeter::ReadsColumnOf(std::string_view mapping) const {
+    return ColumnOf(mappedColumns_, mapping) != 0;
 }
 
 void ExcelMeter::ResetFields() {
@@ -180,9 +198,9 @@ void ExcelMeter::FillFields(std::int32_t row) {
         if (column == 0) {
             continue;
         }
-        const CellValue& cell = file_.Cell(row, column);
+        const CellValue& cell = sheet_->Cell(row, column);
         if (cell.kind == CellKind::Text) {
-            field = file_.Text(row, column).substr(0, rule.textChars);
+            field = sheet_->Text(row, column).substr(0, rule.textChars);
         } else if (cell.kind == CellKind::Number) {
             switch (rule.numberForm) {
                 case NumberForm::WholeValue:
@@ -218,7 +236,7 @@ void ExcelMeter::FillExpectedRange(std::int32_t row) {
     double maxPercent = 0;
     configuration_.GetColumnValue(kRouteMapKind, "MinReading", minPercent);
     configuration_.GetColumnValue(kRouteMapKind, "MaxReading", maxPercent);
-    const CellValue& usageCell = file_.Cell(row, usageColumn_);
+    const CellValue& usageCell = sheet_->Cell(row, usageColumn_);
     const double usage = usageCell.kind == CellKind::Number ? usageCell.number : 0;
     const double previous = std::atof(PrvReading.c_str());
     MinReading = FormatNumber("%.0f", previous + minPercent / 100 * usage);
@@ -226,9 +244,9 @@ void ExcelMeter::FillExpectedRange(std::int32_t row) {
 }
 
 std::string ExcelMeter::CellWords(std::int32_t row, std::int32_t column) const {
-    const CellValue& cell = file_.Cell(row, column);
+    const CellValue& cell = sheet_->Cell(row, column);
     if (cell.kind == CellKind::Text) {
-        return file_.Text(row, column);
+        return sheet_->Text(row, column);
     }
     if (cell.kind == CellKind::Number) {
         return std::to_string(WholeValue(cell.number));

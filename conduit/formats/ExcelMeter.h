@@ -5,10 +5,12 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "conduit/WexalConfig.h"
 #include "conduit/formats/ExcelFile.h"
+#include "conduit/formats/ExcelRouteColumns.h"
 
 class ExcelMeter {
   public:
@@ -27,10 +29,21 @@ class ExcelMeter {
     // the object's own configuration, not from the argument.
     std::int32_t Open(std::string workbook, std::string worksheet,
                       const WexalConfig* configuration);
-    // 0, or kWorksheetRefused (called by Open).
+    // Reads the worksheet that another object has opened and whose values it
+    // still holds, for the readings writer to see its rows as the download
+    // sees them: 0 ready, or kWorksheetRefused as Open gives it. `file`
+    // must outlive the reader.
+    std::int32_t Attach(const ExcelFile& file);
+    // 0, or kWorksheetRefused (called by Open and Attach).
     std::int32_t FindColumns();
     // 0 when the fields hold the next meter, kNoMoreMeters at the end.
     std::int32_t Read();
+    // The fields of the meter of one row, as Read fills them: 0, or
+    // kNoMoreMeters when the row holds none or lies outside the used rows.
+    std::int32_t ReadRow(std::int32_t row);
+    // Whether the route map gives the field a column of its own, which Read
+    // reads (after an Open or Attach that returned 0).
+    bool ReadsColumnOf(std::string_view mapping) const;
 
     std::string ServiceUniqueID;
     std::string BillingName;
@@ -55,7 +68,9 @@ class ExcelMeter {
     // The text of a street cell: a text, a number's whole value, else empty.
     std::string CellWords(std::int32_t row, std::int32_t column) const;
 
+    // Opened by Open; Attach reads another object's file instead.
     ExcelFile file_;
+    const ExcelFile* sheet_ = &file_;
     std::int32_t currentRow_ = 0;
     std::int32_t lastRow_ = 0;
     std::int32_t lastColumn_ = 0;
@@ -63,6 +78,7 @@ class ExcelMeter {
     std::int32_t usageColumn_ = 0;
     std::int32_t houseColumn_ = 0;
     std::int32_t addressColumn_ = 0;
+    std::vector<RouteMapColumn> mappedColumns_;
     // Per route field (see the table in the source); 0 when not mapped.
     std::vector<std::int32_t> fieldColumns_;
     // What the house number cell of the row gave.

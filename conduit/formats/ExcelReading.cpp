@@ -1,13 +1,17 @@
 #include "conduit/formats/ExcelReading.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <optional>
 #include <vector>
 
 #include "conduit/BillingFileLocking.h"
+#include "conduit/HHMeter.h"
 #include "conduit/SyncLogActivity.h"
+#include "conduit/TrailingWhiteSpace.h"
 #include "conduit/WexalConfig.h"
 #include "conduit/formats/ExcelColumnLetters.h"
+#include "conduit/formats/ExcelMeter.h"
 #include "conduit/formats/ExcelRouteColumns.h"
 #include "platform/sheet/SheetError.h"
 #include "platform/synclog/SyncLog.h"
@@ -26,6 +30,34 @@ std::int64_t LeadingWholeNumber(const std::string& text) {
 // The handheld's YYMMDD as MM/DD/YY.
 std::string SheetDate(const std::string& date) {
     return date.substr(2, 2) + "/" + date.substr(date.size() - 2) + "/" + date.substr(0, 2);
+}
+
+// The texts of a meter record that tell its customer, each as the route
+// download reads it. The record keeps the house number only in the address.
+struct CustomerField {
+    const char* mapping;
+    std::string ExcelMeter::*read;
+    std::string HHMeter::*held;
+};
+
+const CustomerField kCustomerFields[] = {
+    {"BillingName", &ExcelMeter::BillingName, &HHMeter::BillingName},
+    {"ServiceAddress", &ExcelMeter::ServiceAddress, &HHMeter::ServiceAddress},
+    {"MeterTagNbr", &ExcelMeter::MeterTagNbr, &HHMeter::MeterTagNbr},
+    {"MeterSerialNbr", &ExcelMeter::MeterSerialNbr, &HHMeter::MeterSerialNbr},
+};
+
+// A line about readings that stay on the handheld until the worksheet or its
+// mapping is mended.
+void LogKeptReadings(const std::string& line) {
+    LogAddEntry(line.c_str(), kActivityConfiguration, 0);
+}
+
+// Whether the handheld keeps a text read from the sheet as `held`: it keeps
+// a NUL as a blank.
+bool KeptAs(const std::string& read, const std::string& held) {
+    return std::ranges::equal(read, held,
+                              [](char r, char h) { return (r == '\0' ? ' ' : r) == h; });
 }
 
 }  // namespace
@@ -61,7 +93,6 @@ std::int32_t ExcelReading::Open(std::string workbook, std::string worksheet,
     lastRow_ = file_.LastRow();
     lastColumn_ = file_.LastColumn();
     const std::int32_t found = FindColumns();
-    file_.ForgetValues();
     ready_ = found == 0;
     return found;
 }
@@ -127,23 +158,71 @@ std::int32_t ExcelReading::FindColumns() {
     return 0;
 }
 
+std::int32_t ExcelReading::CheckRow(const std::string& route, const HHMeter& meter) {
+    if (!ready_ || written_) {
+        return kWorksheetRefused;
+    }
+    if (rowReader_ == nullptr) {
+        rowReader_ = std::make_unique<ExcelMeter>(route);
+        rowsReadable_ = rowReader_->Attach(file_) == 0;
+    }
+    if (!rowsReadable_) {
+        LogKeptReadings("Excel Interface: the rows of Worksheet " + file_.WorksheetName() +
+                        " cannot be read as the route download reads them; the readings of "
+                        "route " +
+                        route + " stay on the handheld until they can.");
+        return kWorksheetRefused;
+    }
+    const std::int64_t row = LeadingWholeNumber(meter.ServiceUniqueID);
+    if (row < firstRow_ || row > lastRow_) {
+        LogRowChanged(route, meter.ServiceUniqueID, row, "it lies outside " + DataRows());
+        return kRowOutsideData;
+    }
+    if (rowReader_->ReadRow(static_cast<std::int32_t>(row)) != 0) {
+        LogRowChanged(route, meter.ServiceUniqueID, row, "its House Number cell holds no meter");
+        return kRowChanged;
+    }
+    for (const CustomerField& field : kCustomerFields) {
+        const std::string& read = (*rowReader_).*field.read;
+        const std::string& held = meter.*field.held;
+        if (rowReader_->ReadsColumnOf(field.mapping) && !KeptAs(read, held)) {
+            LogRowChanged(
+                route, meter.ServiceUniqueID, row,
+                "its " + std::string(field.mapping) + " reads " + read + ", the meter's " + held);
+            return kRowChanged;
+        }
+    }
+    return 0;
+}
+
 std::int32_t ExcelReading::Write(std::string serviceUniqueId, std::string curReading,
                                  std::string readingDate, std::string readingTime,
                                  std::string responseCode, std::string responseText) {
     if (!ready_) {
         return kWorksheetRefused;
     }
+    if (!written_) {
+        // The rows are checked: a large sheet is now held once, by the
+        // workbook.
+        written_ = true;
+        rowReader_.reset();
+        file_.ForgetValues();
+    }
     const std::int64_t row = LeadingWholeNumber(serviceUniqueId);
     if (row < firstRow_ || row > lastRow_) {
         LogRefusal(serviceUniqueId, curReading,
-                   "row " + std::to_string(row) + " lies outside the data rows " +
-                       std::to_string(firstRow_) + " to " + std::to_string(lastRow_));
+                   "row " + std::to_string(row) + " lies outside " + DataRows());
         return kRowOutsideData;
     }
     const auto sheetRow = static_cast<std::int32_t>(row);
     std::string failure;
-    std::int32_t result = file_.PutNumber(
-        sheetRow, curReadingColumn_, static_cast<double>(LeadingWholeNumber(curReading)), failure);
+    // Without a reading the cell is left without a value (an empty text puts
+    // none): a 0 would be a reading to the billing system.
+    std::int32_t result =
+        LengthWithoutTrailingWhiteSpace(curReading) == 0
+            ? file_.PutText(sheetRow, curReadingColumn_, "", failure)
+            : file_.PutNumber(sheetRow, curReadingColumn_,
+                              static_cast<double>(LeadingWholeNumber(curReading)), failure);
     const auto putText = [&](std::int32_t column, const std::string& text) {
         if (result == 0 && column != 0) {
             result = file_.PutText(sheetRow, column, text, failure);
@@ -173,10 +252,9 @@ void ExcelReading::LogSharedColumn(const std::string& field, const std::string& 
                                    std::int32_t column) const {
     std::string letters;
     ColumnNumberToLetters(column, letters);
-    const std::string line = "Excel Interface: " + field + " and " + other + " both give column " +
-                             letters + " of Worksheet " + file_.WorksheetName() +
-                             "; the readings stay on the handheld until the mapping is mended.";
-    LogAddEntry(line.c_str(), kActivityConfiguration, 0);
+    LogKeptReadings("Excel Interface: " + field + " and " + other + " both give column " + letters +
+                    " of Worksheet " + file_.WorksheetName() +
+                    "; the readings stay on the handheld until the mapping is mended.");
 }
 
 void ExcelReading::LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,
@@ -184,4 +262,16 @@ void ExcelReading::LogRefusal(const std::string& serviceUniqueId, const std::str
     LogExcelLine("Excel Interface: the reading " + curReading + " of ServiceUniqueID " +
                  serviceUniqueId + " was not written to Worksheet " + file_.WorksheetName() + ": " +
                  reason + ".");
+}
+
+void ExcelReading::LogRowChanged(const std::string& route, const std::string& serviceUniqueId,
+                                 std::int64_t row, const std::string& reason) const {
+    LogKeptReadings("Excel Interface: row " + std::to_string(row) + " of Worksheet " +
+                    file_.WorksheetName() + " no longer holds the meter of ServiceUniqueID " +
+                    serviceUniqueId + " (" + reason + "); the readings of route " + route +
+                    " stay on the handheld until it holds that meter again.");
+}
+
+std::string ExcelReading::DataRows() const {
+    return "the data rows " + std::to_string(firstRow_) + " to " + std::to_string(lastRow_);
 }

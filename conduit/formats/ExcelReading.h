@@ -4,17 +4,22 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "conduit/formats/ExcelFile.h"
 #include "platform/billingfile/BillingFileLock.h"
 
+class ExcelMeter;
+class HHMeter;
 class WexalConfig;
 
 class ExcelReading {
   public:
     // A reading whose row lies outside the worksheet's data rows.
     static constexpr std::int32_t kRowOutsideData = 1413;
+    // A row that no longer holds the meter that the download read from it.
+    static constexpr std::int32_t kRowChanged = 1414;
     // The mappings put two fields into one column (logged).
     static constexpr std::int32_t kFieldsShareColumn = 183;
 
@@ -36,7 +41,16 @@ class ExcelReading {
                       const WexalConfig* configuration);
     // 0, kWorksheetRefused or kFieldsShareColumn (called by Open).
     std::int32_t FindColumns();
-    // Writes one reading into the row that the service id names: 0 written;
+    // Before the first Write: whether the meter's row still holds that
+    // meter, its cells read as the route download reads them giving what
+    // the meter record holds of the customer (name, address with the house
+    // number, tag and serial number, those that the route map gives a
+    // column). 0 when it does; kRowOutsideData or kRowChanged when not, and
+    // kWorksheetRefused when the rows cannot be read so (each logged with
+    // the route, whose readings must then stay on the handheld).
+    std::int32_t CheckRow(const std::string& route, const HHMeter& meter);
+    // Writes one reading into the row that the service id names (an empty
+    // reading empties the reading cell): 0 written;
     // kRowOutsideData, or the sheet's code for a cell it refused, when not
     // (logged with the service id and the reading); kWorksheetRefused when
     // the open failed.
@@ -51,6 +65,9 @@ class ExcelReading {
                          std::int32_t column) const;
     void LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,
                     const std::string& reason) const;
+    void LogRowChanged(const std::string& route, const std::string& serviceUniqueId,
+                       std::int64_t row, const std::string& reason) const;
+    std::string DataRows() const;
 
     // Before the file: released only after the file is closed.
     wexal::billingfile::BillingFileLock lock_;
@@ -67,4 +84,9 @@ class ExcelReading {
     const WexalConfig* configuration_ = nullptr;
     // Open succeeded: the columns are known.
     bool ready_ = false;
+    // Reads the rows for CheckRow from the values of the used range, which
+    // are let go at the first Write.
+    std::unique_ptr<ExcelMeter> rowReader_;
+    bool rowsReadable_ = false;
+    bool written_ = false;
 };

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -175,16 +176,21 @@ class ExcelOffice {
     }
 
     // Stores meters of a route as the reader left them, in place of any
-    // it had.
+    // it had; a meter whose row the workbook holds names its customer as a
+    // download of that row would.
     void StoreMeters(const std::string& route, const std::vector<std::string>& serviceIds,
                      const std::vector<ExcelReadingTaken>& readings) {
-        InSession([&](WexalConduit&, const WexalConfig&) {
+        InSession([&](WexalConduit& conduit, const WexalConfig& config) {
+            const std::map<std::string, Customer> customers = DownloadedCustomers(conduit, config);
             HHMeter db;
             db.DeleteDB(route);
             db.Open(route);
             for (std::size_t i = 0; i < serviceIds.size(); ++i) {
                 db.Clear();
                 db.ServiceUniqueID = serviceIds[i];
+                if (const auto found = customers.find(serviceIds[i]); found != customers.end()) {
+                    found->second.Into(db);
+                }
                 db.Status = readings[i].status;
                 db.CurReading = readings[i].current;
                 db.ReadingDate = readings[i].date;
@@ -229,6 +235,38 @@ class ExcelOffice {
     }
 
   private:
+    struct Customer {
+        std::string name, address, tag, serial;
+        void Into(HHMeter& meter) const {
+            meter.BillingName = name;
+            meter.ServiceAddress = address;
+            meter.MeterTagNbr = tag;
+            meter.MeterSerialNbr = serial;
+        }
+    };
+
+    // By service id, the customers that a download of the workbook (when
+    // there is one) would give the handheld.
+    static std::map<std::string, Customer> DownloadedCustomers(WexalConduit& conduit,
+                                                               const WexalConfig& config) {
+        const std::string scratch = "sheet";
+        std::map<std::string, Customer> customers;
+        if (!std::filesystem::exists(config.Workbook) ||
+            conduit.DownloadExcelRoute(config.Workbook, config.Worksheet, scratch, config) <= 0) {
+            return customers;
+        }
+        HHMeter db;
+        db.Open(scratch);
+        for (std::uint32_t i = 0; i < db.RecordCount(); ++i) {
+            db.ReadByIndex(static_cast<std::uint16_t>(i));
+            customers[db.ServiceUniqueID] = {db.BillingName, db.ServiceAddress, db.MeterTagNbr,
+                                             db.MeterSerialNbr};
+        }
+        db.Close();
+        db.DeleteDB(scratch);
+        return customers;
+    }
+
     ConduitTestBed bed_;
 };
 

@@ -100,7 +100,8 @@ TEST(ExcelSyncTest, TwoHandheldsUploadingAtOnceKeepEachOthersReadings) {
     ExcelOffice office;
     std::string rows;
     for (int row = 0; row < 2 * kRowsEach; ++row) {
-        rows += "ws.append([" + std::to_string(row) + ", 'Main Street', 'JONES', 'T', 100, 0])\n";
+        rows +=
+            "ws.append([" + std::to_string(row + 1) + ", 'Main Street', 'JONES', 'T', 100, 0])\n";
     }
     office.MakeSheet(rows);
     const std::array<std::filesystem::path, 2> handhelds = {office.Bed().Handheld(),
@@ -236,17 +237,135 @@ TEST(ExcelUploadTest, AWorkbookThatCannotBeOpenedKeepsEveryRouteForTheNextSync) 
     EXPECT_EQ(office.RouteList(), (Lines{"A 0 65534 U", "B 0 65534 U", "01 0 65534 N"}));
 }
 
-TEST(ExcelUploadTest, AReadingTheSheetRefusesIsLoggedAndNotCounted) {
+// The line of a row that no longer holds its meter, the id being the row's.
+std::string RowChangedLine(int row, const std::string& why) {
+    char id[16];
+    std::snprintf(id, sizeof id, "%06d", row);
+    return "21 Excel Interface: row " + std::to_string(row) +
+           " of Worksheet Route no longer holds the meter of ServiceUniqueID " + id + " (" + why +
+           "); the readings of route 01 stay on the handheld until it holds that meter again.";
+}
+
+TEST(ExcelUploadTest, AReadingTheSheetRefusesKeepsItsRouteOnTheHandheld) {
     ExcelOffice office;
     office.MakeSheet(kThreeMeters);
     office.ListRoute("01", "U");
     office.StoreMeters("01", {"000002", "000099"}, {{"R", "55"}, {"E", "66"}});
-    EXPECT_EQ(office.Sync(),
-              (Lines{"22 Excel Interface: the reading 66 of ServiceUniqueID 000099 was not "
-                     "written to Worksheet Route: row 99 lies outside the data rows 2 to 6.",
-                     "22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 1"}));
-    EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"G2"}), (Lines{"55"}));
+    const std::string before = ReadFile(office.Workbook());
+    std::int32_t uploaded = 0;
+    EXPECT_EQ(
+        office.Sync(&uploaded),
+        (Lines{RowChangedLine(99, "it lies outside the data rows 2 to 6"), kUploadedNothing}));
+    EXPECT_EQ(uploaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 0 65534 U"}));
+    EXPECT_TRUE(ReadFile(office.Workbook()) == before) << "the workbook was changed";
 }
+
+// The office's three meters downloaded, read as given and handed back; then
+// the clerk's edit of the sheet (Python).
+void ReadAfterDownload(ExcelOffice& office, const std::vector<ExcelReadingTaken>& readings,
+                       const std::string& clerksEdit) {
+    office.MakeSheet(kThreeMeters);
+    office.ListRoute("01", "D");
+    office.Sync();
+    office.TakeReadings("01", readings);
+    office.SetRouteStatus("01", "U");
+    office.MakeSheet(kThreeMeters + clerksEdit);
+}
+
+TEST(ExcelUploadTest, ASheetSortedSinceTheDownloadGetsNoReadingUntilItIsPutBack) {
+    ExcelOffice office;
+    ReadAfterDownload(office, {{"R", "1310"}, {"R", "45120"}, {"U"}},
+                      "rows = sorted(ws.iter_rows(2, 4, values_only=True), key=lambda r: r[2])\n"
+                      "for r, values in enumerate(rows, 2):\n"
+                      "    for c, value in enumerate(values, 1):\n"
+                      "        ws.cell(r, c, value)\n");
+    const std::string sorted = ReadFile(office.Workbook());
+    const auto handheld = office.Meters("01");
+
+    std::int32_t uploaded = 0;
+    EXPECT_EQ(office.Sync(&uploaded),
+              (Lines{RowChangedLine(2, "its BillingName reads BROWN ANN, the meter's JONES MARY"),
+                     kUploadedNothing}));
+    EXPECT_EQ(uploaded, -1);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 3 65534 U"}));
+    EXPECT_EQ(office.Meters("01"), handheld);
+    EXPECT_TRUE(ReadFile(office.Workbook()) == sorted) << "the sorted sheet was changed";
+
+    // Put back: each reading reaches its customer's row.
+    office.MakeSheet(kThreeMeters);
+    EXPECT_EQ(office.Sync(&uploaded),
+              (Lines{"22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 2"}));
+    EXPECT_EQ(uploaded, 0);
+    EXPECT_EQ(office.RouteList(), (Lines{"01 3 65534 N"}));
+    EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"C2", "G2", "C3", "G3", "G4"}),
+              (Lines{"'JONES MARY'", "1310", "'SMITH JOHN'", "45120", "None"}));
+}
+
+struct RowCase {
+    std::string name;
+    std::string clerksEdit;
+    // Before the count line; none when the route was uploaded.
+    Lines kept;
+    // The reading of row 2, and of row 3 with its code and text.
+    Lines cells;
+};
+
+void PrintTo(const RowCase& c, std::ostream* out) {
+    *out << c.name;
+}
+
+class ExcelUploadRowTest : public ::testing::TestWithParam<RowCase> {};
+
+// Meter 3 (row 4) is not read.
+TEST_P(ExcelUploadRowTest, ReadingsGoOnlyIntoRowsThatStillHoldTheirMeters) {
+    const RowCase& c = GetParam();
+    ExcelOffice office;
+    ReadAfterDownload(office, {{"R", "1310"}, {"E", "", "060316", "", "07", "No access"}, {"U"}},
+                      c.clerksEdit);
+
+    Lines log = c.kept;
+    log.push_back(c.kept.empty() ? "22 Excel Interface: Uploaded Routes:1, Uploaded Meters: 2"
+                                 : kUploadedNothing);
+    EXPECT_EQ(office.Sync(), log);
+    EXPECT_EQ(office.RouteList(), (Lines{c.kept.empty() ? "01 3 65534 N" : "01 3 65534 U"}));
+    EXPECT_EQ(ReadCells(office.Workbook(), "Route", {"G2", "G3", "J3", "K3"}), c.cells);
+}
+
+const Lines kNothingWritten = {"None", "None", "None", "None"};
+
+INSTANTIATE_TEST_SUITE_P(
+    Rows, ExcelUploadRowTest,
+    ::testing::Values(
+        RowCase{"HouseNumberChanged",
+                "ws['A3'] = '14A'",
+                {RowChangedLine(3,
+                                "its ServiceAddress reads 14A Oak Street, the meter's 12A "
+                                "Oak Street")},
+                kNothingWritten},
+        RowCase{"RowDeleted",
+                "ws.delete_rows(3)",
+                {RowChangedLine(3, "its BillingName reads BROWN ANN, the meter's SMITH JOHN")},
+                kNothingWritten},
+        RowCase{"HouseNumberRemoved",
+                "ws['A3'] = None",
+                {RowChangedLine(3, "its House Number cell holds no meter")},
+                kNothingWritten},
+        RowCase{"ReadingCellRefused",
+                "ws['G3'] = '=F3:F4'\nws.formula_attributes['G3'] = {'t': 'array', 'ref': "
+                "'G3:G4'}",
+                {"22 Excel Interface: the reading  of ServiceUniqueID 000003 was not written to "
+                 "Worksheet Route: Cell G3 holds a formula that other cells share.",
+                 "21 Excel Interface: route 01 stays on the handheld: the worksheet refused "
+                 "some of its readings."},
+                {"1310", "'=F3:F4'", "None", "None"}},
+        // Only the rows that receive a reading must hold their meters. A
+        // meter not read gets no reading a billing system would take as 0.
+        RowCase{"UnreadMeterChanged",
+                "ws['C4'] = 'GREEN TOM'",
+                {},
+                {"1310", "None", "'07'", "'No access'"}}),
+    [](const auto& info) { return info.param.name; });
 
 TEST(ExcelUploadTest, AMappingThatSharesAColumnKeepsTheReadingsUntilItIsMended) {
     ExcelOffice office;

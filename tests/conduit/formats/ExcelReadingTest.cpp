@@ -189,7 +189,9 @@ TEST(ExcelReadingTest, ReadingsDatesAndTimesTakeTheirSheetForms) {
     EXPECT_EQ(Row(office, 2, "GHIJK"),
               (Lines{"123", "'03/15/06'", "'093000'", "'01'", "'Dog in yard'"}));
     EXPECT_EQ(Row(office, 3, "GHIJK"), (Lines{"12", "None", "None", "None", "'Café'"}));
-    EXPECT_EQ(Row(office, 4, "GHIJK"), (Lines{"0", "'06/16/20'", "None", "'A1'", "None"}));
+    // No reading leaves the cell empty: 0 would be a reading to the billing
+    // system.
+    EXPECT_EQ(Row(office, 4, "GHIJK"), (Lines{"None", "'06/16/20'", "None", "'A1'", "None"}));
     EXPECT_EQ(Row(office, 5, "G"), (Lines{"-5"}));
 }
 

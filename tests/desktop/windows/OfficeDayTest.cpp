@@ -510,7 +510,7 @@ TEST_F(OfficeDay, WorkbookMappedInTheDialogsTakesOneDownloadAndOneUpload) {
     EXPECT_EQ(testing::ReadCells(workbook, "Route",
                                  {"F2", "G2", "H2", "I2", "J2", "K2", "G3", "J3", "K3"}),
               (Lines{"200", "1234", "'12/09/26'", "'093000'", "None", "None",
-                     "0",  // a meter not read has a reading of no digits
+                     "None",  // a meter not read has no reading
                      "'01'", "'Dog in yard'"}))
         << upload;
 }
