@@ -7,7 +7,6 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <functional>
 #include <future>
@@ -15,14 +14,15 @@
 #include <thread>
 
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::billingfile {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
+using testing::WaitUntil;
 using testing::WriteFile;
-using namespace std::chrono_literals;
 
 TEST(BillingFileLockTest, SecondHolderWaitsUntilTheFirstReleases) {
     TempDir dir;
@@ -39,8 +39,11 @@ TEST(BillingFileLockTest, SecondHolderWaitsUntilTheFirstReleases) {
         EXPECT_TRUE(lock.Acquire(file, [&] { waiting.set_value(); }));
         secondHeld = true;
     });
-    const bool waited = waiting.get_future().wait_for(10s) == std::future_status::ready;
-    std::this_thread::sleep_for(50ms);
+    const bool waited =
+        waiting.get_future().wait_for(testing::kHangBound) == std::future_status::ready;
+    // Blocked on the lock file, as the kernel lists it: not holding it.
+    WaitUntil([&] { return first.Awaited() || secondHeld; });
+    EXPECT_TRUE(first.Awaited());
     EXPECT_FALSE(secondHeld);
     first.Release();
     second.join();
@@ -63,11 +66,7 @@ TEST(BillingFileLockTest, HolderSeesWhileAnotherWaits) {
         BillingFileLock lock;
         EXPECT_TRUE(lock.Acquire(file));
     });
-    const auto until = std::chrono::steady_clock::now() + 10s;
-    while (!first.Awaited() && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_TRUE(first.Awaited());
+    EXPECT_TRUE(WaitUntil([&] { return first.Awaited(); }));
     EXPECT_FALSE(other.Awaited()) << "a wait for another file's lock";
     first.Release();
     second.join();
