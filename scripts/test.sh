@@ -32,8 +32,10 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)" | tee "$scratch/ctes
 # CI=true a test that lacks a program or service fails instead; what still
 # skips there is a test the machine does not allow (a mount, say).
 skipped=$(grep -c ' (Skipped)$' "$scratch/ctest.log" || true)
-if [ "$skipped" -gt 0 ]; then
-  echo "$skipped tests skipped (listed above): a program or service they need is missing" \
-    "here, or the machine does not allow what they do"
+if [ "$skipped" -eq 0 ]; then
+  echo "0 tests skipped"
+else
+  echo "$skipped tests skipped (ctest lists them under \"did not run\"): a program or" \
+    "service they need is missing here, or the machine does not allow what they do"
 fi
 exit "$status"

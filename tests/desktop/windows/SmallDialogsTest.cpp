@@ -200,8 +200,7 @@ TEST(SmallDialogsTest, SplashNamesPlatformAndVersionAndFiresOnce) {
     QSignalSpy fired(&splash, &frmSplash::TimerFired);
     EXPECT_TRUE(fired.wait(testing::kHangBoundMs));
     EXPECT_FALSE(splash.Timer1->isActive());
-    // A timer due after a second firing would have come fires with nothing
-    // more from the splash before it.
+    // A second firing would come before this later timer does: none came.
     QTimer later;
     later.setTimerType(Qt::PreciseTimer);
     later.setSingleShot(true);

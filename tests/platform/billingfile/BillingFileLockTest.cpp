@@ -9,7 +9,6 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <string>
 #include <thread>
 
@@ -32,22 +31,20 @@ TEST(BillingFileLockTest, SecondHolderWaitsUntilTheFirstReleases) {
     ASSERT_TRUE(first.Acquire(file, [&] { firstWaited = true; }));
     EXPECT_FALSE(firstWaited);
 
-    std::promise<void> waiting;
+    std::atomic<bool> secondWaits{false};
     std::atomic<bool> secondHeld{false};
     std::thread second([&] {
         BillingFileLock lock;
-        EXPECT_TRUE(lock.Acquire(file, [&] { waiting.set_value(); }));
+        EXPECT_TRUE(lock.Acquire(file, [&] { secondWaits = true; }));
         secondHeld = true;
     });
-    const bool waited =
-        waiting.get_future().wait_for(testing::kHangBound) == std::future_status::ready;
     // Blocked on the lock file, as the kernel lists it: not holding it.
-    WaitUntil([&] { return first.Awaited() || secondHeld; });
+    WaitUntil([&] { return (secondWaits && first.Awaited()) || secondHeld; });
+    EXPECT_TRUE(secondWaits);
     EXPECT_TRUE(first.Awaited());
     EXPECT_FALSE(secondHeld);
     first.Release();
     second.join();
-    EXPECT_TRUE(waited);
     EXPECT_TRUE(secondHeld);
     // The lock file stays for the next writer.
     EXPECT_TRUE(fs::is_regular_file(file + ".lock"));
