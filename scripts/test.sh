@@ -33,9 +33,9 @@ ctest --test-dir "$build" --output-on-failure -j "$(nproc)" | tee "$scratch/ctes
 # skips there is a test the machine does not allow (a mount, say).
 skipped=$(grep -c ' (Skipped)$' "$scratch/ctest.log" || true)
 if [ "$skipped" -eq 0 ]; then
-  echo "0 tests skipped"
+  echo "tests skipped: 0"
 else
-  echo "$skipped tests skipped (ctest lists them under \"did not run\"): a program or" \
+  echo "tests skipped: $skipped (ctest lists them under \"did not run\"): a program or" \
     "service they need is missing here, or the machine does not allow what they do"
 fi
 exit "$status"
