@@ -1,6 +1,11 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and the demo need.
 # Safe to run again: only what is missing is installed.
+#   scripts/install-deps.sh           what every build and test needs
+#   scripts/install-deps.sh --office  also LibreOffice Calc without its user
+#                                     interface (about 270 MB), which opens the
+#                                     workbooks a sync saves; CI installs it,
+#                                     the check that needs it skips without it
 set -euo pipefail
 
 packages=(
@@ -14,6 +19,14 @@ packages=(
   poppler-utils
   xvfb x11-utils x11-apps netpbm
 )
+case "${1:-}" in
+  --office) packages+=(libreoffice-calc-nogui) ;;
+  "") ;;
+  *)
+    echo "usage: $0 [--office]" >&2
+    exit 2
+    ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,10 +6,8 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "conduit/UploadJournal.h"
@@ -18,6 +16,7 @@
 #include "tests/conduit/NumberedRoutes.h"
 #include "tests/conduit/SyncProcess.h"
 #include "tests/conduit/TextFileOffice.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::testing {
 namespace {
@@ -40,16 +39,11 @@ Lines FailuresLogged(const fs::path& log) {
 }
 
 // Waits until the child's log holds `text`; false when the child ended (or
-// 20 s passed) first.
+// the hang bound passed) first.
 bool AwaitLogged(SyncProcess& sync, const fs::path& log, const std::string& text) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    while (ReadFile(log).find(text) == std::string::npos) {
-        if (!sync.Running() || std::chrono::steady_clock::now() > until) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return true;
+    const auto logged = [&] { return ReadFile(log).find(text) != std::string::npos; };
+    WaitUntil([&] { return logged() || !sync.Running(); });
+    return logged();
 }
 
 TEST(BillingFileLockSyncTest, TwoHandheldsSyncingAtOnceLoseAndDoubleNothing) {

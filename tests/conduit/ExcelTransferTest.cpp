@@ -11,6 +11,7 @@
 #include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/SyncProcess.h"
 #include "tests/conduit/WriteFaults.h"
+#include "tests/support/MissingDependency.h"
 
 namespace wexal::testing {
 namespace {
@@ -143,7 +144,7 @@ TEST(ExcelSyncTest, TwoHandheldsUploadingAtOnceKeepEachOthersReadings) {
 
 TEST(ExcelSyncTest, TheSavedWorkbookOpensInLibreOffice) {
     if (std::system("command -v soffice >/dev/null 2>&1") != 0) {
-        GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+        WEXAL_MISSING_DEPENDENCY("LibreOffice (soffice) is not installed");
     }
     ExcelOffice office;
     office.MakeSheet(kThreeMeters);

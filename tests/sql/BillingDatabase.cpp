@@ -8,6 +8,7 @@
 #include "platform/ado/Command.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/Recordset.h"
+#include "tests/support/MissingDependency.h"
 
 namespace wexal::testing {
 namespace {
@@ -155,7 +156,7 @@ RefusedRows::~RefusedRows() {
 
 void BillingDatabaseTest::SetUp() {
     if (const std::string reason = BillingUnavailableReason(); !reason.empty()) {
-        GTEST_SKIP() << reason;
+        WEXAL_MISSING_DEPENDENCY(reason);
     }
     billing_ = std::make_unique<BillingDatabase>();
     billing_->Reset();

@@ -77,7 +77,7 @@ class RefusedRows {
 };
 
 // A test on the billing database: skipped with the reason when it is not
-// there, and starting from the sample data.
+// there (failed under CI), and starting from the sample data.
 class BillingDatabaseTest : public ::testing::Test {
   protected:
     void SetUp() override;

@@ -3,11 +3,11 @@
 
 #include <sys/wait.h>
 
-#include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <string>
-#include <thread>
+
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::testing {
 
@@ -37,20 +37,18 @@ inline std::string Quote(const std::filesystem::path& path) {
 }
 
 // Starts a command line in the background: its output goes to `output`, and
-// its exit code to `done` when it ends.
+// its exit code to `done` when it ends. `done` appears whole: it is written
+// under another name and renamed.
 inline void Start(const std::string& command, const std::filesystem::path& output,
                   const std::filesystem::path& done) {
-    Execute("(" + command + " >" + Quote(output) + " 2>&1 </dev/null; echo $? >" + Quote(done) +
-            ") >/dev/null 2>&1 &");
+    const std::string writing = Quote(done.string() + ".tmp");
+    Execute("(" + command + " >" + Quote(output) + " 2>&1 </dev/null; echo $? >" + writing +
+            "; mv " + writing + " " + Quote(done) + ") >/dev/null 2>&1 &");
 }
 
-// Waits up to 30 seconds for `file` to appear; false when it does not.
+// Waits for `file` to appear; false when it has not by the hang bound.
 inline bool WaitForFile(const std::filesystem::path& file) {
-    for (int i = 0; i < 3000 && !std::filesystem::exists(file); ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // written whole
-    return std::filesystem::exists(file);
+    return WaitUntil([&] { return std::filesystem::exists(file); });
 }
 
 }  // namespace wexal::testing

@@ -179,6 +179,11 @@ struct MappingCase {
     Lines log;
 };
 
+// By name, not by its bytes, which change from build to build.
+void PrintTo(const MappingCase& mapping, std::ostream* out) {
+    *out << mapping.name;
+}
+
 class ExcelMeterMappingTest : public ::testing::TestWithParam<MappingCase> {};
 
 TEST_P(ExcelMeterMappingTest, WorksheetIsRefusedWithTheLineNamingTheEntry) {

@@ -70,6 +70,12 @@ struct OffsetCase {
     std::string column;
 };
 
+// The parameters print as what they say, not as their bytes, which change
+// from build to build.
+void PrintTo(const OffsetCase& offset, std::ostream* out) {
+    *out << "CurReading/" << offset.mapping << " gives " << offset.column;
+}
+
 class ExcelReadingOffsetTest : public ::testing::TestWithParam<OffsetCase> {};
 
 // Usage column E (5): offsets below 5 count from it, larger ones fall back to
@@ -99,6 +105,10 @@ struct SharedColumnCase {
     // The line of a mapping that shares a column; none when it shares none.
     std::string logLine;
 };
+
+void PrintTo(const SharedColumnCase& shared, std::ostream* out) {
+    *out << shared.name;
+}
 
 class ExcelReadingSharedColumnTest : public ::testing::TestWithParam<SharedColumnCase> {};
 
@@ -202,6 +212,10 @@ struct UnfitCase {
     // Part of the first log line.
     std::string logLine;
 };
+
+void PrintTo(const UnfitCase& unfit, std::ostream* out) {
+    *out << unfit.name;
+}
 
 class ExcelReadingUnfitTest : public ::testing::TestWithParam<UnfitCase> {};
 

@@ -6,7 +6,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <cstdio>
 #include <memory>
 #include <thread>
@@ -15,6 +14,7 @@
 #include "tests/conduit/ReadFaults.h"
 #include "tests/conduit/WriteFaults.h"
 #include "tests/conduit/formats/SqlLinkTestBed.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::testing {
 namespace {
@@ -227,11 +227,11 @@ TEST_F(SqlUploadTest, ReadingsHandedInDuringAnApplyWaitForTheNext) {
         std::thread applying(
             [&c] { BillingDatabase().Execute(std::string("SELECT ") + c.apply + "()"); });
         BillingDatabase arriving;
-        for (int i = 0; i < 500 && arriving.Scalar("SELECT count(*) FROM pg_stat_activity "
-                                                   "WHERE wait_event_type = 'Lock'") == "0";
-             ++i) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        }
+        EXPECT_TRUE(WaitUntil([&] {
+            return arriving.Scalar(
+                       "SELECT count(*) FROM pg_stat_activity "
+                       "WHERE wait_event_type = 'Lock'") != "0";
+        })) << "the apply step never waited for the office's lock";
         HandIn(arriving, "200-0002", "003400");
         office.Commit();
         applying.join();

@@ -7,13 +7,13 @@
 #include <unistd.h>
 
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <thread>
 
 #include "desktop/core/ExceptionsClearing.h"
 #include "platform/billingfile/BillingFileLock.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace {
 
@@ -82,9 +82,7 @@ TEST_F(ExceptionsClearingTest, WaitsWhileASyncHoldsTheLock) {
         done = true;
     });
     // Until the clearing finds the file locked, however slow the machine.
-    for (int i = 0; i < 2000 && !waited; ++i) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
+    wexal::testing::WaitUntil([&] { return waited || done; });
     EXPECT_FALSE(done);
     // What the sync appends while it holds the lock is part of the file the
     // clearing then reads.

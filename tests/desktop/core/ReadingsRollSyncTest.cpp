@@ -26,6 +26,8 @@
 #include "tests/conduit/SyncProcess.h"
 #include "tests/desktop/core/FixedClock.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
+#include "tests/support/LockWaiters.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::testing {
 namespace {
@@ -127,6 +129,7 @@ TEST(ReadingsRollSyncTest, RollsDuringASyncLoseAndDoubleNoReading) {
     TextFileOffice office;
     const fs::path rolls = office.Bed().Folder() / "rolls";
     fs::create_directory(rolls);
+    const fs::path lockFile = office.Readings().string() + ".lock";
     std::vector<std::pair<std::string, int>> routes;
     for (int route = 1; route <= kRoutes; ++route) {
         char name[8];
@@ -170,7 +173,11 @@ TEST(ReadingsRollSyncTest, RollsDuringASyncLoseAndDoubleNoReading) {
             }
             metMidRoute = true;
             std::future<bool> rolling = std::async(std::launch::async, roll);
-            EXPECT_EQ(rolling.wait_for(std::chrono::milliseconds(300)), std::future_status::timeout)
+            const auto rolled = [&] {
+                return rolling.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+            };
+            WaitUntil([&] { return SomeoneWaitsToLock(lockFile) || rolled(); });
+            EXPECT_FALSE(rolled())
                 << "the roll took the file from under the sync: " << messages.Texts().back();
             ::kill(sync.Pid(), SIGCONT);
             billing.Take(rolling.get(), messages);

@@ -20,6 +20,7 @@
 #include "tests/desktop/core/FixedClock.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::testing {
 namespace {
@@ -161,11 +162,11 @@ TEST_F(ReadingsRollTest, FailedMoveShowsTheSystemsMessageAndKeepsTheFile) {
     MemoryDir other;
     struct stat here {};
     struct stat there {};
-    if (::stat(dir_.path().c_str(), &here) == 0 && ::stat(other.path().c_str(), &there) == 0 &&
-        here.st_dev != there.st_dev) {
+    const bool otherFileSystem = ::stat(dir_.path().c_str(), &here) == 0 &&
+                                 ::stat(other.path().c_str(), &there) == 0 &&
+                                 here.st_dev != there.st_dev;
+    if (otherFileSystem) {
         cases.push_back({"other file system", other.path(), "Invalid cross-device link"});
-    } else {
-        ADD_FAILURE() << "/dev/shm is not another file system here";
     }
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -174,6 +175,10 @@ TEST_F(ReadingsRollTest, FailedMoveShowsTheSystemsMessageAndKeepsTheFile) {
         EXPECT_FALSE(moved);
         EXPECT_EQ(ReadFile(Readings()), kLines);
         EXPECT_EQ(ReadFile(Rolled()), "rolled earlier\r\n");
+    }
+    if (!otherFileSystem) {
+        GTEST_SKIP() << "/dev/shm is no other file system than the temporary folder's here: "
+                        "the move to another file system went unchecked";
     }
     EXPECT_TRUE(fs::is_empty(other.path()));
 }
@@ -195,8 +200,11 @@ TEST_F(ReadingsRollTest, WaitsForWhoeverHoldsTheBillingFileLock) {
     ASSERT_TRUE(sync.Acquire(Readings().string()));
     std::future<Texts> roll =
         std::async(std::launch::async, [this] { return Roll(Readings(), Rolls()); });
-    EXPECT_EQ(roll.wait_for(std::chrono::milliseconds(200)), std::future_status::timeout)
-        << "the roll did not wait for the lock";
+    WaitUntil([&] {
+        return sync.Awaited() ||
+               roll.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    EXPECT_TRUE(sync.Awaited()) << "the roll did not wait for the lock";
     // The writer finishes its lines; the roll takes all of them.
     WriteFile(Readings(), kLines + "third reading\r\n");
     sync.Release();

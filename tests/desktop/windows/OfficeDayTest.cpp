@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QElapsedTimer>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
@@ -45,6 +44,7 @@
 #include "tests/desktop/windows/WindowPictures.h"
 #include "tests/platform/sheet/Openpyxl.h"
 #include "tests/support/Commands.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -195,12 +195,9 @@ class OfficeDay : public ::testing::Test {
     void Terminate() {
         frmMain* window = startup_->MainForm();
         ASSERT_EQ(::raise(SIGTERM), 0);
-        QElapsedTimer waited;
-        waited.start();
-        while (window->isVisible() && waited.elapsed() < 5000) {
-            QTest::qWait(10);
-        }
-        EXPECT_FALSE(window->isVisible()) << "SIGTERM did not close the program";
+        EXPECT_TRUE(
+            QTest::qWaitFor([window] { return !window->isVisible(); }, testing::kHangBoundMs))
+            << "SIGTERM did not close the program";
         termination_.reset();
         startup_.reset();
     }

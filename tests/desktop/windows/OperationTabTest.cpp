@@ -9,6 +9,7 @@
 
 #include "tests/desktop/windows/TabsWindow.h"
 #include "tests/desktop/windows/WindowPictures.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -153,7 +154,7 @@ TEST(OperationTabTest, LeavingTheShortPinWarnsOnceAndReturnsTheFocus) {
     frmMain& window = tabs.Open(home);
     tabs.ShowTab(2);
     window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, testing::kHangBoundMs));
     OperationTab& tab = tabs.Operation();
 
     const auto leaveThePin = [&](QWidget* next) {
@@ -185,12 +186,12 @@ TEST(OperationTabTest, LeavingTheShortPinWarnsOnceAndReturnsTheFocus) {
     QDialog other(&window);
     other.show();
     other.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other, testing::kHangBoundMs));
     QApplication::processEvents();
     EXPECT_TRUE(home.Messages().All().empty());
     other.close();
     window.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window, testing::kHangBoundMs));
 
     // Every attempt warns again; four digits leave freely.
     leaveThePin(tab.chkUseInitials);

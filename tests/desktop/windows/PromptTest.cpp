@@ -14,6 +14,7 @@
 #include "tests/desktop/windows/TabsWindow.h"
 #include "tests/desktop/windows/WindowPictures.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -251,7 +252,7 @@ class DataSourceTest : public ::testing::Test {
 TEST_F(DataSourceTest, ListsTheSourcesOfTheDriverManagerAndSelectsTheStoredOne) {
     QProcess odbcinst;
     odbcinst.start("odbcinst", {"-q", "-s"});
-    ASSERT_TRUE(odbcinst.waitForFinished());
+    ASSERT_TRUE(odbcinst.waitForFinished(testing::kHangBoundMs));
     QStringList expected;
     for (const QString& line : QString::fromUtf8(odbcinst.readAllStandardOutput()).split('\n')) {
         if (line.startsWith('[')) {

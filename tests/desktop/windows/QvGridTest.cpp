@@ -20,6 +20,7 @@
 #include "tests/desktop/windows/ScriptedGridSeams.h"
 #include "tests/desktop/windows/ScriptedMessages.h"
 #include "tests/desktop/windows/WindowPictures.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -50,7 +51,7 @@ class QvGridTest : public ::testing::Test {
         dialog_.resize(720, 320);
         dialog_.show();
         dialog_.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog_));
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&dialog_, testing::kHangBoundMs));
     }
 
     QTableView& View() { return grid_->View(); }
@@ -298,12 +299,12 @@ TEST_F(QvGridTest, AnotherWindowTakingTheFocusKeepsTheEditOpen) {
     QWidget box;  // as a message box would
     box.show();
     box.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&box));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&box, testing::kHangBoundMs));
     EXPECT_TRUE(grid_->IsEditing());
     EXPECT_EQ(grid_->TextMatrix(1, kText), "");
     box.close();
     dialog_.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog_));
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog_, testing::kHangBoundMs));
     EXPECT_TRUE(EditingAt(1, kText));
     EXPECT_EQ(Editor().text(), "pending");
     grid_->CommitEdit();

@@ -17,6 +17,7 @@
 #include "tests/desktop/windows/ScriptedMessages.h"
 #include "tests/desktop/windows/WindowPictures.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -197,10 +198,16 @@ TEST(SmallDialogsTest, SplashNamesPlatformAndVersionAndFiresOnce) {
     EXPECT_EQ(splash.lblVersion->text(), "Version 2.8.1");
     EXPECT_TRUE(splash.Timer1->isActive());
     QSignalSpy fired(&splash, &frmSplash::TimerFired);
-    EXPECT_TRUE(fired.wait(2000));
-    QTest::qWait(150);
-    EXPECT_EQ(fired.count(), 1);
+    EXPECT_TRUE(fired.wait(testing::kHangBoundMs));
     EXPECT_FALSE(splash.Timer1->isActive());
+    // A second firing would come before this later timer does: none came.
+    QTimer later;
+    later.setTimerType(Qt::PreciseTimer);
+    later.setSingleShot(true);
+    QSignalSpy laterFired(&later, &QTimer::timeout);
+    later.start(2 * 50ms);
+    EXPECT_TRUE(laterFired.wait(testing::kHangBoundMs));
+    EXPECT_EQ(fired.count(), 1);
     EXPECT_EQ(frmSplash::kInterval, 5000ms);
     testing::SavePicture(splash, "splash");
 }

@@ -10,6 +10,7 @@
 #include "conduit/WexalConfig.h"
 #include "desktop/core/ConduitValueLimits.h"
 #include "tests/desktop/windows/TabsWindow.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -145,7 +146,7 @@ std::string RunTool(const QString& program, const QStringList& arguments) {
     environment.insert("ASAN_OPTIONS", environment.value("ASAN_OPTIONS") + ":detect_leaks=0");
     process.setProcessEnvironment(environment);
     process.start(program, arguments);
-    EXPECT_TRUE(process.waitForFinished(60000)) << program.toStdString();
+    EXPECT_TRUE(process.waitForFinished(testing::kHangBoundMs)) << program.toStdString();
     const std::string output = process.readAll().toStdString();
     EXPECT_EQ(process.exitCode(), 0) << program.toStdString() << "\n" << output;
     return output;

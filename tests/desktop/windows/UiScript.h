@@ -12,6 +12,8 @@
 #include <functional>
 #include <string>
 
+#include "tests/support/WaitUntil.h"
+
 class QWidget;
 
 namespace wexal::testing {
@@ -21,7 +23,7 @@ class UiScript final : public QObject {
     using Ready = std::function<bool()>;
     using Act = std::function<void()>;
 
-    explicit UiScript(std::chrono::milliseconds patience = std::chrono::seconds(20));
+    explicit UiScript(std::chrono::milliseconds patience = kHangBound);
 
     // Adds a step; `what` names it in a failure.
     UiScript& Then(std::string what, Ready ready, Act act);

@@ -10,6 +10,7 @@
 
 #include "tests/desktop/windows/ProgramHome.h"
 #include "tests/support/Commands.h"
+#include "tests/support/MissingDependency.h"
 
 namespace wexal::testing {
 namespace {
@@ -19,7 +20,7 @@ namespace fs = std::filesystem;
 TEST(XDisplaySmokeTest, ShowsItsWindowAndWritesItsConfigurationOnSigterm) {
     const CommandRun server = Execute("xvfb-run -a true");
     if (server.exitCode != 0) {
-        GTEST_SKIP() << "xvfb-run cannot start an X server here: " << server.output;
+        WEXAL_MISSING_DEPENDENCY("xvfb-run cannot start an X server here: " + server.output);
     }
     ProgramHome home;
     const fs::path runtime = home.Root() / "runtime";

@@ -23,6 +23,7 @@
 #include "tests/desktop/windows/WindowPictures.h"
 #include "tests/support/Commands.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::desktop {
 namespace {
@@ -63,7 +64,7 @@ class frmResponseCodesTest : public ::testing::Test {
         frmResponseCodes editor(config_, files_, {messages_, beeper_, clipboard_, clock_});
         QTimer::singleShot(0, &editor, [&] {
             editor.activateWindow();
-            EXPECT_TRUE(QTest::qWaitForWindowActive(&editor));
+            EXPECT_TRUE(QTest::qWaitForWindowActive(&editor, testing::kHangBoundMs));
             whileOpen(editor);
             if (editor.isVisible()) {
                 editor.reject();

@@ -7,22 +7,21 @@
 #include <sys/stat.h>
 
 #include <atomic>
-#include <chrono>
 #include <filesystem>
 #include <functional>
-#include <future>
 #include <string>
 #include <thread>
 
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 namespace wexal::billingfile {
 namespace {
 
 namespace fs = std::filesystem;
 using testing::TempDir;
+using testing::WaitUntil;
 using testing::WriteFile;
-using namespace std::chrono_literals;
 
 TEST(BillingFileLockTest, SecondHolderWaitsUntilTheFirstReleases) {
     TempDir dir;
@@ -32,19 +31,20 @@ TEST(BillingFileLockTest, SecondHolderWaitsUntilTheFirstReleases) {
     ASSERT_TRUE(first.Acquire(file, [&] { firstWaited = true; }));
     EXPECT_FALSE(firstWaited);
 
-    std::promise<void> waiting;
+    std::atomic<bool> secondWaits{false};
     std::atomic<bool> secondHeld{false};
     std::thread second([&] {
         BillingFileLock lock;
-        EXPECT_TRUE(lock.Acquire(file, [&] { waiting.set_value(); }));
+        EXPECT_TRUE(lock.Acquire(file, [&] { secondWaits = true; }));
         secondHeld = true;
     });
-    const bool waited = waiting.get_future().wait_for(10s) == std::future_status::ready;
-    std::this_thread::sleep_for(50ms);
+    // Blocked on the lock file, as the kernel lists it: not holding it.
+    WaitUntil([&] { return (secondWaits && first.Awaited()) || secondHeld; });
+    EXPECT_TRUE(secondWaits);
+    EXPECT_TRUE(first.Awaited());
     EXPECT_FALSE(secondHeld);
     first.Release();
     second.join();
-    EXPECT_TRUE(waited);
     EXPECT_TRUE(secondHeld);
     // The lock file stays for the next writer.
     EXPECT_TRUE(fs::is_regular_file(file + ".lock"));
@@ -63,11 +63,7 @@ TEST(BillingFileLockTest, HolderSeesWhileAnotherWaits) {
         BillingFileLock lock;
         EXPECT_TRUE(lock.Acquire(file));
     });
-    const auto until = std::chrono::steady_clock::now() + 10s;
-    while (!first.Awaited() && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(1ms);
-    }
-    EXPECT_TRUE(first.Awaited());
+    EXPECT_TRUE(WaitUntil([&] { return first.Awaited(); }));
     EXPECT_FALSE(other.Awaited()) << "a wait for another file's lock";
     first.Release();
     second.join();

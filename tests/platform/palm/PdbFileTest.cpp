@@ -7,6 +7,7 @@
 #include <string>
 
 #include "tests/platform/palm/PalmTestUtil.h"
+#include "tests/support/MissingDependency.h"
 #include "tests/support/TempDir.h"
 
 namespace wexal::palm {
@@ -294,10 +295,10 @@ TEST(PdbFileTest, ReadsFilesAndHeaders) {
 
 TEST(PdbFileTest, IndependentReaderPdbdumpAgrees) {
     if (!std::filesystem::exists(WEXAL_PDBDUMP)) {
-        GTEST_SKIP() << "pdbdump (libpalm-perl) is not installed";
+        WEXAL_MISSING_DEPENDENCY("pdbdump (libpalm-perl) is not installed");
     }
     if (testing::RunCommand("perl -MPalm::PDB -e 1").status != 0) {
-        GTEST_SKIP() << "perl module Palm::PDB is not installed";
+        WEXAL_MISSING_DEPENDENCY("perl module Palm::PDB is not installed");
     }
     wexal::testing::TempDir dir;
     PdbDatabase db = SmallDatabase();

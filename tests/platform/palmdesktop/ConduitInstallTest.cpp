@@ -13,6 +13,7 @@
 #include "platform/syncmgr/ConduitRegistrations.h"
 #include "tests/platform/palmdesktop/StandInFixture.h"
 #include "tests/support/Commands.h"
+#include "tests/support/MissingDependency.h"
 
 namespace wexal::palmdesktop::testing {
 namespace {
@@ -125,7 +126,7 @@ TEST(StandInLibrariesTest, ExportTheirEntriesOnlyAndCarryTheirVersion) {
 TEST(StandInLibrariesTest, GeneratedApplicationIsAPalmResourceDatabase) {
     const fs::path pdbdump = "/usr/share/doc/libpalm-perl/examples/pdbdump";
     if (!fs::exists(pdbdump)) {
-        GTEST_SKIP() << "pdbdump (libpalm-perl) is not installed";
+        WEXAL_MISSING_DEPENDENCY("pdbdump (libpalm-perl) is not installed");
     }
     const auto dump =
         wexal::testing::Execute("perl " + wexal::testing::Quote(pdbdump) + " " +

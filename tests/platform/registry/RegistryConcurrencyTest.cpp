@@ -1,11 +1,12 @@
 // Several processes on one registry file: no lost changes, no half files.
 #include "platform/registry/Registry.h"
 
+#include "tests/support/LockWaiters.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WaitUntil.h"
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <functional>
 
 #include <fcntl.h>
@@ -136,13 +137,14 @@ TEST(RegistryConcurrency, WritersWaitForTheLockFile) {
     int fd = ::open((dir / "registry.reg.lock").c_str(), O_RDWR | O_CLOEXEC);
     ASSERT_GE(fd, 0);
     ASSERT_EQ(::flock(fd, LOCK_EX), 0);
-    const auto start = std::chrono::steady_clock::now();
     pid_t child = Spawn([&] {
         ::close(fd);  // the inherited copy would hold the parent's lock for ever
         Registry(file).WriteDword("Software", "x", 2);
-        return std::chrono::steady_clock::now() - start >= std::chrono::milliseconds(300);
+        return true;
     });
-    ::usleep(400 * 1000);
+    EXPECT_TRUE(testing::WaitUntil([&] {
+        return testing::SomeoneWaitsToLock(dir / "registry.reg.lock");
+    })) << "the writer did not wait for the lock";
     EXPECT_EQ(Registry(dir / "other.reg").ReadDword("Software", "x"),
               std::nullopt);  // other files are free
     ::close(fd);              // lets the child in
