@@ -16,6 +16,6 @@ add_library(wexal_conduit_textfile STATIC
   ${CMAKE_CURRENT_LIST_DIR}/FolderScan.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendors.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorMembers.cpp)
-target_include_directories(wexal_conduit_textfile PUBLIC ${CMAKE_SOURCE_DIR})
+wexal_headers(wexal_conduit_textfile PUBLIC conduit)
 target_link_libraries(wexal_conduit_textfile PUBLIC wexal_conduit_formats wexal_conduit_handheld
                       wexal_conduit_config wexal_conduit_billingfile wexal_files WexalLog WexalMsgBox)

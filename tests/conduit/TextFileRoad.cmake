@@ -13,4 +13,4 @@ add_executable(conduit_textfile_test
 target_link_libraries(conduit_textfile_test PRIVATE wexal_conduit_core wexal_handheld_store
                       WexalSync wexal_test_support ${CMAKE_DL_LIBS})
 # A reader waiting on a FIFO in place of a file fails by the timeout.
-gtest_discover_tests(conduit_textfile_test PROPERTIES TIMEOUT 120)
+wexal_discover_tests(conduit_textfile_test PROPERTIES TIMEOUT 120)

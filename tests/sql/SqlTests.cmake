@@ -9,7 +9,6 @@ function(wexal_billing_fixture_dir out)
 endfunction()
 
 add_library(wexal_billing_test_support STATIC ${CMAKE_CURRENT_LIST_DIR}/BillingDatabase.cpp)
-target_include_directories(wexal_billing_test_support PUBLIC ${CMAKE_SOURCE_DIR})
 target_link_libraries(wexal_billing_test_support PUBLIC wexal_ado wexal_test_support)
 
 # The fixture's start and stop as tests of their own.
@@ -26,7 +25,7 @@ endfunction()
 # the tests change its tables.
 function(wexal_billing_tests target)
   wexal_billing_fixture_dir(dir)
-  gtest_discover_tests(${target} PROPERTIES
+  wexal_discover_tests(${target} PROPERTIES
     FIXTURES_REQUIRED billing_postgres
     RESOURCE_LOCK billing_postgres
     ENVIRONMENT "ODBCINI=${dir}/odbc.ini")
