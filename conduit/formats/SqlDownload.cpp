@@ -94,7 +94,9 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
     // the route stays asked for.
     const bool opened = meters.Open(route) != 0;
     std::int32_t count = 0;
-    bool refusedMeter = false;
+    // A route whose meters did not all arrive stays asked for, so that the
+    // next sync brings it down whole instead of leaving the reader a part.
+    bool incomplete = false;
     try {
         // The route name is a parameter: whatever it holds stays data.
         sqllink::ExecuteCall(u"{Call WexalSelectRoute (?)}", {AnsiToWide(route)});
@@ -111,20 +113,22 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
             meters.UserDef.clear();
             if (const std::int32_t refused = meters.Write(); refused != kSyncErrNone) {
                 LogMeterRefused(route, meters.ServiceUniqueID, refused);
-                refusedMeter = true;
+                incomplete = true;
                 break;
             }
             ++count;
         }
         selected->Close();
     } catch (const wexal::ado::AdoError& error) {
-        sqllink::ReportFailure("Error Downloading Route",
-                               "route " + route + ": " + sqllink::DatabaseSays(error));
+        sqllink::ReportFailure(
+            "Error Downloading Route",
+            "route " + route + ": " + sqllink::DatabaseSays(error) + "; it stays requested");
+        incomplete = true;
     }
     // The handheld keeps the meters only once they are saved at the close.
     if (opened && meters.Close() != kSyncErrNone) {
         LogMetersNotSaved(route);
         return kRouteNotStored;
     }
-    return refusedMeter ? kRouteNotStored : count;
+    return incomplete ? kRouteNotStored : count;
 }
