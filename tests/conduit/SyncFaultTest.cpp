@@ -196,19 +196,20 @@ TEST(ReadingsFileFaultTest, JournalOfARouteMarkedUploadedNeverCutsItsLines) {
 TEST(ExceptionsFileFaultTest, CaptureThatFailsKeepsTheRouteUntilTheFileCanBeWritten) {
     struct Case {
         const char* what;
+        bool onSmallDisk;
         std::function<fs::path(TextFileOffice&, SmallDisk&)> prepare;  // the exceptions file
         std::function<void(const fs::path&, SmallDisk&)> mend;
     };
     const std::string earlier = "earlier\r\n";
     const Case cases[] = {
-        {"mistyped folder",
+        {"mistyped folder", false,
          [](TextFileOffice& office, SmallDisk&) {
              return office.Bed().Folder() / "Exceptoins" / "exceptions.txt";
          },
          [](const fs::path& file, SmallDisk&) { fs::create_directory(file.parent_path()); }},
         // The file's last page has room for eleven lines and part of a
         // twelfth: the lines captured before the disk is full are taken back.
-        {"disk filling up",
+        {"disk filling up", true,
          [&earlier](TextFileOffice&, SmallDisk& disk) {
              WriteFile(disk.Path() / "exceptions.txt", earlier);
              disk.Fill();
@@ -219,7 +220,9 @@ TEST(ExceptionsFileFaultTest, CaptureThatFailsKeepsTheRouteUntilTheFileCanBeWrit
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         SmallDisk disk;
-        if (!disk.Mounted()) {
+        // The disk's case comes last, so a machine without one still tries
+        // the others.
+        if (c.onSmallDisk && !disk.Mounted()) {
             GTEST_SKIP() << "no permission to mount a small file system";
         }
         TextFileOffice office;

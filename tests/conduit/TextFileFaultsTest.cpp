@@ -573,6 +573,14 @@ TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {
               "22 Wexal - Download incomplete, the file stays for the next HotSync: " + unreadable);
 }
 
+// An expected log line with "@" standing for the file it names.
+std::string Naming(std::string logged, const std::filesystem::path& file) {
+    if (const std::size_t at = logged.find('@'); at != std::string::npos) {
+        logged.replace(at, 1, file.string());
+    }
+    return logged;
+}
+
 // A FIFO held the sync for ever while it had the handheld; a device such as
 // /dev/zero never ended. Each is refused with a log line and the sync goes on.
 TEST(NotRegularFileTest, IsRefusedWithALogLine) {
@@ -609,12 +617,8 @@ TEST(NotRegularFileTest, IsRefusedWithALogLine) {
                 std::cout << "cannot make a " << kind.kind << " here: not tried\n";
                 continue;
             }
-            std::string logged = c.logged;
-            if (const std::size_t at = logged.find('@'); at != std::string::npos) {
-                logged.replace(at, 1, path.string());
-            }
             const Lines log = office.Sync();
-            EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+            EXPECT_TRUE(Logged(log, Naming(c.logged, path))) << ::testing::PrintToString(log);
         }
     }
 }
@@ -648,10 +652,7 @@ TEST(NotRegularFileTest, ReadingsOrExceptionsFileKeepsTheRouteOnTheHandheld) {
         for (const auto& f : files) {
             TextFileOffice office;
             const std::filesystem::path file = f.file(office);
-            std::string logged = f.logged;
-            if (const std::size_t at = logged.find('@'); at != std::string::npos) {
-                logged.replace(at, 1, file.string());
-            }
+            const std::string logged = Naming(f.logged, file);
             SCOPED_TRACE(file.filename().string() + " as a " + kind.kind);
             ReadingsWaitOnTheHandheld(office, "E");
             if (!kind.make(file)) {
