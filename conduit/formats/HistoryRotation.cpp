@@ -10,6 +10,7 @@
 
 #include "conduit/SyncLogActivity.h"
 #include "conduit/formats/FileNamePart.h"
+#include "platform/files/FileNameEscape.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -37,7 +38,9 @@ std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile) {
     if (!byRoute) {
         return "PriorD";
     }
-    return "P" + WithoutPathSeparators(routeOfFile);
+    return "P" +
+           wexal::files::EscapedForFileName(WithoutPathSeparators(routeOfFile),
+                                            [](unsigned char c, std::size_t) { return c != '\0'; });
 }
 
 bool PathExists(const std::string& path) {
@@ -90,6 +93,13 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
     const std::string folder =
         separator == std::string::npos ? std::string() : routeFilePath.substr(0, separator + 1);
     const auto name = [&](int generation) { return HistoryName(folder, baseName, generation); };
+    // A name ends at a NUL: every generation would be one file, and the
+    // route file, moved in as the newest, removed as the oldest.
+    if (baseName.find('\0') != std::string::npos) {
+        errno = EINVAL;
+        LogFailure("Wexal - Unable to move route file " + routeFilePath + " into the history");
+        return -1;
+    }
 
     // Only the files up to the first free name move: a move that fails
     // leaves a free name behind it, never a lost file.

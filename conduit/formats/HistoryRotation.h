@@ -8,7 +8,7 @@
 
 // "PriorD", or "P" + the route when the history is kept per route. A path
 // separator in the route would put the history into another folder, so it
-// becomes '_'.
+// becomes '_'; a NUL becomes "%00".
 std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile);
 
 // Whether `name` is one of the history names of `base`: base + "01" to "10",
@@ -20,7 +20,8 @@ bool IsHistoryName(std::string_view name, std::string_view base);
 // free name moved up by one. With every name taken, base + "10" makes room:
 // set aside as base + "11" and removed only once the route file reached
 // "01", so that no history file goes unless the route file takes its place.
-// No move ever replaces an existing file. The first failure is logged
+// No move ever replaces an existing file; a base name holding a NUL is
+// refused. The first failure is logged
 // (activity 22) and ends the rotation: 0 when the route file was moved, -1
 // when it stayed where it was (a history file may then have moved up into
 // the free name).

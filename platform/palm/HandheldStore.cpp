@@ -1,4 +1,5 @@
 #include "platform/palm/HandheldStore.h"
+#include "platform/files/FileNameEscape.h"
 #include "platform/files/Flush.h"
 
 #include "platform/files/RegularFile.h"
@@ -252,21 +253,12 @@ bool HandheldStore::IsValidName(const std::string& name) {
 }
 
 std::string HandheldStore::FileNameFor(const std::string& name) {
-    static const char kHex[] = "0123456789ABCDEF";
-    std::string out;
-    out.reserve(name.size() * 3 + 4);
-    for (std::size_t i = 0; i < name.size(); ++i) {
-        auto c = static_cast<unsigned char>(name[i]);
-        if (IsSafeByte(c) && !(i == 0 && c == '.')) {
-            out += static_cast<char>(c);
-        } else {
-            out += '%';
-            out += kHex[c >> 4];
-            out += kHex[c & 0x0F];
-        }
-    }
-    out += kDatabaseSuffix;
-    return out;
+    // A leading '.' would hide the file, or name a folder.
+    return files::EscapedForFileName(name,
+                                     [](unsigned char c, std::size_t at) {
+                                         return IsSafeByte(c) && !(at == 0 && c == '.');
+                                     }) +
+           kDatabaseSuffix;
 }
 
 std::optional<std::string> HandheldStore::NameForFileName(const std::string& fileName) {

@@ -127,6 +127,31 @@ TEST(HistoryBaseNameTest, RouteTextBecomesAFileName) {
     EXPECT_EQ(HistoryBaseName(true, "a\\b/c"), "Pa_b_c");
 }
 
+// Every byte of the route stays in the name, so that each generation has a
+// file of its own: a NUL once made all of them one file, and the route file
+// moved in as the newest was removed as the oldest.
+TEST_F(HistoryRotationTest, EachGenerationOfARouteKeepsAFileOfItsOwn) {
+    const struct {
+        std::string route;
+        std::string base;
+    } cases[] = {{"12", "P12"}, {"a\\b/c", "Pa_b_c"}, {std::string("a\0b", 3), "Pa%00b"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.base);
+        TempDir dir;
+        const std::string path = (dir / "route.txt").string();
+        for (const char* routes : {"export1", "export2", "export3"}) {
+            WriteFile(path, routes);
+            EXPECT_EQ(RotateIntoHistory(path, HistoryBaseName(true, c.route)), 0);
+        }
+        EXPECT_EQ(History(dir, c.base),
+                  (std::vector<std::string>{"export3", "export2", "export1", "-", "-", "-", "-",
+                                            "-", "-", "-"}));
+    }
+    WriteFile(RoutePath(), "new");
+    EXPECT_EQ(RotateIntoHistory(RoutePath(), std::string("Pa\0b", 4)), -1);
+    EXPECT_EQ(ReadFile(RoutePath()), "new");
+}
+
 TEST_F(HistoryRotationTest, BackslashSeparatesTheFolderToo) {
     // The folder of "x\route.txt" is "x\": here a plain file name prefix.
     const std::string path = (dir_ / "x\\route.txt").string();
