@@ -54,7 +54,9 @@ std::int32_t WexalIfc_ODBC::DownloadRoutes() {
         return 0;
     }
     std::int32_t downloaded = 0;
-    for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
+    // A database that stopped answering ends the pass: the routes not yet
+    // tried stay asked for.
+    for (std::uint32_t i = 0; i < list.RecordCount() && sqllink::DatabaseAnswers(); ++i) {
         const auto index = static_cast<std::uint16_t>(i);
         if (list.ReadByIndex(index) != kSyncErrNone || list.Status != "D") {
             continue;
@@ -123,6 +125,7 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
         sqllink::ReportFailure(
             "Error Downloading Route",
             "route " + route + ": " + sqllink::DatabaseSays(error) + "; it stays requested");
+        sqllink::GiveUpIfNotAnswering(error);
         incomplete = true;
     }
     // The handheld keeps the meters only once they are saved at the close.

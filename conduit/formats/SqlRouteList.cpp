@@ -35,6 +35,7 @@ std::int32_t WexalIfc_ODBC::DownloadRouteList() {
         command->Execute();
     } catch (const wexal::ado::AdoError& error) {
         sqllink::ReportFailure("Error downloading routelist", sqllink::DatabaseSays(error));
+        sqllink::GiveUpIfNotAnswering(error);
         return 0;
     }
 
@@ -60,6 +61,7 @@ std::int32_t WexalIfc_ODBC::DownloadRouteList() {
         routes->Close();
     } catch (const wexal::ado::AdoError& error) {
         sqllink::ReportFailure("Error downloading routelist", sqllink::DatabaseSays(error));
+        sqllink::GiveUpIfNotAnswering(error);
     }
     return 0;
 }

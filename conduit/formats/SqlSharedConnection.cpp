@@ -19,6 +19,18 @@ std::shared_ptr<wexal::ado::Connection>& SharedConnection() {
     return connection;
 }
 
+bool GiveUpIfNotAnswering(const AdoError& error) {
+    if (!error.IsTimeoutOrLostConnection()) {
+        return false;
+    }
+    SharedConnection().reset();
+    return true;
+}
+
+bool DatabaseAnswers() {
+    return SharedConnection() != nullptr;
+}
+
 void ExecuteCall(std::u16string text, std::vector<wexal::ado::Value> parameters) {
     std::unique_ptr<wexal::ado::Command> command;
     if (const std::int32_t code = wexal::ado::CreateInstance(command)) {

@@ -1,5 +1,5 @@
 // What the phases of the SQL link share while WexalIfc_ODBC::Run runs: its
-// one open connection, and the two ways every phase uses it.
+// one open connection, the two ways every phase uses it, and giving up on it.
 #pragma once
 
 #include <memory>
@@ -17,8 +17,17 @@ class Connection;
 
 namespace sqllink {
 
-// The connection of the Run under way; empty outside Run.
+// The connection of the Run under way; empty outside Run, and once the link
+// gave up on the database.
 std::shared_ptr<wexal::ado::Connection>& SharedConnection();
+
+// A database that did not answer or lost the connection would make every
+// further call wait out its own timeout: after the first such failure the
+// link lets go of the connection and sends nothing more in this Run. True
+// when `error` was such a failure.
+bool GiveUpIfNotAnswering(const wexal::ado::AdoError& error);
+// False once the link gave up on the database in this Run.
+bool DatabaseAnswers();
 
 // Runs a call text once on the shared connection, its parameters bound to
 // the "?" marks. Throws AdoError, also when no Command can be made.

@@ -89,6 +89,7 @@ std::optional<std::string> StoreReadings(HHMeter& meters, const std::u16string& 
         transaction.Commit();
         return std::nullopt;
     } catch (const wexal::ado::AdoError& error) {
+        sqllink::GiveUpIfNotAnswering(error);
         return sqllink::DatabaseSays(error);
     }
 }
@@ -101,6 +102,11 @@ void ApplyReadings() {
         return;
     } catch (const wexal::ado::AdoError& error) {
         sqllink::ReportFailure("Error Applying Readings", sqllink::DatabaseSays(error));
+        // No constraint refused them, and the alternate table cannot be
+        // reached either: the readings wait in WexalReading for the next apply.
+        if (sqllink::GiveUpIfNotAnswering(error)) {
+            return;
+        }
         sqllink::ShowError("Database constraints prohibited applying readings!");
         sqllink::ShowError("Appending readings to alternate table");
     }
@@ -109,6 +115,7 @@ void ApplyReadings() {
     } catch (const wexal::ado::AdoError& error) {
         sqllink::ReportFailure("Error Applying Readings to Alternate Table",
                                sqllink::DatabaseSays(error));
+        sqllink::GiveUpIfNotAnswering(error);
     }
 }
 
@@ -123,7 +130,9 @@ std::int32_t WexalIfc_ODBC::UploadRoutes() {
     // sync, by route name: a route listed twice has one meter database,
     // whose readings go once.
     std::map<std::string, bool> uploaded;
-    for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
+    // A database that stopped answering ends the pass: the routes not yet
+    // tried keep "U".
+    for (std::uint32_t i = 0; i < list.RecordCount() && sqllink::DatabaseAnswers(); ++i) {
         const auto index = static_cast<std::uint16_t>(i);
         if (list.ReadByIndex(index) != kSyncErrNone || list.Status != "U") {
             continue;

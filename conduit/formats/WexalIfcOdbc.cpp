@@ -1,15 +1,18 @@
 // WexalIfc_ODBC: its parameters, the connection string and the order of the
-// phases of a sync.
+// phases of a sync, which end when the database stops answering.
 #include "conduit/formats/WexalIfcOdbc.h"
 
 #include <cstring>
+#include <set>
 #include <string>
 
+#include "conduit/HHRoute.h"
 #include "conduit/formats/AnsiText.h"
 #include "conduit/formats/SqlSharedConnection.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Connection.h"
 #include "platform/ado/ObjectFactory.h"
+#include "platform/palm/SyncManager.h"
 
 namespace {
 
@@ -39,6 +42,36 @@ class SharedConnectionScope {
     SharedConnectionScope(const SharedConnectionScope&) = delete;
     SharedConnectionScope& operator=(const SharedConnectionScope&) = delete;
 };
+
+std::string CountOfRoutes(std::size_t count) {
+    return std::to_string(count) + (count == 1 ? " route" : " routes");
+}
+
+// One line for the routes that a pass given up on leaves as they are: those
+// still handed back ("U") and still asked for ("D"), each route once.
+void LogRoutesWaiting() {
+    HHRoute list;
+    if (list.Open() == 0) {
+        return;
+    }
+    std::set<std::string> toUpload;
+    std::set<std::string> toDownload;
+    for (std::uint32_t i = 0; i < list.RecordCount(); ++i) {
+        if (list.ReadByIndex(static_cast<std::uint16_t>(i)) != kSyncErrNone) {
+            continue;
+        }
+        if (list.Status == "U") {
+            toUpload.insert(list.RouteName);
+        } else if (list.Status == "D") {
+            toDownload.insert(list.RouteName);
+        }
+    }
+    list.Close();
+    sqllink::LogFailure("The database did not answer",
+                        CountOfRoutes(toUpload.size()) + " to upload and " +
+                            std::to_string(toDownload.size()) +
+                            " to download wait for the next HotSync");
+}
 
 }  // namespace
 
@@ -73,11 +106,14 @@ std::int32_t WexalIfc_ODBC::Run() {
     try {
         connection->Open(ConnectString);
         result = DownloadRouteList();
-        if (result == 0) {
+        if (result == 0 && sqllink::DatabaseAnswers()) {
             result = UploadRoutes();
         }
-        if (result == 0) {
+        if (result == 0 && sqllink::DatabaseAnswers()) {
             result = DownloadRoutes();
+        }
+        if (!sqllink::DatabaseAnswers()) {
+            LogRoutesWaiting();
         }
     } catch (const wexal::ado::AdoError& error) {
         sqllink::ReportFailure("Connection Open Failed", sqllink::DatabaseSays(error), "Debug");

@@ -1,7 +1,7 @@
 // The link to a billing system whose data lie in an ODBC data source: the
 // route list, the readings and the routes pass through the data source's
-// tables and stored procedures. Its failures are shown in message boxes;
-// nothing goes to the sync log.
+// tables and stored procedures. Its failures are shown in message boxes and
+// logged (activity 21).
 #pragma once
 
 #include <cstdint>
@@ -16,8 +16,10 @@ class WexalIfc_ODBC : public WexalIfc {
     // replaces the earlier one; -1 for other names.
     std::int32_t SetParameter(const char* name, const std::string& value) override;
     // Connects, refreshes the route list, uploads readings, downloads the
-    // routes asked for. 0, or 1 when the route list could not be started
-    // or the handheld's route list cannot be opened.
+    // routes asked for. A timeout or a lost connection ends the pass there:
+    // the routes not yet exchanged keep their status, and one line says how
+    // many wait. 0, or 1 when the route list could not be started or the
+    // handheld's route list cannot be opened.
     std::int32_t Run() override;
     ~WexalIfc_ODBC() override = default;
 

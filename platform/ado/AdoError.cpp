@@ -1,12 +1,19 @@
 #include "platform/ado/AdoError.h"
 
 #include <cstdio>
+#include <string_view>
 
 namespace wexal::ado {
 
 AdoError::AdoError(std::int32_t code, std::u16string message, std::u16string sqlState)
     : code_(code), message_(std::move(message)), sqlState_(std::move(sqlState)) {
     what_ = ToUtf8(ErrorMessage());
+}
+
+bool AdoError::IsTimeoutOrLostConnection() const {
+    const std::u16string_view state = sqlState_;
+    return state == u"HYT00" || state == u"HYT01" || state == u"57014" ||
+           state.starts_with(u"08") || state == u"57P01" || state == u"57P02" || state == u"57P03";
 }
 
 std::u16string AdoError::ErrorMessage() const {

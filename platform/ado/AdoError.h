@@ -42,6 +42,13 @@ class AdoError : public std::exception {
     const std::u16string& Description() const { return message_; }
     // The five-character SQLSTATE of a failure that the driver reported.
     const std::u16string& SqlState() const { return sqlState_; }
+    // Whether the database did not answer in time or the connection to it is
+    // gone, rather than that it refused the call: a timeout (HYT00, HYT01, or
+    // 57014, PostgreSQL's cancel of a statement past its timeout), a
+    // connection failure (class 08: psqlODBC says 08S01 for a dropped
+    // connection and for every call after it) or the server ending the
+    // session (57P01 to 57P03).
+    bool IsTimeoutOrLostConnection() const;
 
     // The message to show for the failure: its text without the final line
     // break; for a code without text "IDispatch error #n" (n the code less

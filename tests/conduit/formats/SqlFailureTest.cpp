@@ -1,6 +1,7 @@
 // How the SQL link's failures end a sync: each is logged as a failure that
 // the sync manager counts, so that the sync ends as one with errors; and a
-// database that does not answer is given up on, its readings kept.
+// database that does not answer, or ends the session, is given up on at once,
+// its readings kept.
 #include <arpa/inet.h>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -142,13 +143,27 @@ TEST_F(SqlFailureTest, EachFailureIsLoggedOnceAsOneThatEndsTheSyncWithErrors) {
     }
 }
 
-// A server that never answers, then readings locked by another session: each
-// sync gives up with the link's failure box and a logged failure, and the
-// readings wait on the handheld until the database answers again.
+// A server that never answers, readings locked by another session, then a
+// session that the database ends while it applies readings: each sync gives
+// up at the first such failure (its box, its logged failure, one line for the
+// routes that wait) and sends nothing more; the readings wait on the
+// handheld, or in WexalReading once stored, until the database answers again.
 TEST_F(SqlFailureTest, DatabaseThatDoesNotAnswerIsGivenUpOnAndTheReadingsWait) {
     const Watchdog watchdog("a sync with a database that does not answer", std::chrono::minutes(2));
     const ado::ShortenedTimeouts shortened(2, 1);
     PutRoutesToExchange();
+    PutRoute({"12 A", "U"});
+    PutMeters("12 A", {{{"ServiceUniqueID", "300-0001"}, {"Status", "R"}, {"CurReading", "7750"}}});
+    PutRoute({"03", "U"});
+    PutMeters("03", {{{"ServiceUniqueID", "100-0003"}, {"Status", "R"}, {"CurReading", "55100"}}});
+    const auto statuses = [this] {
+        std::vector<std::string> found;
+        for (const RouteEntry& route : Routes()) {
+            found.push_back(route.name + " " + route.status);
+        }
+        return found;
+    };
+    const std::vector<std::string> untouched = {"01 U", "02 D", "12 A U", "03 U"};
     {
         const SilentDataSource silent;
         EXPECT_EQ(Sync(kBillingPassword, "Silent"), 0);
@@ -157,7 +172,7 @@ TEST_F(SqlFailureTest, DatabaseThatDoesNotAnswerIsGivenUpOnAndTheReadingsWait) {
     EXPECT_THAT(LoggedFailures(),
                 ElementsAre(AllOf(StartsWith("21 SQL Interface: Connection Open Failed - "),
                                   HasSubstr("timeout expired"))));
-    EXPECT_EQ(Route("01").status, "U");
+    EXPECT_EQ(statuses(), untouched);
 
     BillingDatabase office;
     office.Begin();
@@ -169,18 +184,38 @@ TEST_F(SqlFailureTest, DatabaseThatDoesNotAnswerIsGivenUpOnAndTheReadingsWait) {
     EXPECT_THAT(boxes_[1].second, HasSubstr("statement timeout"));
     EXPECT_THAT(LoggedFailures(),
                 ElementsAre(StartsWith("21 SQL Interface: Error Uploading Route - "
-                                       "the readings of route 01 stay")));
-    EXPECT_EQ(Route("01").status, "U");
-    EXPECT_EQ(Route("02").status, "R");
-
+                                       "the readings of route 01 stay"),
+                            "21 SQL Interface: The database did not answer - 3 routes to upload "
+                            "and 1 to download wait for the next HotSync"));
+    EXPECT_EQ(statuses(), untouched);
     office.Commit();
+
+    boxes_.clear();
+    {
+        // Route 01's readings are stored; their apply ends the session.
+        const RefusedRows endsSession(*billing_, "BillingReading",
+                                      "pg_terminate_backend(pg_backend_pid())");
+        EXPECT_EQ(Sync(), 0);
+    }
+    EXPECT_EQ(boxes_, (Boxes{{"Error", "Error Applying Readings"}}));
+    EXPECT_THAT(LoggedFailures(),
+                ElementsAre(AllOf(StartsWith("21 SQL Interface: Error Applying Readings - "),
+                                  HasSubstr("terminating connection")),
+                            "21 SQL Interface: The database did not answer - 2 routes to upload "
+                            "and 1 to download wait for the next HotSync"));
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"01 N", "02 D", "12 A U", "03 U"}));
+    EXPECT_EQ(billing_->Scalar("SELECT (SELECT count(*) FROM WexalReading) || ' ' || "
+                               "(SELECT count(*) FROM WexalReadingAlternate)"),
+              "1 0");
+
     boxes_.clear();
     EXPECT_EQ(Sync(), 0);
     EXPECT_THAT(boxes_, IsEmpty());
     EXPECT_THAT(LoggedFailures(), IsEmpty());
-    EXPECT_EQ(billing_->Rows("SELECT ServiceUniqueID, Reading FROM BillingReading"),
-              (std::vector<std::vector<std::string>>{{"100-0001", "4300"}}));
-    EXPECT_EQ(Route("01").status, "N");
+    EXPECT_EQ(billing_->Rows("SELECT ServiceUniqueID, Reading FROM BillingReading ORDER BY 1"),
+              (std::vector<std::vector<std::string>>{
+                  {"100-0001", "4300"}, {"100-0003", "55100"}, {"300-0001", "7750"}}));
+    EXPECT_EQ(statuses(), (std::vector<std::string>{"01 N", "02 R", "12 A N", "03 N"}));
 }
 
 }  // namespace
