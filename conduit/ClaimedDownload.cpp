@@ -14,6 +14,7 @@
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
@@ -64,7 +65,7 @@ class TurnLock {
 };
 
 bool LeftToAnotherSync(const std::string& routeFile) {
-    LogInfo("Wexal - Route file in the turn of another HotSync: " + routeFile);
+    LogInfo("Wexal - Route file in the turn of another HotSync: " + PathToUtf8(routeFile));
     return true;
 }
 
@@ -98,7 +99,7 @@ bool Claim(const std::string& routeFile, bool verify) {
         LogHandheldError(
             "Wexal - Route file cannot be taken for the download, it stays for the "
             "next HotSync: " +
-            routeFile + ": " + std::generic_category().message(error));
+            PathToUtf8(routeFile) + ": " + std::generic_category().message(error));
     }
     return error == 0;
 }
@@ -135,7 +136,7 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
                 LogHandheldError(
                     "Wexal - Route file not downloaded while the one downloaded before waits "
                     "for the history: " +
-                    routeFile);
+                    PathToUtf8(routeFile));
             }
             return true;
         }
@@ -147,7 +148,8 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     TurnLock lock;
     Ownership owner = PathExists(downloading) ? lock.Take(downloading) : Ownership::Gone;
     if (owner == Ownership::Taken) {
-        LogInfo("Wexal - Route file of an interrupted HotSync downloaded again: " + downloading);
+        LogInfo("Wexal - Route file of an interrupted HotSync downloaded again: " +
+                PathToUtf8(downloading));
     } else if (owner == Ownership::Gone) {
         if (settled && !PathExists(routeFile)) {
             return true;
@@ -169,7 +171,7 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     if (PathExists(downloading)) {
         GiveBackRouteFile(downloading);
     } else if (PathExists(routeFile)) {
-        LogInfo("Wexal - A newer route file stays for the next HotSync: " + routeFile);
+        LogInfo("Wexal - A newer route file stays for the next HotSync: " + PathToUtf8(routeFile));
     }
     return true;
 }

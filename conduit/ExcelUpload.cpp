@@ -9,6 +9,7 @@
 #include "conduit/HHRoute.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/WexalConduit.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/ExcelReading.h"
 #include "platform/synclog/SyncLog.h"
 
@@ -86,17 +87,17 @@ RouteUpload UploadRouteReadings(const std::string& route, const std::string& wor
     }
     meters.Close();
     if (writer.SaveAndClose() != 0) {
-        LogExcelLine("Excel Interface: the readings of route " + route +
+        LogExcelLine("Excel Interface: the readings of route " + AnsiToUtf8(route) +
                      " stay on the handheld until the workbook can be saved.");
         return {RouteOutcome::StopPass, 0};
     }
     if (unreadableMeters) {
-        LogExcelLine("Excel Interface: route " + route +
+        LogExcelLine("Excel Interface: route " + AnsiToUtf8(route) +
                      " stays on the handheld: some of its meters could not be read.");
         upload.outcome = RouteOutcome::KeptOnHandheld;
     }
     if (refused) {
-        LogAddEntry(("Excel Interface: route " + route +
+        LogAddEntry(("Excel Interface: route " + AnsiToUtf8(route) +
                      " stays on the handheld: the worksheet refused some of its readings.")
                         .c_str(),
                     kActivityConfiguration, 0);

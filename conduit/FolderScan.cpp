@@ -12,6 +12,7 @@
 #include "conduit/InterfaceTable.h"
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
@@ -85,7 +86,8 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
     }
     // Passed over, as a FIFO would hold the sync and a device never end.
     for (const std::string& name : notRegular) {
-        LogHandheldError("Wexal - Download file is not a regular file: " + folder + name);
+        LogHandheldError("Wexal - Download file is not a regular file: " +
+                         PathToUtf8(folder + name));
     }
     // Listed once, before the first download moves files into the history
     // beside them; a history file is no new route file. Each one passed over
@@ -95,7 +97,7 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
             if (!IsRouteFileHistory(*vendor, folder, name)) {
                 return false;
             }
-            Log("Wexal - Used route file not downloaded again: " + folder + name);
+            Log("Wexal - Used route file not downloaded again: " + PathToUtf8(folder + name));
             return true;
         });
     }

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "conduit/SyncLogActivity.h"
+#include "conduit/formats/AnsiText.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -71,7 +72,8 @@ HHDatabase::OpenOutcome HHDatabase::Open(const std::string& name) {
     const std::int32_t findResult = Find(name, count);
     if (findResult == kSyncErrNotRegularFile) {
         // Refused unread by the store: no other line would say why.
-        LogHandheldError("Wexal - Handheld database " + name + " is not a regular file");
+        LogHandheldError("Wexal - Handheld database " + AnsiToUtf8(name) +
+                         " is not a regular file");
     }
 
     std::uint8_t handle = 0;

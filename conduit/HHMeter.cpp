@@ -1,23 +1,24 @@
 #include "conduit/HHMeter.h"
 
 #include "conduit/RouteNameRefusal.h"
+#include "conduit/formats/AnsiText.h"
 #include "platform/palm/PdbFile.h"
 #include "platform/palm/SyncManager.h"
 
 void LogMetersNotSaved(const std::string& route) {
-    LogHandheldError("Wexal - Route " + route +
+    LogHandheldError("Wexal - Route " + AnsiToUtf8(route) +
                      " not downloaded: its meters cannot be saved on the handheld");
 }
 
 void LogMeterRefused(const std::string& route, const std::string& meter, std::int32_t result) {
     if (result == kSyncErrDatabaseFull) {
-        LogHandheldError("Wexal - Route " + route +
+        LogHandheldError("Wexal - Route " + AnsiToUtf8(route) +
                          " not downloaded: it holds more meters than a handheld database can (" +
                          std::to_string(wexal::palm::kPdbMaxRecords) + ")");
         return;
     }
-    LogHandheldError("Wexal - Route " + route + " not downloaded: the handheld refused its meter " +
-                     meter);
+    LogHandheldError("Wexal - Route " + AnsiToUtf8(route) +
+                     " not downloaded: the handheld refused its meter " + AnsiToUtf8(meter));
 }
 
 HHMeter::HHMeter() : db_("Overwrote buffer on Meter Pack", " occurred reading meter table") {}

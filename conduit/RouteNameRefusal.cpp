@@ -10,6 +10,7 @@
 #include "conduit/HHReader.h"
 #include "conduit/HHRoute.h"
 #include "conduit/TrailingWhiteSpace.h"
+#include "conduit/formats/AnsiText.h"
 
 namespace {
 
@@ -25,8 +26,8 @@ constexpr KeptDatabase kKeptDatabases[] = {
     {HHRoute::kDatabaseName, "the handheld's route list"},
 };
 
-// The name as a log line can show it: a control byte (a NUL above all,
-// which would end the line's text) written as \xNN.
+// The name as a log line can show it, in UTF-8: a control byte (a NUL above
+// all, which would end the line's text) written as \xNN.
 std::string Shown(std::string_view route) {
     std::string shown;
     for (const char c : route) {
@@ -36,7 +37,7 @@ std::string Shown(std::string_view route) {
             std::snprintf(escaped, sizeof escaped, "\\x%02X", byte);
             shown += escaped;
         } else {
-            shown += c;
+            shown += AnsiToUtf8({&c, 1});
         }
     }
     return shown;

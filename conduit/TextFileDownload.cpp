@@ -28,6 +28,7 @@
 #include "conduit/TextFileVendors.h"
 #include "conduit/TrailingWhiteSpace.h"
 #include "conduit/WexalConduit.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/LeadingNumber.h"
 #include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
@@ -183,7 +184,7 @@ class RouteFileDownload {
             // download, would offer the reader a route whose meters are gone.
             meters_.Close();
             UnlistRoute(route);
-            LogHandheldError("Wexal - Route " + route +
+            LogHandheldError("Wexal - Route " + AnsiToUtf8(route) +
                              " not downloaded: its meter database cannot be made");
             complete_ = false;
         }
@@ -210,13 +211,13 @@ class RouteFileDownload {
         }
         if (lostMeters_ != 0) {
             LogHandheldError("Wexal - " + std::to_string(lostMeters_) + " meters of route " +
-                             route_ + " could not be stored on the handheld");
+                             AnsiToUtf8(route_) + " could not be stored on the handheld");
             complete_ = false;
         }
     }
 
     void ListNotSaved() {
-        LogHandheldError("Wexal - Route " + route_ +
+        LogHandheldError("Wexal - Route " + AnsiToUtf8(route_) +
                          " not downloaded: the route list cannot be saved on the handheld");
         complete_ = false;
         stopped_ = true;
@@ -236,19 +237,19 @@ class RouteFileDownload {
 
 void LogDownloadIncomplete(const std::string& routeFile) {
     LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
-                     routeFile);
+                     PathToUtf8(routeFile));
 }
 
 }  // namespace
 
 void LogRouteFileReadError(const std::string& routeFile) {
-    LogHandheldError("Wexal - Download file could not be read: " + routeFile);
+    LogHandheldError("Wexal - Download file could not be read: " + PathToUtf8(routeFile));
 }
 
 void LogRouteFileOpenError(std::int32_t opened, const std::string& routeFile,
                            const std::string& missing) {
     LogHandheldError(opened == VendorMeter::kNotRegularFile
-                         ? "Wexal - Download file is not a regular file: " + routeFile
+                         ? "Wexal - Download file is not a regular file: " + PathToUtf8(routeFile)
                          : missing);
 }
 
@@ -342,7 +343,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     download.Finish();
     // Files that come with a header are not expected to be empty.
     if (!stored && vendor.skipsHeader && result != VendorMeter::kReadError) {
-        LogHandheldError("Wexal - Download file holds no meters: " + routeFile);
+        LogHandheldError("Wexal - Download file holds no meters: " + PathToUtf8(routeFile));
     }
 
     bool complete = download.Complete();

@@ -20,6 +20,7 @@
 #include "conduit/UploadJournal.h"
 #include "conduit/UploadJournalSettling.h"
 #include "conduit/WexalConduit.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/FileNamePart.h"
 #include "conduit/formats/VendorReading.h"
 #include "platform/msgbox/MessageBox.h"
@@ -83,7 +84,8 @@ bool ResolveReadingsPath(const TextFileVendor& vendor, const std::string& route,
     // folder, never one elsewhere.
     const std::string& name = meters.UserDef.empty() ? route : meters.UserDef;
     if (NamesAFolder(name)) {
-        Log("Wexal - Readings file name \"" + name + "\" of route " + route + " refused",
+        Log("Wexal - Readings file name \"" + AnsiToUtf8(name) + "\" of route " +
+                AnsiToUtf8(route) + " refused",
             kActivityHandheld);
         return false;
     }
@@ -101,7 +103,7 @@ bool CaptureException(WexalConduit& conduit, const TextFileVendor& vendor, const
         WexalMessageBox(kNoticeCaption, vendor.captureNotice);
     }
     if (refused || conduit.WriteException(meter, exceptionsFile) < 0) {
-        Log(std::string(kExceptionWriteFailed) + "\nRoute " + route +
+        Log(std::string(kExceptionWriteFailed) + "\nRoute " + AnsiToUtf8(route) +
                 " stays on the handheld with its readings for the next HotSync",
             kActivityFileWrite);
         return false;
@@ -123,8 +125,8 @@ std::int32_t WriteReading(const TextFileVendor& vendor, const HHMeter& meter,
 bool TakeBack(const std::string& route, VendorReading& codec) {
     codec.Close();
     if (codec.DiscardWritten() != 0) {
-        Log("Readings of route " + route + " could not be taken back from " + codec.Path() +
-                "; they may be written twice",
+        Log("Readings of route " + AnsiToUtf8(route) + " could not be taken back from " +
+                PathToUtf8(codec.Path()) + "; they may be written twice",
             kActivityFileWrite);
         return false;
     }
@@ -168,10 +170,10 @@ bool TakeBackLines(const RouteLinesStart& start, const std::string& route) {
         std::filesystem::resize_file(start.file, start.size, error);
     }
     if (!start.known || error) {
-        Log(start.readings ? "Readings of route " + route + " could not be taken back from " +
-                                 start.file + "; they may be written twice"
-                           : "Exceptions of route " + route + " could not be taken back from " +
-                                 start.file + "; they may be captured twice",
+        const std::string notTakenBack =
+            AnsiToUtf8(route) + " could not be taken back from " + PathToUtf8(start.file);
+        Log(start.readings ? "Readings of route " + notTakenBack + "; they may be written twice"
+                           : "Exceptions of route " + notTakenBack + "; they may be captured twice",
             kActivityFileWrite);
         return false;
     }

@@ -8,6 +8,7 @@
 #include "conduit/HHDatabase.h"
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
 
@@ -18,7 +19,7 @@ std::string OutOfOrderText(SortMessage message, std::int32_t index, const std::s
     std::string text =
         "Wexal - Download file is not sequenced by route. Line = " + std::to_string(index);
     if (message == SortMessage::Long) {
-        text += " " + previous + " is > " + route;
+        text += " " + AnsiToUtf8(previous) + " is > " + AnsiToUtf8(route);
     }
     return text;
 }

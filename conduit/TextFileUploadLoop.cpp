@@ -30,6 +30,7 @@
 #include "conduit/TextFileRoad.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/UploadJournalSettling.h"
+#include "conduit/formats/AnsiText.h"
 
 using wexal::billingfile::BillingFileLock;
 
@@ -54,7 +55,8 @@ bool MarkUploaded(HHRoute& list, std::uint32_t index, const std::string& route) 
         marked = list.CloseFolderLater() == kSyncErrNone && marked;
     }
     if (!marked) {
-        LogHandheldError("Wexal - Route " + route + " was uploaded but cannot be marked so");
+        LogHandheldError("Wexal - Route " + AnsiToUtf8(route) +
+                         " was uploaded but cannot be marked so");
     }
     return marked;
 }

@@ -10,6 +10,7 @@
 #include "conduit/ExceptionRule.h"
 #include "conduit/HHRoute.h"
 #include "conduit/SyncLogActivity.h"
+#include "conduit/formats/AnsiText.h"
 #include "platform/palm/SyncManager.h"
 #include "platform/synclog/SyncLog.h"
 
@@ -79,25 +80,27 @@ bool SettleUploadJournal(UploadJournal& journal, std::uint32_t handheld,
         case UploadJournal::Settled::Kept:
             return true;
         case UploadJournal::Settled::CutBack:
-            Log("Wexal - Lines of an unfinished upload of route " + journal.SettledRoute() +
-                    " taken back from " + journal.File(),
+            Log("Wexal - Lines of an unfinished upload of route " +
+                    AnsiToUtf8(journal.SettledRoute()) + " taken back from " +
+                    PathToUtf8(journal.File()),
                 kActivityFileWrite);
             return true;
         case UploadJournal::Settled::Doubtful:
-            Log("Wexal - Lines of an unfinished upload of route " + journal.SettledRoute() +
-                    " stay in " + journal.File() + "; they may be written twice",
+            Log("Wexal - Lines of an unfinished upload of route " +
+                    AnsiToUtf8(journal.SettledRoute()) + " stay in " + PathToUtf8(journal.File()) +
+                    "; they may be written twice",
                 kActivityFileWrite);
             return true;
         case UploadJournal::Settled::Undecided:
             // A notice, not a failure of this sync: its own readings went in.
-            Log("Wexal - Unfinished upload journal " + journal.Path() +
+            Log("Wexal - Unfinished upload journal " + PathToUtf8(journal.Path()) +
                     " stays for the next HotSync of the handheld that wrote it",
                 kActivityStarted);
             return false;
         case UploadJournal::Settled::Failed:
             break;
     }
-    Log("Wexal - Unfinished upload journal " + journal.Path() + " cannot be settled",
+    Log("Wexal - Unfinished upload journal " + PathToUtf8(journal.Path()) + " cannot be settled",
         kActivityFileWrite);
     return false;
 }

@@ -6,6 +6,7 @@
 #include <bit>
 #include <optional>
 
+#include "platform/text/Utf8.h"
 #include "platform/text/Windows1252.h"
 
 namespace {
@@ -68,6 +69,25 @@ std::string WideToAnsi(std::u16string_view text) {
         ansi += byte;
     }
     return ansi;
+}
+
+std::string AnsiToUtf8(std::string_view text) {
+    return wexal::text::Windows1252ToUtf8(text);
+}
+
+std::string PathToUtf8(std::string_view path) {
+    std::string shown;
+    shown.reserve(path.size());
+    for (std::size_t start = 0;;) {
+        const std::size_t separator = path.find_first_of("/\\", start);
+        const std::string_view name = path.substr(start, separator - start);
+        shown += wexal::text::IsValidUtf8(name) ? std::string(name) : AnsiToUtf8(name);
+        if (separator == std::string_view::npos) {
+            return shown;
+        }
+        shown += path[separator];
+        start = separator + 1;
+    }
 }
 
 std::u16string ConfigTextToWide(std::string_view text) {

@@ -16,6 +16,14 @@ std::u16string AnsiToWide(std::string_view text);
 // Characters that the code page lacks become '?'.
 std::string WideToAnsi(std::u16string_view text);
 
+// An 8-bit text of the handheld or of a billing file, in UTF-8 for a log
+// line or a message box.
+std::string AnsiToUtf8(std::string_view text);
+// A file path in UTF-8 for a log line or a box. The billing system names its
+// files in either character set: each name of the path that is valid UTF-8
+// stays as it is, any other is taken as Windows-1252.
+std::string PathToUtf8(std::string_view path);
+
 // A configuration text as a wide text.
 std::u16string ConfigTextToWide(std::string_view text);
 // A configuration text for the handheld; characters that the code page lacks

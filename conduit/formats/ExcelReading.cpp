@@ -10,6 +10,7 @@
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TrailingWhiteSpace.h"
 #include "conduit/WexalConfig.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/ExcelColumnLetters.h"
 #include "conduit/formats/ExcelMeter.h"
 #include "conduit/formats/ExcelRouteColumns.h"
@@ -170,7 +171,7 @@ std::int32_t ExcelReading::CheckRow(const std::string& route, const HHMeter& met
         LogKeptReadings("Excel Interface: the rows of Worksheet " + file_.WorksheetName() +
                         " cannot be read as the route download reads them; the readings of "
                         "route " +
-                        route + " stay on the handheld until they can.");
+                        AnsiToUtf8(route) + " stay on the handheld until they can.");
         return kWorksheetRefused;
     }
     const std::int64_t row = LeadingWholeNumber(meter.ServiceUniqueID);
@@ -186,9 +187,9 @@ std::int32_t ExcelReading::CheckRow(const std::string& route, const HHMeter& met
         const std::string& read = (*rowReader_).*field.read;
         const std::string& held = meter.*field.held;
         if (rowReader_->ReadsColumnOf(field.mapping) && !KeptAs(read, held)) {
-            LogRowChanged(
-                route, meter.ServiceUniqueID, row,
-                "its " + std::string(field.mapping) + " reads " + read + ", the meter's " + held);
+            LogRowChanged(route, meter.ServiceUniqueID, row,
+                          "its " + std::string(field.mapping) + " reads " + AnsiToUtf8(read) +
+                              ", the meter's " + AnsiToUtf8(held));
             return kRowChanged;
         }
     }
@@ -259,17 +260,17 @@ void ExcelReading::LogSharedColumn(const std::string& field, const std::string& 
 
 void ExcelReading::LogRefusal(const std::string& serviceUniqueId, const std::string& curReading,
                               const std::string& reason) const {
-    LogExcelLine("Excel Interface: the reading " + curReading + " of ServiceUniqueID " +
-                 serviceUniqueId + " was not written to Worksheet " + file_.WorksheetName() + ": " +
-                 reason + ".");
+    LogExcelLine("Excel Interface: the reading " + AnsiToUtf8(curReading) + " of ServiceUniqueID " +
+                 AnsiToUtf8(serviceUniqueId) + " was not written to Worksheet " +
+                 file_.WorksheetName() + ": " + reason + ".");
 }
 
 void ExcelReading::LogRowChanged(const std::string& route, const std::string& serviceUniqueId,
                                  std::int64_t row, const std::string& reason) const {
     LogKeptReadings("Excel Interface: row " + std::to_string(row) + " of Worksheet " +
                     file_.WorksheetName() + " no longer holds the meter of ServiceUniqueID " +
-                    serviceUniqueId + " (" + reason + "); the readings of route " + route +
-                    " stay on the handheld until it holds that meter again.");
+                    AnsiToUtf8(serviceUniqueId) + " (" + reason + "); the readings of route " +
+                    AnsiToUtf8(route) + " stay on the handheld until it holds that meter again.");
 }
 
 std::string ExcelReading::DataRows() const {

@@ -9,6 +9,7 @@
 #include <system_error>
 
 #include "conduit/SyncLogActivity.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/FileNamePart.h"
 #include "platform/files/FileNameEscape.h"
 #include "platform/synclog/SyncLog.h"
@@ -97,7 +98,8 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
     // route file, moved in as the newest, removed as the oldest.
     if (baseName.find('\0') != std::string::npos) {
         errno = EINVAL;
-        LogFailure("Wexal - Unable to move route file " + routeFilePath + " into the history");
+        LogFailure("Wexal - Unable to move route file " + PathToUtf8(routeFilePath) +
+                   " into the history");
         return -1;
     }
 
@@ -113,29 +115,30 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
         // of a rotation that got its route file to the newest name (one that
         // stopped on the way left a name free).
         if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
-            LogFailure("Wexal - Unable to remove the oldest used route file " + aside);
+            LogFailure("Wexal - Unable to remove the oldest used route file " + PathToUtf8(aside));
             return -1;
         }
         if (!RenameNoReplace(name(kGenerations), aside)) {
-            LogFailure("Wexal - Unable to move used route file " + name(kGenerations) + " to " +
-                       aside);
+            LogFailure("Wexal - Unable to move used route file " + PathToUtf8(name(kGenerations)) +
+                       " to " + PathToUtf8(aside));
             return -1;
         }
         free = kGenerations;
     }
     for (int generation = free - 1; generation >= 1; --generation) {
         if (!RenameNoReplace(name(generation), name(generation + 1))) {
-            LogFailure("Wexal - Unable to move used route file " + name(generation) + " to " +
-                       name(generation + 1));
+            LogFailure("Wexal - Unable to move used route file " + PathToUtf8(name(generation)) +
+                       " to " + PathToUtf8(name(generation + 1)));
             return -1;
         }
     }
     if (!RenameNoReplace(routeFilePath, name(1))) {
-        LogFailure("Wexal - Unable to move route file " + routeFilePath + " to " + name(1));
+        LogFailure("Wexal - Unable to move route file " + PathToUtf8(routeFilePath) + " to " +
+                   PathToUtf8(name(1)));
         return -1;
     }
     if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
-        LogFailure("Wexal - Unable to remove the oldest used route file " + aside);
+        LogFailure("Wexal - Unable to remove the oldest used route file " + PathToUtf8(aside));
     }
     return 0;
 }

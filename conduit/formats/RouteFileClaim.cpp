@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "conduit/SyncLogActivity.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/HistoryRotation.h"
 #include "platform/synclog/SyncLog.h"
 
@@ -45,7 +46,7 @@ void GiveBackRouteFile(const std::string& downloading) {
         LogHandheld(
             "Wexal - Route file not put back, another file took its name: it stays for "
             "the next HotSync as " +
-            downloading);
+            PathToUtf8(downloading));
     }
 }
 
@@ -56,8 +57,8 @@ std::int32_t MoveDownloadedIntoHistory(const std::string& path, const std::strin
     // The file is marked downloaded before the history is touched: should
     // this one rename fail, it is downloaded again by the next sync.
     if (from != path && !RenameNoReplace(path, from)) {
-        LogHandheld("Wexal - Unable to move route file " + path + " to " + from + ": " +
-                    std::generic_category().message(errno));
+        LogHandheld("Wexal - Unable to move route file " + PathToUtf8(path) + " to " +
+                    PathToUtf8(from) + ": " + std::generic_category().message(errno));
         return -1;
     }
     if (RotateIntoHistory(from, baseName) != 0) {
@@ -65,7 +66,7 @@ std::int32_t MoveDownloadedIntoHistory(const std::string& path, const std::strin
             LogHandheld(
                 "Wexal - Route file downloaded but not moved into the history, it is "
                 "not downloaded again: " +
-                from);
+                PathToUtf8(from));
         }
         return -1;
     }

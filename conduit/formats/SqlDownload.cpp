@@ -122,9 +122,9 @@ std::int32_t WexalIfc_ODBC::DownloadRoute(std::string route) {
         }
         selected->Close();
     } catch (const wexal::ado::AdoError& error) {
-        sqllink::ReportFailure(
-            "Error Downloading Route",
-            "route " + route + ": " + sqllink::DatabaseSays(error) + "; it stays requested");
+        sqllink::ReportFailure("Error Downloading Route", "route " + AnsiToUtf8(route) + ": " +
+                                                              sqllink::DatabaseSays(error) +
+                                                              "; it stays requested");
         sqllink::GiveUpIfNotAnswering(error);
         incomplete = true;
     }

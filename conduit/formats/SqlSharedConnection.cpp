@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "conduit/SyncLogActivity.h"
-#include "conduit/formats/AnsiText.h"
 #include "platform/ado/AdoError.h"
 #include "platform/ado/Command.h"
 #include "platform/ado/ObjectFactory.h"
@@ -70,7 +69,7 @@ void LogFailure(const std::string& text, const std::string& detail) {
 }
 
 std::string DatabaseSays(const AdoError& error) {
-    return WideToAnsi(error.ErrorMessage());
+    return error.what();
 }
 
 }  // namespace sqllink

@@ -48,7 +48,7 @@ void ReportFailure(const std::string& text, const std::string& detail = {},
                    const char* caption = "Error");
 // The log line alone, for a failure that shows no box.
 void LogFailure(const std::string& text, const std::string& detail = {});
-// The database's own account of a failure, as a box shows it.
+// The database's own account of a failure, as a box shows it (UTF-8).
 std::string DatabaseSays(const wexal::ado::AdoError& error);
 
 }  // namespace sqllink

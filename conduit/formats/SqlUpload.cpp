@@ -168,7 +168,7 @@ bool WexalIfc_ODBC::UploadRoute(std::string route) {
     meters.Close();
     if (failure) {
         sqllink::ReportFailure("Error Uploading Route",
-                               "the readings of route " + route +
+                               "the readings of route " + AnsiToUtf8(route) +
                                    " stay on the handheld for the next sync: " + *failure);
         sqllink::ShowError(*failure);
         return false;

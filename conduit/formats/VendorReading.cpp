@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "conduit/SyncLogActivity.h"
+#include "conduit/formats/AnsiText.h"
 #include "conduit/formats/LineAssembly.h"
 #include "conduit/formats/LineWriter.h"
 #include "conduit/formats/ReadingLayout.h"
@@ -83,8 +84,8 @@ std::int32_t VendorReading::WriteLine(const ReadingLayout& layout) {
 void VendorReading::ReportLoss(std::string_view reading) const {
     const std::size_t first = reading.find_first_not_of(' ');
     reading.remove_prefix(first == std::string_view::npos ? reading.size() : first);
-    const std::string text = "Wexal - Service " + Field(CodecField::ServiceUniqueID) +
-                             ": reading " + std::string(reading) +
+    const std::string text = "Wexal - Service " + AnsiToUtf8(Field(CodecField::ServiceUniqueID)) +
+                             ": reading " + AnsiToUtf8(reading) +
                              " does not fit its column, written cut";
     LogAddEntry(text.c_str(), kActivityHandheld, 0);
 }
