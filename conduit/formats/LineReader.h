@@ -1,10 +1,13 @@
 // Reads a route file line by line through a large buffer.
 //
-// A line ends at LF, at CR LF or at a CR alone, as billing systems of every
-// platform write them. A line longer than the limit is cut there and the
-// rest of that physical line is passed over. A Ctrl-Z where a line would
-// begin ends the file. A read error is reported as such, never as an end of
-// file.
+// A line ends as most of the file's first lines end (those in the first
+// buffer fill). Where that is at a LF, alone or after CRs, a line ends at
+// each LF and the CRs right before it are line end too: CR CR LF is what a
+// second text-mode transfer makes of CR LF. Any other CR is data. Where as
+// many lines end at a CR alone, a line ends at LF, at CR LF or at a CR
+// alone. A line longer than the limit is cut there and the rest of that
+// physical line is passed over. A Ctrl-Z where a line would begin ends the
+// file. A read error is reported as such, never as an end of file.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +36,12 @@ class LineReader {
 
   private:
     bool Refill();
+    // Sets lineEnd_ from the first buffer fill (or, when that holds no line
+    // end, from the first line end after it) without taking anything out of
+    // the buffer; false on a read error.
+    bool DecideLineEnd();
+    // Appends to `line` what the limit leaves room for.
+    void Keep(std::string& line, const char* from, std::size_t count) const;
 
     static constexpr std::size_t kBufferSize = 256 * 1024;
 
@@ -42,5 +51,7 @@ class LineReader {
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     Outcome finished_ = Outcome::Line;  // Line while more may follow
-    bool afterCr_ = false;              // the line before ended at a CR
+    enum class LineEnd { Undecided, Lf, CrOrLf };
+    LineEnd lineEnd_ = LineEnd::Undecided;
+    bool afterCr_ = false;  // the line before ended at a CR
 };

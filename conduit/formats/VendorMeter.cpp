@@ -113,6 +113,11 @@ std::int32_t VendorMeter::NextRecordLine(LineUse& use) {
             case LineReader::Outcome::Line:
                 break;
         }
+        // An empty or blank line carries no meter for any vendor: as a record
+        // it would list a route "" and break the order of the routes.
+        if (std::all_of(line.begin(), line.end(), IsWhiteSpace)) {
+            continue;
+        }
         use = PrepareLine(line);
     }
     return kRecordRead;

@@ -81,23 +81,6 @@ TEST(TextFileDownloadTest, FillsAMeterDatabasePerRouteAndRotatesTheFile) {
     EXPECT_EQ(ReadFile(office.History(1)), routeFile);
 }
 
-TEST(TextFileDownloadTest, CarriageReturnsAloneEndLinesInTheCheckAndTheDownload) {
-    TextFileOffice office;
-    std::string text;
-    for (const char* route : {"0001", "0001", "0001", "0002", "0002", "0001"}) {
-        std::string line = wexal::testing::StandardRouteLine({.route = route});
-        line.pop_back();
-        text += line;
-    }
-    // Out of order: the check must see every line to refuse it.
-    WriteFile(office.RouteFile(), text);
-    EXPECT_EQ(office.Sync().back(), "22 Wexal - Download file is not sequenced by route. Line = 5");
-    text.resize(text.size() - 192);
-    WriteFile(office.RouteFile(), text);
-    EXPECT_EQ(office.Sync(), kStartAndFinish);
-    EXPECT_EQ(office.RouteList(), (Lines{"0001 3 R", "0002 2 R"}));
-}
-
 TEST(TextFileUploadTest, ReadMetersBecomeLinesAndExceptionsAreCaptured) {
     TextFileOffice office;
     office.WriteRouteFile({{.route = "0001", .sequence = "1"},

@@ -275,6 +275,71 @@ TEST(LogHHSyncTest, JournalLeftBesideARoutesOwnFileGoesWithTheNextSync) {
     EXPECT_EQ(written.size(), 242u);
 }
 
+// A single-file layout and a folder layout whose files went through one
+// text-mode transfer too many, carry a CR inside a name, or hold empty and
+// blank lines: every meter arrives in its route and the file in the history.
+TEST(LineEndsSyncTest, EveryMeterArrivesWhateverTheLineEnds) {
+    const struct {
+        const char* interface;
+        const char* vendor;
+        const char* pattern;  // of the route file "a.txt"
+        std::size_t nameColumn;
+        std::string header;
+        std::string (*meter)(const std::string& route);
+    } layouts[] = {
+        {"ACCUFUND", "AccuFund", "a.txt", 17, "",
+         [](const std::string& route) {
+             return wexal::testing::StandardRouteLine({.route = route}).substr(0, 191);
+         }},
+        {"LOGHH", "LogHH", "*.txt", 179, LogHHHeader("TOWN"),
+         [](const std::string& route) { return LogHHMeter(route, "0001", "SVC0000001", "1"); }},
+    };
+    const struct {
+        const char* form;
+        const char* lineEnd;
+        const char* blankLine;  // at the top, between the routes and at the end
+        bool crInFirstName;
+    } forms[] = {
+        {"CR CR LF", "\r\r\n", nullptr, false}, {"CR in a name", "\r\n", nullptr, true},
+        {"empty lines", "\r\n", "", false},     {"blank lines", "\r\n", " \t ", false},
+        {"CR only", "\r", nullptr, false},
+    };
+    const char* const routes[] = {"11", "11", "11", "12", "12"};
+    for (const auto& layout : layouts) {
+        for (const auto& form : forms) {
+            SCOPED_TRACE(std::string(layout.vendor) + ", " + form.form);
+            FolderOffice office(layout.interface, layout.pattern, "readings.txt");
+            const std::string blank =
+                form.blankLine ? form.blankLine + std::string(form.lineEnd) : "";
+            std::string text = blank + (layout.header.empty() ? "" : layout.header + form.lineEnd);
+            for (std::size_t i = 0; i < std::size(routes); ++i) {
+                std::string line = layout.meter(routes[i]);
+                if (i == 0 && form.crInFirstName) {
+                    line[layout.nameColumn + 5] = '\r';
+                }
+                text += (i == 3 ? blank : "") + line + form.lineEnd;
+            }
+            text += blank;
+            WriteFile(office.Routes() / "a.txt", text);
+
+            EXPECT_EQ(office.Sync(nullptr),
+                      (Lines{std::string("19  Started with interface ") + layout.interface,
+                             std::string("20 Wexal Conduit Finished - ") + layout.vendor}));
+            EXPECT_EQ(office.Office().RouteList(), (Lines{"11 3 R", "12 2 R"}));
+            EXPECT_EQ(ReadFile(office.Routes() / "PriorD01"), text);
+            EXPECT_FALSE(fs::exists(office.Routes() / "a.txt"));
+        }
+    }
+    // The check sees every line of a CR-only file: unsorted, it is refused.
+    TextFileOffice office;
+    std::string unsorted;
+    for (const char* route : {"11", "11", "12", "11"}) {
+        unsorted += layouts[0].meter(route) + "\r";
+    }
+    WriteFile(office.RouteFile(), unsorted);
+    EXPECT_EQ(office.Sync().back(), "22 Wexal - Download file is not sequenced by route. Line = 3");
+}
+
 // --- RMSBadger (30) -----------------------------------------------------
 
 // Columns: name 8 (and 123), address 28, tag 48, serial 67, digits 76,

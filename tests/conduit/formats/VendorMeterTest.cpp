@@ -171,21 +171,21 @@ TEST(VendorMeterTest, FieldsOutsideTheLayoutStayEmpty) {
     EXPECT_EQ(meter.Field(F::LstReadingDate), "");
 }
 
-// A vendor whose files may hold empty lines that count as the record before.
+// A vendor whose files may hold "+" lines that count as the record before.
 class RepeatingMeter : public VendorMeter {
   public:
     RepeatingMeter() : VendorMeter(StandardRouteLayout()) {}
 
   protected:
     LineUse PrepareLine(std::string& line) override {
-        return line.empty() ? LineUse::SameRecord : LineUse::Record;
+        return line == "+" ? LineUse::SameRecord : LineUse::Record;
     }
 };
 
 TEST(VendorMeterTest, HookCanRepeatThePreviousRecord) {
     TempDir dir;
     RepeatingMeter meter;
-    OpenRouteFile(meter, dir, LineWithDigits("09") + "\r\n\r\n");
+    OpenRouteFile(meter, dir, LineWithDigits("09") + "\r\n+\r\n");
     ASSERT_EQ(meter.Read(), VendorMeter::kRecordRead);
     ASSERT_EQ(meter.Read(), VendorMeter::kRecordRead);
     EXPECT_EQ(meter.Field(F::SelectedRoute), "R01");
