@@ -28,6 +28,7 @@ MeterLayout MakeRoute() {
     route.blanksToZeros = {F::MeterTagNbr, F::PrvReading, F::MaxReading, F::MinReading};
     route.trimmed = route.members;
     route.trimmed.Remove(F::LstReadingDate);
+    route.firstLineIsHeader = true;
     return route;
 }
 

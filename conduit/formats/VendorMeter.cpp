@@ -59,6 +59,7 @@ struct VendorMeter::Stream {
 
     LineReader reader;
     std::string line;
+    bool firstLine = true;
 };
 
 // Not delegating: the own record may only be referred to once this
@@ -115,7 +116,9 @@ std::int32_t VendorMeter::NextRecordLine(LineUse& use) {
         }
         // An empty or blank line carries no meter for any vendor: as a record
         // it would list a route "" and break the order of the routes.
-        if (std::all_of(line.begin(), line.end(), IsWhiteSpace)) {
+        const bool header = layout_.firstLineIsHeader && stream_->firstLine;
+        stream_->firstLine = false;
+        if (!header && std::all_of(line.begin(), line.end(), IsWhiteSpace)) {
             continue;
         }
         use = PrepareLine(line);

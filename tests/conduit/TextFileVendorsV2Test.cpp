@@ -293,11 +293,14 @@ TEST(LineEndsSyncTest, EveryMeterArrivesWhateverTheLineEnds) {
          }},
         {"LOGHH", "LogHH", "*.txt", 179, LogHHHeader("TOWN"),
          [](const std::string& route) { return LogHHMeter(route, "0001", "SVC0000001", "1"); }},
+        // A blank header is still the header: no meter is taken for it.
+        {"LOGHH", "LogHH", "*.txt", 179, std::string(60, ' '),
+         [](const std::string& route) { return LogHHMeter(route, "0001", "SVC0000001", "1"); }},
     };
     const struct {
         const char* form;
         const char* lineEnd;
-        const char* blankLine;  // at the top, between the routes and at the end
+        const char* blankLine;  // before the first meter, between the routes and at the end
         bool crInFirstName;
     } forms[] = {
         {"CR CR LF", "\r\r\n", nullptr, false}, {"CR in a name", "\r\n", nullptr, true},
@@ -311,7 +314,7 @@ TEST(LineEndsSyncTest, EveryMeterArrivesWhateverTheLineEnds) {
             FolderOffice office(layout.interface, layout.pattern, "readings.txt");
             const std::string blank =
                 form.blankLine ? form.blankLine + std::string(form.lineEnd) : "";
-            std::string text = blank + (layout.header.empty() ? "" : layout.header + form.lineEnd);
+            std::string text = (layout.header.empty() ? "" : layout.header + form.lineEnd) + blank;
             for (std::size_t i = 0; i < std::size(routes); ++i) {
                 std::string line = layout.meter(routes[i]);
                 if (i == 0 && form.crInFirstName) {
