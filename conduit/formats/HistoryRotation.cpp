@@ -10,6 +10,7 @@
 
 #include "conduit/SyncLogActivity.h"
 #include "conduit/formats/FileNamePart.h"
+#include "platform/files/MoveWithoutReplacing.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -26,9 +27,20 @@ std::string HistoryName(const std::string& folder, const std::string& base, int 
     return name;
 }
 
-void LogFailure(const std::string& what) {
-    const std::string text = what + ": " + std::generic_category().message(errno);
+void LogFailure(const std::string& what, int error = errno) {
+    const std::string text = what + ": " + std::generic_category().message(error);
     LogAddEntry(text.c_str(), kActivityHandheld, 0);
+}
+
+// History names are the conduit's own: a move may fall back on a checked
+// rename where the file system has neither a rename that refuses to replace
+// nor hard links.
+bool Move(const std::string& from, const std::string& to, const std::string& what) {
+    const int error = wexal::files::MoveBetweenOwnNames(from, to);
+    if (error != 0) {
+        LogFailure(what + from + " to " + to, error);
+    }
+    return error == 0;
 }
 
 }  // namespace
@@ -45,34 +57,6 @@ bool PathExists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// Filesystems without RENAME_NOREPLACE get a hard link and an unlink; those
-// without hard links a checked rename.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
-        return false;
-    }
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        if (::unlink(from.c_str()) == 0) {
-            return true;
-        }
-        const int unlinkError = errno;
-        ::unlink(to.c_str());
-        errno = unlinkError;
-        return false;
-    }
-    if (errno != EPERM && errno != ENOTSUP && errno != EXDEV) {
-        return false;
-    }
-    if (PathExists(to)) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
 bool IsHistoryName(std::string_view name, std::string_view base) {
     if (name.size() != base.size() + 2 || !name.starts_with(base)) {
         return false;
@@ -85,7 +69,8 @@ bool IsHistoryName(std::string_view name, std::string_view base) {
     return false;
 }
 
-std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName) {
+std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName,
+                               const std::string& file) {
     const std::size_t separator = routeFilePath.find_last_of("/\\");
     const std::string folder =
         separator == std::string::npos ? std::string() : routeFilePath.substr(0, separator + 1);
@@ -106,22 +91,18 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
             LogFailure("Wexal - Unable to remove the oldest used route file " + aside);
             return -1;
         }
-        if (!RenameNoReplace(name(kGenerations), aside)) {
-            LogFailure("Wexal - Unable to move used route file " + name(kGenerations) + " to " +
-                       aside);
+        if (!Move(name(kGenerations), aside, "Wexal - Unable to move used route file ")) {
             return -1;
         }
         free = kGenerations;
     }
     for (int generation = free - 1; generation >= 1; --generation) {
-        if (!RenameNoReplace(name(generation), name(generation + 1))) {
-            LogFailure("Wexal - Unable to move used route file " + name(generation) + " to " +
-                       name(generation + 1));
+        if (!Move(name(generation), name(generation + 1),
+                  "Wexal - Unable to move used route file ")) {
             return -1;
         }
     }
-    if (!RenameNoReplace(routeFilePath, name(1))) {
-        LogFailure("Wexal - Unable to move route file " + routeFilePath + " to " + name(1));
+    if (!Move(file.empty() ? routeFilePath : file, name(1), "Wexal - Unable to move route file ")) {
         return -1;
     }
     if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {
