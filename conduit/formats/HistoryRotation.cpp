@@ -27,20 +27,17 @@ std::string HistoryName(const std::string& folder, const std::string& base, int 
     return name;
 }
 
-void LogFailure(const std::string& what, int error = errno) {
-    const std::string text = what + ": " + std::generic_category().message(error);
+void LogFailure(const std::string& what) {
+    const std::string text = what + ": " + std::generic_category().message(errno);
     LogAddEntry(text.c_str(), kActivityHandheld, 0);
 }
 
 // History names are the conduit's own: a move may fall back on a checked
 // rename where the file system has neither a rename that refuses to replace
-// nor hard links.
-bool Move(const std::string& from, const std::string& to, const std::string& what) {
-    const int error = wexal::files::MoveBetweenOwnNames(from, to);
-    if (error != 0) {
-        LogFailure(what + from + " to " + to, error);
-    }
-    return error == 0;
+// nor hard links. False with errno set when it did not happen.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    errno = wexal::files::MoveBetweenOwnNames(from, to);
+    return errno == 0;
 }
 
 }  // namespace
@@ -91,18 +88,23 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
             LogFailure("Wexal - Unable to remove the oldest used route file " + aside);
             return -1;
         }
-        if (!Move(name(kGenerations), aside, "Wexal - Unable to move used route file ")) {
+        if (!RenameNoReplace(name(kGenerations), aside)) {
+            LogFailure("Wexal - Unable to move used route file " + name(kGenerations) + " to " +
+                       aside);
             return -1;
         }
         free = kGenerations;
     }
     for (int generation = free - 1; generation >= 1; --generation) {
-        if (!Move(name(generation), name(generation + 1),
-                  "Wexal - Unable to move used route file ")) {
+        if (!RenameNoReplace(name(generation), name(generation + 1))) {
+            LogFailure("Wexal - Unable to move used route file " + name(generation) + " to " +
+                       name(generation + 1));
             return -1;
         }
     }
-    if (!Move(file.empty() ? routeFilePath : file, name(1), "Wexal - Unable to move route file ")) {
+    const std::string& moved = file.empty() ? routeFilePath : file;
+    if (!RenameNoReplace(moved, name(1))) {
+        LogFailure("Wexal - Unable to move route file " + moved + " to " + name(1));
         return -1;
     }
     if (::unlink(aside.c_str()) != 0 && errno != ENOENT) {

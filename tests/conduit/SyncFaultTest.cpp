@@ -430,12 +430,13 @@ TEST(RouteFileFaultTest, NextRouteFileRenamedOntoItsNameStaysForTheNextSync) {
         SCOPED_TRACE(&during == hooks ? "while stored" : "without RENAME_NOREPLACE");
         TextFileOffice office;
         const fs::path routeFile = office.RouteFile();
+        const std::string newer = "19 Wexal - A newer route file stays for the next HotSync: ";
         Lines exports;
         Lines expected;
-        for (int number = 1; number <= 5; ++number) {
-            office.WriteRouteFile(RouteOf("000" + std::to_string(number), 2));
+        for (const char* route : {"0001", "0002", "0003", "0004", "0005"}) {
+            office.WriteRouteFile(RouteOf(route, 2));
             exports.push_back(ReadFile(routeFile));
-            expected.push_back("000" + std::to_string(number) + " 2 R");
+            expected.push_back(route + std::string(" 2 R"));
         }
         WriteFile(routeFile, exports[0]);
         for (std::size_t next = 1; next <= exports.size(); ++next) {
@@ -446,11 +447,7 @@ TEST(RouteFileFaultTest, NextRouteFileRenamedOntoItsNameStaysForTheNextSync) {
                     fs::rename(office.Bed().Folder() / "next.tmp", routeFile);
                 }
             });
-            EXPECT_EQ(Logged(office.Sync(),
-                             "19 Wexal - A newer route file stays for the next "
-                             "HotSync: " +
-                                 routeFile.string()),
-                      next < exports.size());
+            EXPECT_EQ(Logged(office.Sync(), newer + routeFile.string()), next < exports.size());
         }
         EXPECT_EQ(office.RouteList(), expected);
         for (std::size_t number = 1; number <= exports.size(); ++number) {

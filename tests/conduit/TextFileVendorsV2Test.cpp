@@ -601,6 +601,40 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
     // Made before the first sync in the routes folder (given with its "/"),
     // undone after it.
     using Setup = std::function<std::shared_ptr<void>(const std::string& routes)>;
+    // Files of a "*" scan; a line the first sync logs ("@" the routes folder
+    // and "/"); the routes on the handheld after the second sync (and after
+    // the first already when `downAtFirst`); a file kept below the folder.
+    const auto check = [](const std::string& what,
+                          const std::vector<std::pair<std::string, Lines>>& files,
+                          const Setup& setup, std::string logged, bool downAtFirst,
+                          const Lines& routes, const std::string& kept = {}) {
+        SCOPED_TRACE(what);
+        FolderOffice office("CONNEKT", "*", "readings.txt");
+        const std::string folder = office.Routes().string() + "/";
+        for (const auto& [name, lines] : files) {
+            office.Put(name, lines);
+        }
+        Lines log;
+        {
+            const std::shared_ptr<void> undo = setup ? setup(folder) : nullptr;
+            log = office.Sync(nullptr);
+        }
+        if (const std::size_t at = logged.find('@'); at != std::string::npos) {
+            logged.replace(at, 1, folder);
+        }
+        EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+        EXPECT_EQ(office.Office().RouteList(), downAtFirst ? routes : Lines{});
+        office.Sync(nullptr);
+        EXPECT_EQ(office.Office().RouteList(), routes);
+        // Each file went into the history once, and nothing else did.
+        Lines history;
+        while (history.size() < files.size()) {
+            history.push_back("PriorD0" + std::to_string(history.size() + 1));
+        }
+        EXPECT_EQ(Names(office.Routes()), history);
+        EXPECT_TRUE(kept.empty() || fs::exists(folder + kept)) << kept;
+    };
+
     // The billing system puts its corrected file in place while the sort
     // order of the route file is checked.
     const Setup corrected = [&meters](const std::string& routes) {
@@ -609,41 +643,16 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
             fs::rename(routes + "next.tmp", routes + "route.txt");
         });
     };
-    struct Row {
-        std::string what, pattern;
-        std::vector<std::pair<std::string, Lines>> files;
-        Setup setup;
-        std::string logged;  // by the first sync; "@" the routes folder and "/"
-        bool downAtFirst;    // the routes came down at the first sync, else at the second
-        Lines routes;
-        std::string kept;  // a file below the routes folder in the end
-    };
-    const std::string refused =
-        "22 Wexal - Route file refused for its sort order, kept as @.wexal/route.txt.refused: a "
-        "newer route file took its name";
-    const std::string obstructed =
-        "22 Wexal - Route file stays for the next HotSync, its claimed name is taken by what is "
-        "not a regular file: @";
-    std::vector<Row> rows = {
-        {"refused file whose name a newer route file took",
-         "route.txt",
-         {{"route.txt", meters({{"R11", 4}, {"R12", 3}, {"R11", 3}})}},
-         corrected,
-         refused,
-         false,
-         {"R11 7 R", "R12 3 R"},
-         ".wexal/route.txt.refused"},
-        {"billing files named like claimed ones",
-         "*",
-         {{"book1.downloaded", meters({{"R01", 1}})},
-          {"book1.downloading", meters({{"R02", 1}})},
-          {"book2", meters({{"R03", 1}})}},
-         nullptr,
-         "20 Wexal Conduit Finished - Connekt",
-         true,
-         {"R01 1 R", "R02 1 R", "R03 1 R"},
-         ""},
-    };
+    check("refused file whose name a newer route file took",
+          {{"route.txt", meters({{"R11", 4}, {"R12", 3}, {"R11", 3}})}}, corrected,
+          "22 Wexal - Route file refused for its sort order, kept as @.wexal/route.txt.refused: a "
+          "newer route file took its name",
+          false, {"R11 7 R", "R12 3 R"}, ".wexal/route.txt.refused");
+    check("billing files named like claimed ones",
+          {{"book1.downloaded", meters({{"R01", 1}})},
+           {"book1.downloading", meters({{"R02", 1}})},
+           {"book2", meters({{"R03", 1}})}},
+          nullptr, "20 Wexal Conduit Finished - Connekt", true, {"R01 1 R", "R02 1 R", "R03 1 R"});
     const std::pair<std::string, void (*)(const fs::path&)> kinds[] = {
         {"folder", [](const fs::path& at) { fs::create_directory(at); }},
         {"FIFO", [](const fs::path& at) { ::mkfifo(at.c_str(), 0600); }},
@@ -651,50 +660,19 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
     };
     for (const auto& [kind, make] : kinds) {
         for (const auto claimed : {&DownloadingName, &DownloadedName}) {
-            const std::string name = claimed("route.txt");
             const Setup obstruct = [claimed, make](const std::string& routes) {
                 const fs::path at = claimed(routes + "route.txt");
                 fs::create_directories(at.parent_path());
                 make(at);
                 return std::shared_ptr<void>(nullptr, [at](void*) { fs::remove(at); });
             };
-            rows.push_back({kind + " as " + name,
-                            "route.txt",
-                            {{"route.txt", meters({{"R01", 1}})}},
-                            obstruct,
-                            obstructed + name,
-                            false,
-                            {"R01 1 R"},
-                            ""});
+            check(kind + " as " + claimed("route.txt"), {{"route.txt", meters({{"R01", 1}})}},
+                  obstruct,
+                  "22 Wexal - Route file stays for the next HotSync, its claimed name is taken by "
+                  "what is not a regular file: @" +
+                      claimed("route.txt"),
+                  false, {"R01 1 R"});
         }
-    }
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.what);
-        FolderOffice office("CONNEKT", row.pattern, "readings.txt");
-        const std::string routes = office.Routes().string() + "/";
-        for (const auto& [name, lines] : row.files) {
-            office.Put(name, lines);
-        }
-        Lines log;
-        {
-            const std::shared_ptr<void> setup = row.setup ? row.setup(routes) : nullptr;
-            log = office.Sync(nullptr);
-        }
-        std::string logged = row.logged;
-        if (const std::size_t at = logged.find('@'); at != std::string::npos) {
-            logged.replace(at, 1, routes);
-        }
-        EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
-        EXPECT_EQ(office.Office().RouteList(), row.downAtFirst ? row.routes : Lines{});
-        office.Sync(nullptr);
-        EXPECT_EQ(office.Office().RouteList(), row.routes);
-        // Each file went into the history once, and nothing else did.
-        Lines history;
-        while (history.size() < row.files.size()) {
-            history.push_back("PriorD0" + std::to_string(history.size() + 1));
-        }
-        EXPECT_EQ(Names(office.Routes()), history);
-        EXPECT_TRUE(row.kept.empty() || fs::exists(routes + row.kept)) << row.kept;
     }
 }
 

@@ -20,6 +20,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/palm/HandheldStore.h"
 #include "platform/palm/SyncManager.h"
@@ -58,17 +59,12 @@ std::function<bool(const std::string&)> g_flushFault;
 
 std::function<bool(const std::string&)> g_moveFault;
 
-struct WithoutNoReplace {
-    std::string path;
-    std::function<void()> taken;
-};
+// A WithoutRenameNoReplace's path and action, while there is one.
+std::optional<std::pair<std::string, std::function<void()>>> g_withoutNoReplace;
 
-std::optional<WithoutNoReplace> g_withoutNoReplace;
-
-// The action of a WithoutRenameNoReplace after a call that moved `from`.
 int AfterMoving(const char* from, int result) {
-    if (result == 0 && g_withoutNoReplace && g_withoutNoReplace->path == from) {
-        g_withoutNoReplace->taken();
+    if (result == 0 && from != nullptr && g_withoutNoReplace && g_withoutNoReplace->first == from) {
+        g_withoutNoReplace->second();
     }
     return result;
 }
@@ -148,7 +144,7 @@ RefusedMoves::~RefusedMoves() {
 }
 
 WithoutRenameNoReplace::WithoutRenameNoReplace(std::string path, std::function<void()> taken) {
-    g_withoutNoReplace = WithoutNoReplace{std::move(path), std::move(taken)};
+    g_withoutNoReplace.emplace(std::move(path), std::move(taken));
 }
 
 WithoutRenameNoReplace::~WithoutRenameNoReplace() {
