@@ -65,8 +65,11 @@ class TurnLock {
             }
             // Without O_NONBLOCK the open would wait for a FIFO's writer.
             const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-            if (fd < 0) {
+            if (fd < 0 && errno == ENOENT) {
                 continue;
+            }
+            if (fd < 0) {
+                return Ownership::Gone;
             }
             if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
                 ::close(fd);
