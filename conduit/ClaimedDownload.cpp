@@ -26,10 +26,18 @@ void LogInfo(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityStarted, 0);
 }
 
+// What a claimed name may hold: a regular file, or a link to one (a route
+// file that is a link is claimed as the link).
+bool HoldsRegularFile(const std::string& path) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
 enum class Ownership {
-    Taken,      // this sync's now
-    Gone,       // no longer there
-    Elsewhere,  // in the turn of another sync
+    Taken,       // this sync's now
+    Gone,        // no longer there
+    Elsewhere,   // in the turn of another sync
+    Obstructed,  // what has the name is no regular file
 };
 
 // How a sync owns a claimed file through its turn: an flock of the file
@@ -47,25 +55,57 @@ class TurnLock {
     TurnLock& operator=(const TurnLock&) = delete;
 
     Ownership Take(const std::string& path) {
-        // Without O_NONBLOCK the open would wait for a FIFO's writer.
-        fd_ = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-        if (fd_ < 0) {
-            return Ownership::Gone;
+        // The owner may move the file on between our open and our lock:
+        // then the name is looked at again.
+        for (int look = 0; look < kLooks; ++look) {
+            if (!PathExists(path)) {
+                return Ownership::Gone;
+            }
+            if (!HoldsRegularFile(path)) {
+                return Ownership::Obstructed;
+            }
+            // Without O_NONBLOCK the open would wait for a FIFO's writer.
+            const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+            if (fd < 0 && errno == ENOENT) {
+                continue;
+            }
+            if (fd < 0) {
+                return Ownership::Gone;
+            }
+            if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                ::close(fd);
+                return Ownership::Elsewhere;
+            }
+            struct stat held {};
+            struct stat named {};
+            if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+                S_ISREG(named.st_mode) && held.st_dev == named.st_dev &&
+                held.st_ino == named.st_ino) {
+                fd_ = fd;
+                return Ownership::Taken;
+            }
+            ::close(fd);
         }
-        if (::flock(fd_, LOCK_EX | LOCK_NB) != 0) {
-            ::close(fd_);
-            fd_ = -1;
-            return Ownership::Elsewhere;
-        }
-        return Ownership::Taken;
+        return Ownership::Elsewhere;
     }
 
   private:
+    static constexpr int kLooks = 8;
     int fd_ = -1;
 };
 
 bool LeftToAnotherSync(const std::string& routeFile) {
     LogInfo("Wexal - Route file in the turn of another HotSync: " + PathToUtf8(routeFile));
+    return true;
+}
+
+// Never opened, claimed over or moved into the history: the route file
+// waits until it is gone.
+bool LeftForWhatIsNoFile(const std::string& claimed) {
+    LogHandheldError(
+        "Wexal - Route file stays for the next HotSync, its claimed name is taken by what is "
+        "not a regular file: " +
+        PathToUtf8(claimed));
     return true;
 }
 
@@ -80,26 +120,26 @@ bool SettleDownloaded(const TextFileVendor& vendor, const std::string& routeFile
 }
 
 // Claims the route file, or logs why there is none to claim.
-bool Claim(const std::string& routeFile, bool verify) {
+bool Claim(const std::string& routeFile) {
     struct stat info {};
     int error = ::stat(routeFile.c_str(), &info) != 0 ? errno : 0;
     if (error == 0 && !S_ISREG(info.st_mode)) {
         LogRouteFileOpenError(VendorMeter::kNotRegularFile, routeFile, {});
         return false;
     }
+    std::string reason = std::generic_category().message(error);
     if (error == 0) {
-        error = ClaimRouteFile(routeFile);
+        error = ClaimRouteFile(routeFile, reason);
     }
     if (error == ENOENT) {
-        LogHandheldError(verify ? "Wexal - No file found to download during Sort Order Verification"
-                                : "Wexal - No file found to download");
+        LogHandheldError("Wexal - No file found to download during Sort Order Verification");
     } else if (error != 0) {
         // Such a file could not go into the history either: downloaded, it
         // would come down again with every sync.
         LogHandheldError(
             "Wexal - Route file cannot be taken for the download, it stays for the "
             "next HotSync: " +
-            PathToUtf8(routeFile) + ": " + std::generic_category().message(error));
+            PathToUtf8(routeFile) + ": " + PathToUtf8(reason));
     }
     return error == 0;
 }
@@ -118,18 +158,27 @@ std::optional<std::string> RouteOfFile(const TextFileVendor& vendor, const std::
 
 bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& routines,
                               std::int32_t number, const std::string& routeFile,
-                              std::uint32_t retainByRoute, bool verify) {
+                              std::uint32_t retainByRoute) {
     const TextFileVendor* vendor = text_file_vendors::ForNumber(static_cast<std::uint16_t>(number));
     if (vendor == nullptr) {
         return false;
     }
     const std::string downloaded = DownloadedName(routeFile);
+    const std::string downloading = DownloadingName(routeFile);
+    for (const std::string& claimed : {downloaded, downloading}) {
+        if (PathExists(claimed) && !HoldsRegularFile(claimed)) {
+            return LeftForWhatIsNoFile(claimed);
+        }
+    }
     bool settled = false;
     if (PathExists(downloaded)) {
         TurnLock lock;
         const Ownership owner = lock.Take(downloaded);
         if (owner == Ownership::Elsewhere) {
             return LeftToAnotherSync(routeFile);
+        }
+        if (owner == Ownership::Obstructed) {
+            return LeftForWhatIsNoFile(downloaded);
         }
         if (owner == Ownership::Taken && !SettleDownloaded(*vendor, routeFile, retainByRoute)) {
             if (PathExists(routeFile)) {
@@ -144,7 +193,6 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     }
     // One that an interrupted sync claimed is older than any under the route
     // file's name: it goes first.
-    const std::string downloading = DownloadingName(routeFile);
     TurnLock lock;
     Ownership owner = PathExists(downloading) ? lock.Take(downloading) : Ownership::Gone;
     if (owner == Ownership::Taken) {
@@ -154,22 +202,25 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
         if (settled && !PathExists(routeFile)) {
             return true;
         }
-        if (!Claim(routeFile, verify)) {
-            return !verify;
+        if (!Claim(routeFile)) {
+            return false;
         }
         owner = lock.Take(downloading);
+    }
+    if (owner == Ownership::Obstructed) {
+        return LeftForWhatIsNoFile(downloading);
     }
     if (owner != Ownership::Taken) {
         return LeftToAnotherSync(routeFile);
     }
-    if (verify && routines.verifySortOrder(conduit, downloading, number) != 0) {
-        GiveBackRouteFile(downloading);
+    if (routines.verifySortOrder(conduit, downloading, number) != 0) {
+        GiveBackRouteFile(downloading, /*refused=*/true);
         return false;
     }
     routines.download(conduit, downloading, retainByRoute, number);
     // Still claimed: its meters did not all reach the handheld.
     if (PathExists(downloading)) {
-        GiveBackRouteFile(downloading);
+        GiveBackRouteFile(downloading, /*refused=*/false);
     } else if (PathExists(routeFile)) {
         LogInfo("Wexal - A newer route file stays for the next HotSync: " + PathToUtf8(routeFile));
     }

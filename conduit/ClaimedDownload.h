@@ -12,16 +12,17 @@ struct TextFileRoutines;
 struct TextFileVendor;
 
 // Takes the route file `routeFile` of the interface `number` through its
-// turn; `verify` runs the sort-order check before the download. A file left
-// downloaded by a sync that ended is only moved into the history (while it
-// cannot be, the route file waits; logged), and one left claimed is
-// downloaded again before the route file. A claimed file in the turn of a
-// sync still running (of another handheld) is left to it, and the route file
-// with it (logged). False when the sync is to stop: the check refused the
-// file, or a file to check could not be taken.
+// turn: its sort order checked, then its download. A file left downloaded by
+// a sync that ended is only moved into the history (while it cannot be, the
+// route file waits; logged), and one left claimed is downloaded again before
+// the route file. A claimed file in the turn of a sync still running (of
+// another handheld) is left to it, and the route file with it (logged); so
+// is the route file while anything but a regular file has a claimed name
+// (logged). False when the sync is to stop: the check refused the file, or a
+// file to check could not be taken.
 bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& routines,
                               std::int32_t number, const std::string& routeFile,
-                              std::uint32_t retainByRoute, bool verify);
+                              std::uint32_t retainByRoute);
 
 // The route that the download takes a file's per-route history name from:
 // that of the first record that gives one, as the vendor's codec reads the

@@ -24,25 +24,24 @@ void Log(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityFinished, 0);
 }
 
-// The files of the folder that a sync claimed under the names of route files
-// that `pattern` matches, and those route files' names.
-struct ClaimedFiles {
-    std::vector<std::string> names;
+// The route files of the folder that `pattern` matches whose files a sync
+// left under their claimed names (RouteFileClaim.h).
+std::vector<std::string> FindClaimedRouteFiles(const std::string& folder,
+                                               std::string_view pattern) {
+    const std::string listed = ClaimFolder(folder) + "/";
     std::vector<std::string> routeFiles;
-};
-
-ClaimedFiles FindClaimedFiles(const std::string& folder, std::string_view pattern) {
-    ClaimedFiles claimed;
     std::vector<std::string> notRegular;
-    for (std::string& name :
-         FindMatchingFiles(folder, "*", notRegular).value_or(std::vector<std::string>{})) {
-        std::string routeFile = ClaimedRouteFile(name);
-        if (routeFile != name && MatchesFilePattern(pattern, routeFile)) {
-            claimed.names.push_back(std::move(name));
-            claimed.routeFiles.push_back(std::move(routeFile));
+    for (const std::string& name :
+         FindMatchingFiles(listed, "*", notRegular).value_or(std::vector<std::string>{})) {
+        const std::string routeFile = ClaimedRouteFile(listed + name);
+        if (routeFile != listed + name) {
+            std::string routeName = routeFile.substr(folder.size());
+            if (MatchesFilePattern(pattern, routeName)) {
+                routeFiles.push_back(std::move(routeName));
+            }
         }
     }
-    return claimed;
+    return routeFiles;
 }
 
 }  // namespace
@@ -103,13 +102,9 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
     }
     // A file that a sync claimed counts as its route file: such a file left
     // by a sync that stopped is settled in that route file's turn.
-    const ClaimedFiles claimed = FindClaimedFiles(folder, pattern);
-    std::erase_if(*files, [&](const std::string& name) {
-        return std::ranges::find(claimed.names, name) != claimed.names.end();
-    });
-    for (const std::string& routeFile : claimed.routeFiles) {
+    for (std::string& routeFile : FindClaimedRouteFiles(folder, pattern)) {
         if (std::ranges::find(*files, routeFile) == files->end()) {
-            files->push_back(routeFile);
+            files->push_back(std::move(routeFile));
         }
     }
     SortAsListed(*files);
@@ -118,14 +113,12 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
         return false;
     }
 
-    // The first file goes down unverified; each later one must be sorted.
-    bool first = true;
+    // Each file is checked for its sort order, the first one too: a route
+    // that came back later in a file would lose its first meters.
     for (const std::string& name : *files) {
-        if (!DownloadClaimedRouteFile(conduit, routines, number, folder + name, retainByRoute,
-                                      /*verify=*/!first)) {
+        if (!DownloadClaimedRouteFile(conduit, routines, number, folder + name, retainByRoute)) {
             return false;
         }
-        first = false;
     }
     return true;
 }

@@ -10,13 +10,12 @@ struct TextFileRoutines;
 struct TextFileVendor;
 
 // Downloads each file that `routePath` (folder, separator, pattern) matches,
-// in name order: the first as it is, each later one only once its sort
-// order was verified, each through its claimed names (ClaimedDownload.h): a
-// file that a sync claimed counts as its route file. Used route files of the
-// history are passed over, each with a log line. True when every file was
-// taken; false, with the reason logged, when the path names no folder and
-// pattern, the folder cannot be read, nothing matches, or a file is out of
-// order.
+// in name order, each only once its sort order was verified, each through
+// its claimed names (ClaimedDownload.h): a file that a sync claimed counts
+// as its route file. Used route files of the history are passed over, each
+// with a log line. True when every file was taken; false, with the reason
+// logged, when the path names no folder and pattern, the folder cannot be
+// read, nothing matches, or a file is out of order (it stays).
 bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines,
                          std::int32_t number, const std::string& routePath,
                          std::uint32_t retainByRoute);

@@ -12,6 +12,7 @@
 #include "conduit/formats/AnsiText.h"
 #include "conduit/formats/FileNamePart.h"
 #include "platform/files/FileNameEscape.h"
+#include "platform/files/MoveWithoutReplacing.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -33,6 +34,14 @@ void LogFailure(const std::string& what) {
     LogAddEntry(text.c_str(), kActivityHandheld, 0);
 }
 
+// History names are the conduit's own: a move may fall back on a checked
+// rename where the file system has neither a rename that refuses to replace
+// nor hard links. False with errno set when it did not happen.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    errno = wexal::files::MoveBetweenOwnNames(from, to);
+    return errno == 0;
+}
+
 }  // namespace
 
 std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile) {
@@ -49,34 +58,6 @@ bool PathExists(const std::string& path) {
     return ::lstat(path.c_str(), &info) == 0;
 }
 
-// Filesystems without RENAME_NOREPLACE get a hard link and an unlink; those
-// without hard links a checked rename.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
-        return true;
-    }
-    if (errno != EINVAL && errno != ENOSYS && errno != ENOTSUP) {
-        return false;
-    }
-    if (::link(from.c_str(), to.c_str()) == 0) {
-        if (::unlink(from.c_str()) == 0) {
-            return true;
-        }
-        const int unlinkError = errno;
-        ::unlink(to.c_str());
-        errno = unlinkError;
-        return false;
-    }
-    if (errno != EPERM && errno != ENOTSUP && errno != EXDEV) {
-        return false;
-    }
-    if (PathExists(to)) {
-        errno = EEXIST;
-        return false;
-    }
-    return ::rename(from.c_str(), to.c_str()) == 0;
-}
-
 bool IsHistoryName(std::string_view name, std::string_view base) {
     if (name.size() != base.size() + 2 || !name.starts_with(base)) {
         return false;
@@ -89,17 +70,18 @@ bool IsHistoryName(std::string_view name, std::string_view base) {
     return false;
 }
 
-std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName) {
+std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName,
+                               const std::string& file) {
     const std::size_t separator = routeFilePath.find_last_of("/\\");
     const std::string folder =
         separator == std::string::npos ? std::string() : routeFilePath.substr(0, separator + 1);
     const auto name = [&](int generation) { return HistoryName(folder, baseName, generation); };
+    const std::string& moved = file.empty() ? routeFilePath : file;
     // A name ends at a NUL: every generation would be one file, and the
     // route file, moved in as the newest, removed as the oldest.
     if (baseName.find('\0') != std::string::npos) {
         errno = EINVAL;
-        LogFailure("Wexal - Unable to move route file " + PathToUtf8(routeFilePath) +
-                   " into the history");
+        LogFailure("Wexal - Unable to move route file " + PathToUtf8(moved) + " into the history");
         return -1;
     }
 
@@ -132,8 +114,8 @@ std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::stri
             return -1;
         }
     }
-    if (!RenameNoReplace(routeFilePath, name(1))) {
-        LogFailure("Wexal - Unable to move route file " + PathToUtf8(routeFilePath) + " to " +
+    if (!RenameNoReplace(moved, name(1))) {
+        LogFailure("Wexal - Unable to move route file " + PathToUtf8(moved) + " to " +
                    PathToUtf8(name(1)));
         return -1;
     }

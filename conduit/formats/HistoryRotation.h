@@ -24,12 +24,10 @@ bool IsHistoryName(std::string_view name, std::string_view base);
 // refused. The first failure is logged
 // (activity 22) and ends the rotation: 0 when the route file was moved, -1
 // when it stayed where it was (a history file may then have moved up into
-// the free name).
-std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName);
+// the free name). `file`, when given, is what moves in the route file's
+// stead: the route file under a name of the sync's own, in another folder.
+std::int32_t RotateIntoHistory(const std::string& routeFilePath, const std::string& baseName,
+                               const std::string& file = {});
 
 // Whether anything, even a dangling link, has this name.
 bool PathExists(const std::string& path);
-
-// Renames `from` to `to` without ever replacing an existing `to`; false with
-// errno set when it did not happen.
-bool RenameNoReplace(const std::string& from, const std::string& to);

@@ -1,21 +1,31 @@
-// A route file claimed by the sync that downloads it: renamed, in its own
-// folder, to a name of the conduit's own before it is read, so that what the
-// sync reads and then moves into the history is the file it took, whatever
-// the billing system writes under the route file's name meanwhile.
+// A route file claimed by the sync that downloads it: renamed, before it is
+// read, into the folder ".wexal" beside it, where every name is the
+// conduit's own. So what the sync reads and then moves into the history is
+// the file it took, whatever the billing system writes under the route
+// file's name meanwhile, and no billing file is ever taken for a claimed one.
 //
-//   <route file>.downloading  taken; its meters are not yet all on the handheld
-//   <route file>.downloaded   every meter reached the handheld; its move into
-//                             the history is still to be made
+//   .wexal/<route file name>.downloading  taken; its meters are not yet all
+//                                         on the handheld
+//   .wexal/<route file name>.downloaded   every meter reached the handheld;
+//                                         its move into the history is still
+//                                         to be made
+//   .wexal/<route file name>.refused      refused by its sort order while a
+//                                         newer file had the route file's
+//                                         name (then .refused2, ...); no
+//                                         sync takes it
 //
-// A file left under one of these names by a sync that stopped is found by
-// the next one: a downloading file is downloaded again, a downloaded one is
-// only moved into the history.
+// A file left under one of the first two names by a sync that stopped is
+// found by the next one: a downloading file is downloaded again, a
+// downloaded one is only moved into the history (beside the route file).
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+// The folder of claimed names beside the route file (or in the folder that
+// `routeFile` names with a separator at its end).
+std::string ClaimFolder(std::string_view routeFile);
 std::string DownloadingName(const std::string& routeFile);
 std::string DownloadedName(const std::string& routeFile);
 
@@ -23,14 +33,17 @@ std::string DownloadedName(const std::string& routeFile);
 // claimed name.
 std::string ClaimedRouteFile(std::string_view path);
 
-// Renames the route file to its downloading name: 0, or the errno of the
-// failure (ENOENT: there is none).
-int ClaimRouteFile(const std::string& routeFile);
+// Renames the route file to its downloading name, making the folder of
+// claimed names first when it is missing: 0, or the errno of the failure
+// (ENOENT: there is no route file) with `reason` saying what failed.
+int ClaimRouteFile(const std::string& routeFile, std::string& reason);
 
 // Gives a claimed file back under the route file's name, unless another file
-// took that name meanwhile: then it stays claimed (logged, activity 22) and
-// the next sync downloads it first.
-void GiveBackRouteFile(const std::string& downloading);
+// took that name meanwhile. Then a file its sort order refused is set aside
+// as refused, as every later sync would refuse it ahead of the newer one;
+// any other stays claimed, and the next sync downloads it first. Either is
+// logged (activity 22).
+void GiveBackRouteFile(const std::string& downloading, bool refused);
 
 // Moves a route file whose every meter reached the handheld into the history
 // under `baseName` (RotateIntoHistory). A claimed file is first renamed to

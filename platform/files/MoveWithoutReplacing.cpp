@@ -2,23 +2,40 @@
 
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 
 namespace wexal::files {
 
-int MoveWithoutReplacing(const std::string& from, const std::string& to) {
-    // Plain rename(2) would silently replace an existing `to`.
+namespace {
+
+// Plain rename(2) would silently replace an existing `to`. Some file
+// systems (network shares, and old kernels) do not know the flag.
+int RenameNoReplace(const std::string& from, const std::string& to, bool& unknown) {
     if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) {
         return 0;
     }
     const int error = errno;
-    // Some file systems (and old kernels) do not know the flag.
-    if (error == EINVAL || error == ENOSYS || error == EOPNOTSUPP) {
-        return MoveByLinking(from, to);
-    }
+    unknown = error == EINVAL || error == ENOSYS || error == EOPNOTSUPP;
     return error;
+}
+
+int RenameIfFree(const std::string& from, const std::string& to) {
+    struct stat info {};
+    if (::lstat(to.c_str(), &info) == 0) {
+        return EEXIST;
+    }
+    return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+}  // namespace
+
+int MoveWithoutReplacing(const std::string& from, const std::string& to) {
+    bool unknown = false;
+    const int error = RenameNoReplace(from, to, unknown);
+    return unknown ? MoveByLinking(from, to) : error;
 }
 
 int MoveByLinking(const std::string& from, const std::string& to) {
@@ -32,6 +49,25 @@ int MoveByLinking(const std::string& from, const std::string& to) {
         return error;
     }
     return 0;
+}
+
+int MoveBetweenOwnNames(const std::string& from, const std::string& to) {
+    bool unknown = false;
+    int error = RenameNoReplace(from, to, unknown);
+    if (unknown) {
+        error = MoveByLinking(from, to);
+        // Hard links refused: a file system without them.
+        if (error == EPERM || error == EOPNOTSUPP) {
+            error = RenameIfFree(from, to);
+        }
+    }
+    return error;
+}
+
+int TakeOffSharedName(const std::string& from, const std::string& to) {
+    bool unknown = false;
+    const int error = RenameNoReplace(from, to, unknown);
+    return unknown ? RenameIfFree(from, to) : error;
 }
 
 }  // namespace wexal::files

@@ -17,4 +17,19 @@ int MoveWithoutReplacing(const std::string& from, const std::string& to);
 // the removal fails). Only for regular files.
 int MoveByLinking(const std::string& from, const std::string& to);
 
+// MoveWithoutReplacing, and on a file system without hard links either, a
+// plain rename once `to` is seen free. Only between names that no one but
+// the caller's own program gives, whose movers take turns at them.
+int MoveBetweenOwnNames(const std::string& from, const std::string& to);
+
+// Takes the file off `from`, a name that another program writes (it may
+// rename its next file onto it at any moment), to `to`, a name of the
+// caller's own. Where the file system has no rename that refuses to
+// replace, a plain rename once `to` is seen free, never a link and an
+// unlink: the unlink would remove a file renamed onto `from` in between.
+// Whatever file has `from` at the rename is the one taken. Every mover to
+// `to` holds one lock around the call, so that `to` stays free from the
+// check to the rename.
+int TakeOffSharedName(const std::string& from, const std::string& to);
+
 }  // namespace wexal::files

@@ -1,6 +1,7 @@
-// Stands in for open(2): the test program's definitions take precedence and
-// pass every call on to the C library's own, found with dlsym(RTLD_NEXT),
-// after running a BeforeOpening's action when its opening comes.
+// Stands in for open(2) and flock(2): the test program's definitions take
+// precedence and pass every call on to the C library's own, found with
+// dlsym(RTLD_NEXT), after running a BeforeOpening's action when its call
+// comes.
 #undef _FORTIFY_SOURCE  // its inline open() would clash with the one below
 #include "tests/conduit/OpenFaults.h"
 
@@ -10,6 +11,7 @@
 
 #include <cstdarg>
 #include <cstdlib>
+#include <filesystem>
 #include <optional>
 
 namespace {
@@ -18,6 +20,7 @@ struct Fault {
     std::string path;
     int nth;
     std::function<void()> action;
+    bool locking;
     int seen = 0;
     bool ran = false;
 };
@@ -27,16 +30,18 @@ thread_local bool g_inAction = false;
 
 using OpenFunction = int (*)(const char*, int, ...);
 
-OpenFunction Library(const char* symbol) {
+template <class Function = OpenFunction>
+Function Library(const char* symbol) {
     void* found = dlsym(RTLD_NEXT, symbol);
     if (found == nullptr) {
         std::abort();
     }
-    return reinterpret_cast<OpenFunction>(found);
+    return reinterpret_cast<Function>(found);
 }
 
-void Before(const char* path) {
-    if (!g_fault || g_inAction || path == nullptr || g_fault->path != path) {
+void Before(const char* path, bool locking = false) {
+    if (!g_fault || g_inAction || path == nullptr || g_fault->path != path ||
+        g_fault->locking != locking) {
         return;
     }
     if (++g_fault->seen == g_fault->nth) {
@@ -59,8 +64,11 @@ mode_t ModeArgument(int flags, va_list arguments) {
 
 namespace wexal::testing {
 
-BeforeOpening::BeforeOpening(std::string path, int nth, std::function<void()> action) {
-    g_fault = Fault{std::move(path), nth, std::move(action)};
+BeforeOpening::BeforeOpening(std::string path, int nth, std::function<void()> action,
+                             bool locking) {
+    // A locked descriptor is known by the path /proc gives it.
+    g_fault = Fault{locking ? std::filesystem::weakly_canonical(path).string() : std::move(path),
+                    nth, std::move(action), locking};
 }
 
 BeforeOpening::~BeforeOpening() {
@@ -91,4 +99,12 @@ extern "C" int open64(const char* path, int flags, ...) {
     va_end(arguments);
     Before(path);
     return next(path, flags, mode);
+}
+
+extern "C" int flock(int fd, int operation) {
+    static const auto next = Library<int (*)(int, int)>("flock");
+    std::error_code error;
+    Before(std::filesystem::read_symlink("/proc/self/fd/" + std::to_string(fd), error).c_str(),
+           /*locking=*/true);
+    return next(fd, operation);
 }

@@ -1,6 +1,7 @@
-// Runs an action just before a chosen opening of a file, to reach what a
-// sync does when a file changes between two of its openings (a route file
-// replaced after its sort order was verified and before its download).
+// Runs an action just before a chosen opening or locking of a file, to reach
+// what a sync does when a file changes between two of its openings (a route
+// file replaced after its sort order was verified and before its download),
+// or between its opening and its lock.
 #pragma once
 
 #include <functional>
@@ -9,10 +10,11 @@
 namespace wexal::testing {
 
 // While alive, `action` runs once, just before the `nth` opening of `path`
-// (1: the next one) by open(2).
+// (1: the next one) by open(2); with `locking`, before the `nth` flock(2) of
+// a descriptor of the file that `path` names.
 class BeforeOpening {
   public:
-    BeforeOpening(std::string path, int nth, std::function<void()> action);
+    BeforeOpening(std::string path, int nth, std::function<void()> action, bool locking = false);
     ~BeforeOpening();
     BeforeOpening(const BeforeOpening&) = delete;
     BeforeOpening& operator=(const BeforeOpening&) = delete;

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -42,6 +43,7 @@ using wexal::testing::RoutesOf;
 using wexal::testing::SmallDisk;
 using wexal::testing::StandardReadingLines;
 using wexal::testing::TextFileOffice;
+using wexal::testing::WithoutRenameNoReplace;
 using wexal::testing::WriteFile;
 using Lines = std::vector<std::string>;
 
@@ -403,41 +405,56 @@ TEST(RouteFileFaultTest, RouteFileRemovedBeforeTheDownload) {
                                     [](const fs::path&) {});
 }
 
-// The billing system writes its next route file over the one a sync reads:
-// the file read goes into the history, the new one stays for the next sync.
-TEST(RouteFileFaultTest, RouteFileReplacedDuringItsDownloadStaysForTheNextSync) {
-    TextFileOffice office;
-    const fs::path routeFile = office.RouteFile();
-    office.WriteRouteFile(RoutesOf({{"0001", 3}, {"0002", 2}}));
-    const std::string read = ReadFile(routeFile);
-    office.WriteRouteFile(RouteOf("0003", 2));
-    const std::string next = ReadFile(routeFile);
-    WriteFile(routeFile, read);
-
-    Lines log;
-    {
-        // While the first route is stored (its database is flushed).
-        std::atomic<bool> replaced = false;
-        const FailingFlushes replacing([&](const std::string& path) {
-            if (path.find("route0001") != std::string::npos && !replaced.exchange(true)) {
-                WriteFile(office.Bed().Folder() / "next.tmp", next);
-                fs::rename(office.Bed().Folder() / "next.tmp", routeFile);
-            }
-            return false;
-        });
-        log = office.Sync();
-        EXPECT_TRUE(replaced);
+// The billing system renames its next route file onto the route file's name
+// while a sync holds the one before: the file read goes into the history and
+// the new one stays for the next sync, on a file system without a rename
+// that refuses to replace too. Five files in turn, none lost.
+TEST(RouteFileFaultTest, NextRouteFileRenamedOntoItsNameStaysForTheNextSync) {
+    using PutNext = std::function<void()>;
+    const std::function<std::shared_ptr<void>(const fs::path&, PutNext)> hooks[] = {
+        // While its first route is stored (its database is flushed).
+        [](const fs::path&, PutNext putNext) {
+            return std::make_shared<FailingFlushes>([=](const std::string& path) {
+                if (path.find("/.route0") != std::string::npos) {
+                    putNext();
+                }
+                return false;
+            });
+        },
+        // Between the calls that claim it.
+        [](const fs::path& routeFile, PutNext putNext) {
+            return std::make_shared<WithoutRenameNoReplace>(routeFile.string(), putNext);
+        },
+    };
+    for (const auto& during : hooks) {
+        SCOPED_TRACE(&during == hooks ? "while stored" : "without RENAME_NOREPLACE");
+        TextFileOffice office;
+        const fs::path routeFile = office.RouteFile();
+        const std::string newer = "19 Wexal - A newer route file stays for the next HotSync: ";
+        Lines exports;
+        Lines expected;
+        for (const char* route : {"0001", "0002", "0003", "0004", "0005"}) {
+            office.WriteRouteFile(RouteOf(route, 2));
+            exports.push_back(ReadFile(routeFile));
+            expected.push_back(route + std::string(" 2 R"));
+        }
+        WriteFile(routeFile, exports[0]);
+        for (std::size_t next = 1; next <= exports.size(); ++next) {
+            std::atomic<bool> put = next == exports.size();
+            const std::shared_ptr<void> hook = during(routeFile, [&] {
+                if (!put.exchange(true)) {
+                    WriteFile(office.Bed().Folder() / "next.tmp", exports[next]);
+                    fs::rename(office.Bed().Folder() / "next.tmp", routeFile);
+                }
+            });
+            EXPECT_EQ(Logged(office.Sync(), newer + routeFile.string()), next < exports.size());
+        }
+        EXPECT_EQ(office.RouteList(), expected);
+        for (std::size_t number = 1; number <= exports.size(); ++number) {
+            EXPECT_EQ(ReadFile(office.History(static_cast<int>(number))),
+                      exports[exports.size() - number]);
+        }
     }
-    EXPECT_TRUE(Logged(
-        log, "19 Wexal - A newer route file stays for the next HotSync: " + routeFile.string()));
-    EXPECT_EQ(office.RouteList(), (Lines{"0001 3 R", "0002 2 R"}));
-    EXPECT_EQ(ReadFile(office.History(1)), read);
-    EXPECT_EQ(ReadFile(routeFile), next);
-
-    EXPECT_TRUE(Logged(office.Sync(), kFinish));
-    EXPECT_EQ(office.RouteList(), (Lines{"0001 3 R", "0002 2 R", "0003 2 R"}));
-    EXPECT_EQ(ReadFile(office.History(1)), next);
-    EXPECT_EQ(ReadFile(office.History(2)), read);
 }
 
 }  // namespace

@@ -21,12 +21,13 @@ constexpr int kMetersPerRoute = 3;
 // What a sync flushes once, whatever its routes (a file and its folder
 // count two). Download: the handheld's clock 2, the reader settings 2, the
 // response codes 2, the route list made at the first download 2, the first
-// route's provisional entry 1, and the handheld's folder before the route
-// file goes into its history 1. Upload: the clock, settings and codes 6, the
+// route's provisional entry 1, the route folder once its folder of claimed
+// names is made 1, and the handheld's folder before the route file goes into
+// its history 1. Upload: the clock, settings and codes 6, the
 // readings and the exceptions journals begun 4, the new readings file's
 // folder 1, the handheld's folder once the routes are marked uploaded 1, and
 // the purge of the uploaded routes from the route list 2.
-constexpr std::uint64_t kDownloadPerSync = 10;
+constexpr std::uint64_t kDownloadPerSync = 11;
 constexpr std::uint64_t kUploadPerSync = 14;
 
 std::string RouteName(int route) {

@@ -28,6 +28,7 @@
 #include "conduit/formats/RouteFileClaim.h"
 #include "platform/palm/HandheldStore.h"
 #include "tests/conduit/BillingFileLines.h"
+#include "tests/conduit/OpenFaults.h"
 #include "tests/conduit/SyncProcess.h"
 #include "tests/conduit/TextFileOffice.h"
 #include "tests/conduit/WriteFaults.h"
@@ -35,6 +36,7 @@
 namespace {
 
 namespace fs = std::filesystem;
+using wexal::testing::BeforeOpening;
 using wexal::testing::ExceptionLines;
 using wexal::testing::FileLines;
 using wexal::testing::KeyCounts;
@@ -285,12 +287,16 @@ INSTANTIATE_TEST_SUITE_P(Shards, SyncKillTest, ::testing::Range(0, kShards));
 // before it moved into the history. The next sync brings the file down once
 // in all: again in the first case; in the second not at all, as the reader
 // already works its routes. Held by a sync still running, the file is left
-// to it.
+// to it; moved into the history by its owner as the next sync locks it, it
+// is not the next sync's to move.
 TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
     const struct {
         const char* where;
         bool downloaded;
-    } cases[] = {{"storing its routes", false}, {"moving it into the history", true}};
+        bool movedByItsOwner;
+    } cases[] = {{"storing its routes", false, false},
+                 {"moving it into the history", true, false},
+                 {"moving it into the history, then moved by its owner", true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
         TextFileOffice office;
@@ -327,7 +333,13 @@ TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
             EXPECT_EQ(ReadFile(left), routeFile);
         }
 
+        std::optional<BeforeOpening> owner;
+        if (c.movedByItsOwner) {
+            owner.emplace(
+                left, 1, [&] { fs::rename(left, office.History(1)); }, /*locking=*/true);
+        }
         const std::vector<std::string> log = office.Sync();
+        EXPECT_TRUE(!owner || owner->Ran());
         EXPECT_EQ(
             std::count(log.begin(), log.end(),
                        "19 Wexal - Route file of an interrupted HotSync downloaded again: " + left),

@@ -15,6 +15,7 @@
 #include <set>
 #include <thread>
 
+#include "conduit/formats/RouteFileClaim.h"
 #include "tests/conduit/ReadFaults.h"
 #include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/SyncProcess.h"
@@ -734,7 +735,7 @@ TEST(RouteFileHistoryTest, HistoryThatRefusesAMoveLosesNothingAndDownloadsOnce) 
         const std::multiset<std::string> before = history();
         office.WriteRouteFile({{.route = "0001", .sequence = "1"}, {.route = "0001"}});
         const std::string routeFile = ReadFile(office.RouteFile());
-        const std::string downloaded = office.RouteFile().string() + ".downloaded";
+        const std::string downloaded = DownloadedName(office.RouteFile().string());
         const std::string kept =
             "22 Wexal - Route file downloaded but not moved into the history, it is not "
             "downloaded again: " +

@@ -8,6 +8,7 @@ add_executable(conduit_textfile_test
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorsV1Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorsV2Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorsV3Test.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OpenFaults.cpp
   ${CMAKE_CURRENT_LIST_DIR}/ReadFaults.cpp
   ${CMAKE_CURRENT_LIST_DIR}/WriteFaults.cpp)
 target_link_libraries(conduit_textfile_test PRIVATE wexal_conduit_core wexal_handheld_store

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <initializer_list>
 #include <iostream>
+#include <memory>
 #include <utility>
 
 #include "conduit/FileSearch.h"
@@ -13,13 +14,16 @@
 #include "conduit/InterfaceTable.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/formats/HistoryRotation.h"
+#include "conduit/formats/RouteFileClaim.h"
 #include "tests/conduit/KilledSync.h"
+#include "tests/conduit/OpenFaults.h"
 #include "tests/conduit/TextFileOffice.h"
 #include "tests/support/NotRegularFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
+using wexal::testing::BeforeOpening;
 using wexal::testing::ReadFile;
 using wexal::testing::Reading;
 using wexal::testing::TextFileOffice;
@@ -44,10 +48,13 @@ std::string File(const Lines& lines) {
     return text;
 }
 
+// The files of a route folder, without the sync's folder of claimed names.
 std::vector<std::string> Names(const fs::path& folder) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
+        if (entry.path() != ClaimFolder(folder.string() + "/")) {
+            names.push_back(entry.path().filename().string());
+        }
     }
     std::sort(names.begin(), names.end());
     return names;
@@ -508,13 +515,15 @@ TEST(ConnektSyncTest, RoutesWithoutReadingsLeaveOnlyTheirHeaders) {
 
 // --- The folder scan ----------------------------------------------------
 
-TEST(FolderScanTest, FirstFileIsNotVerifiedAndAnUnsortedLaterOneStopsTheSync) {
+// Every file is verified before its download, the first one too: one out of
+// order stops the sync and stays where it is.
+TEST(FolderScanTest, UnsortedFileStopsTheSyncAndStays) {
     FolderOffice office("CONNEKT", "*.txt", "readings.txt");
-    // Verification passes over the first record of each file; a.txt would
-    // fail it and b.txt passes.
-    office.Put("a.txt", {ConnektMeter("R00", "0001", "SVC000000000000", "AB1WC"),
-                         ConnektMeter("R02", "0001", "SVC000000000001", "AB1WC"),
-                         ConnektMeter("R01", "0001", "SVC000000000002", "AB1WC")});
+    // Verification passes over the first record of each file.
+    const Lines unsorted = {ConnektMeter("R11", "0001", "SVC000000000000", "AB1WC"),
+                            ConnektMeter("R12", "0001", "SVC000000000001", "AB1WC"),
+                            ConnektMeter("R11", "0002", "SVC000000000002", "AB1WC")};
+    office.Put("a.txt", unsorted);
     office.Put("b.txt", {ConnektMeter("R09", "0001", "SVC000000000003", "AB1WC"),
                          ConnektMeter("R03", "0001", "SVC000000000004", "AB1WC")});
     office.Put("c.txt", {ConnektMeter("R05", "0001", "SVC000000000005", "AB1WC"),
@@ -525,10 +534,16 @@ TEST(FolderScanTest, FirstFileIsNotVerifiedAndAnUnsortedLaterOneStopsTheSync) {
     std::int32_t result = 1;
     EXPECT_EQ(office.Sync(&result),
               (Lines{"19  Started with interface CONNEKT",
-                     "22 Wexal - Download file is not sequenced by route. Line = 1 R06 is > R04"}));
+                     "22 Wexal - Download file is not sequenced by route. Line = 1 R12 is > R11"}));
     EXPECT_EQ(result, 0);
-    EXPECT_EQ(office.Office().RouteList(),
-              (Lines{"R00 1 R", "R02 1 R", "R01 1 R", "R09 1 R", "R03 1 R"}));
+    EXPECT_EQ(office.Office().RouteList(), Lines{});
+    EXPECT_EQ(ReadFile(office.Routes() / "a.txt"), File(unsorted));
+
+    office.Put("a.txt", {unsorted[0], unsorted[2], unsorted[1]});
+    EXPECT_EQ(office.Sync(&result),
+              (Lines{"19  Started with interface CONNEKT",
+                     "22 Wexal - Download file is not sequenced by route. Line = 1 R06 is > R04"}));
+    EXPECT_EQ(office.Office().RouteList(), (Lines{"R11 2 R", "R12 1 R", "R09 1 R", "R03 1 R"}));
     EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02", "c.txt", "d.txt"}));
 }
 
@@ -620,20 +635,113 @@ TEST(FolderScanTest, HistoryKeptPerRouteIsSkippedAndNamedByItsRoute) {
 // goes into the history. Neither is a route file of its own.
 TEST(FolderScanTest, ClaimedFilesOfAnInterruptedSyncAreSettled) {
     FolderOffice office("CONNEKT", "*", "readings.txt");
-    office.Put("a.txt.downloading", {ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")});
-    office.Put("b.txt.downloaded", {ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")});
+    const std::string routes = office.Routes().string() + "/";
+    fs::create_directories(fs::path(DownloadingName(routes + "a.txt")).parent_path());
+    WriteFile(DownloadingName(routes + "a.txt"),
+              File({ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")}));
+    WriteFile(DownloadedName(routes + "b.txt"),
+              File({ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")}));
     office.Put("c.txt", {ConnektMeter("R03", "0001", "SVC000000000003", "AB1WC")});
     std::int32_t result = 0;
-    const std::string routes = office.Routes().string() + "/";
     EXPECT_EQ(office.Sync(&result),
               (Lines{"19  Started with interface CONNEKT",
-                     "19 Wexal - Route file of an interrupted HotSync downloaded again: " + routes +
-                         "a.txt.downloading",
+                     "19 Wexal - Route file of an interrupted HotSync downloaded again: " +
+                         DownloadingName(routes + "a.txt"),
                      "20 Wexal Conduit Finished - Connekt"}));
     EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R03 1 R"}));
     EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02", "PriorD03"}));
     EXPECT_EQ(ReadFile(office.Routes() / "PriorD02"),
               File({ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")}));
+}
+
+// The names a sync claims route files by are its own: a billing file comes
+// down whatever its name; what is no regular file under a claimed name is
+// named and left alone, and so is the route file until it is gone; a file
+// its sort order refused never holds back the newer one that took its name.
+TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
+    const auto meters = [](std::initializer_list<std::pair<const char*, std::size_t>> routes) {
+        Lines lines;
+        for (const auto& [route, count] : routes) {
+            lines.insert(lines.end(), count, ConnektMeter(route, "1", "SVC000000000001", "AB1WC"));
+        }
+        return lines;
+    };
+    // Made before the first sync in the routes folder (given with its "/"),
+    // undone after it.
+    using Setup = std::function<std::shared_ptr<void>(const std::string& routes)>;
+    // Files of a "*" scan; a line the first sync logs ("@" the routes folder
+    // and "/"); the routes on the handheld after the second sync (and after
+    // the first already when `downAtFirst`); a file kept below the folder.
+    const auto check = [](const std::string& what,
+                          const std::vector<std::pair<std::string, Lines>>& files,
+                          const Setup& setup, std::string logged, bool downAtFirst,
+                          const Lines& routes, const std::string& kept = {}) {
+        SCOPED_TRACE(what);
+        FolderOffice office("CONNEKT", "*", "readings.txt");
+        const std::string folder = office.Routes().string() + "/";
+        for (const auto& [name, lines] : files) {
+            office.Put(name, lines);
+        }
+        Lines log;
+        {
+            const std::shared_ptr<void> undo = setup ? setup(folder) : nullptr;
+            log = office.Sync(nullptr);
+        }
+        if (const std::size_t at = logged.find('@'); at != std::string::npos) {
+            logged.replace(at, 1, folder);
+        }
+        EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+        EXPECT_EQ(office.Office().RouteList(), downAtFirst ? routes : Lines{});
+        office.Sync(nullptr);
+        EXPECT_EQ(office.Office().RouteList(), routes);
+        // Each file went into the history once, and nothing else did.
+        Lines history;
+        while (history.size() < files.size()) {
+            history.push_back("PriorD0" + std::to_string(history.size() + 1));
+        }
+        EXPECT_EQ(Names(office.Routes()), history);
+        EXPECT_TRUE(kept.empty() || fs::exists(folder + kept)) << kept;
+    };
+
+    // The billing system puts its corrected file in place while the sort
+    // order of the route file is checked.
+    const Setup corrected = [&meters](const std::string& routes) {
+        return std::make_shared<BeforeOpening>(DownloadingName(routes + "route.txt"), 2, [=] {
+            WriteFile(routes + "next.tmp", File(meters({{"R11", 7}, {"R12", 3}})));
+            fs::rename(routes + "next.tmp", routes + "route.txt");
+        });
+    };
+    check("refused file whose name a newer route file took",
+          {{"route.txt", meters({{"R11", 4}, {"R12", 3}, {"R11", 3}})}}, corrected,
+          "22 Wexal - Route file refused for its sort order, kept as @.wexal/route.txt.refused: a "
+          "newer route file took its name",
+          false, {"R11 7 R", "R12 3 R"}, ".wexal/route.txt.refused");
+    check("billing files named like claimed ones",
+          {{"book1.downloaded", meters({{"R01", 1}})},
+           {"book1.downloading", meters({{"R02", 1}})},
+           {"book2", meters({{"R03", 1}})}},
+          nullptr, "20 Wexal Conduit Finished - Connekt", true, {"R01 1 R", "R02 1 R", "R03 1 R"});
+    const std::pair<std::string, void (*)(const fs::path&)> kinds[] = {
+        {"folder", [](const fs::path& at) { fs::create_directory(at); }},
+        {"FIFO", [](const fs::path& at) { ::mkfifo(at.c_str(), 0600); }},
+        {"dangling link", [](const fs::path& at) { fs::create_symlink("missing", at); }},
+    };
+    for (const auto& [kind, make] : kinds) {
+        for (const auto claimed : {&DownloadingName, &DownloadedName}) {
+            const Setup obstruct = [claimed, make](const std::string& routes) {
+                const fs::path at = claimed(routes + "route.txt");
+                fs::create_directories(at.parent_path());
+                make(at);
+                return std::shared_ptr<void>(nullptr, [at](void*) { fs::remove(at); });
+            };
+            check(kind + " as " + claimed("route.txt"), {{"route.txt", meters({{"R01", 1}})}},
+                  obstruct,
+                  "22 Wexal - Route file stays for the next HotSync, its claimed name is taken by "
+                  "what is not a regular file: @" +
+                      claimed("route.txt"),
+                  false, {"R01 1 R"});
+        }
+    }
 }
 
 TEST(FolderScanTest, WhatIsNotARegularFileIsPassedOverWithALogLine) {

@@ -1,10 +1,11 @@
 // Stands in for the sync library's create, open, close and write calls, for
 // rename(2), by which the handheld store saves a database file, for
-// renameat2(2), by which route files move, and for fsync(2), by which every
-// file is flushed: the test
+// renameat2(2) and link(2), by which route files move, and for fsync(2), by
+// which every file is flushed: the test
 // program's definitions take precedence and pass every call on to the
 // library's own, found with dlsym(RTLD_NEXT), unless a FailingWrites, a
-// FailingSaves, a KillAtWrite or a RefusedMoves says otherwise.
+// FailingSaves, a KillAtWrite, a RefusedMoves or a WithoutRenameNoReplace
+// says otherwise.
 #include "tests/conduit/WriteFaults.h"
 
 #include <dlfcn.h>
@@ -12,12 +13,14 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
 
 #include "platform/palm/HandheldStore.h"
 #include "platform/palm/SyncManager.h"
@@ -55,6 +58,16 @@ std::mutex g_flushFaultLock;
 std::function<bool(const std::string&)> g_flushFault;
 
 std::function<bool(const std::string&)> g_moveFault;
+
+// A WithoutRenameNoReplace's path and action, while there is one.
+std::optional<std::pair<std::string, std::function<void()>>> g_withoutNoReplace;
+
+int AfterMoving(const char* from, int result) {
+    if (result == 0 && from != nullptr && g_withoutNoReplace && g_withoutNoReplace->first == from) {
+        g_withoutNoReplace->second();
+    }
+    return result;
+}
 
 bool MoveRefused(const char* from) {
     if (g_moveFault && from != nullptr && g_moveFault(from)) {
@@ -130,6 +143,14 @@ RefusedMoves::~RefusedMoves() {
     g_moveFault = nullptr;
 }
 
+WithoutRenameNoReplace::WithoutRenameNoReplace(std::string path, std::function<void()> taken) {
+    g_withoutNoReplace.emplace(std::move(path), std::move(taken));
+}
+
+WithoutRenameNoReplace::~WithoutRenameNoReplace() {
+    g_withoutNoReplace.reset();
+}
+
 }  // namespace wexal::testing
 
 extern "C" int32_t SyncCreateDB(SyncCreateDbParams* params) {
@@ -192,7 +213,7 @@ extern "C" int rename(const char* from, const char* to) {
         errno = ENOSPC;
         return -1;
     }
-    return next(from, to);
+    return AfterMoving(from, next(from, to));
 }
 
 extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const char* to,
@@ -202,7 +223,16 @@ extern "C" int renameat2(int fromFolder, const char* from, int toFolder, const c
     if (MoveRefused(from)) {
         return -1;
     }
-    return next(fromFolder, from, toFolder, to, flags);
+    if (g_withoutNoReplace && (flags & RENAME_NOREPLACE) != 0) {
+        errno = EINVAL;
+        return -1;
+    }
+    return AfterMoving(from, next(fromFolder, from, toFolder, to, flags));
+}
+
+extern "C" int link(const char* from, const char* to) {
+    static const auto next = Library<int (*)(const char*, const char*)>("link");
+    return AfterMoving(from, next(from, to));
 }
 
 extern "C" int fsync(int fd) {

@@ -66,4 +66,16 @@ class RefusedMoves {
     RefusedMoves& operator=(const RefusedMoves&) = delete;
 };
 
+// While alive, the file system has no rename that refuses to replace, as a
+// network share may not (renameat2 with RENAME_NOREPLACE fails with EINVAL),
+// and `taken` runs after each link or rename that gives the file at `path`
+// another name.
+class WithoutRenameNoReplace {
+  public:
+    WithoutRenameNoReplace(std::string path, std::function<void()> taken);
+    ~WithoutRenameNoReplace();
+    WithoutRenameNoReplace(const WithoutRenameNoReplace&) = delete;
+    WithoutRenameNoReplace& operator=(const WithoutRenameNoReplace&) = delete;
+};
+
 }  // namespace wexal::testing
