@@ -132,8 +132,9 @@ bool LineReader::DecideLineEnd() {
         count.Add(std::string_view(more.data(), std::size_t(got)));
     }
     // A stray CR in a field of a CR LF file, or a stray LF in a CR file,
-    // does not outweigh how the file's other lines end.
-    lineEnd_ = count.byLf > count.byCrAlone ? LineEnd::Lf : LineEnd::CrOrLf;
+    // does not outweigh how the file's other lines end; in a tie, a CR is
+    // more likely a name's than a line's (one meter with one stray CR).
+    lineEnd_ = count.byLf > 0 && count.byLf >= count.byCrAlone ? LineEnd::Lf : LineEnd::CrOrLf;
     return true;
 }
 

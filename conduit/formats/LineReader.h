@@ -3,8 +3,8 @@
 // A line ends as most of the file's first lines end (those in the first
 // buffer fill). Where that is at a LF, alone or after CRs, a line ends at
 // each LF and the CRs right before it are line end too: CR CR LF is what a
-// second text-mode transfer makes of CR LF. Any other CR is data. Where as
-// many lines end at a CR alone, a line ends at LF, at CR LF or at a CR
+// second text-mode transfer makes of CR LF. Any other CR is data. Where
+// more lines end at a CR alone, a line ends at LF, at CR LF or at a CR
 // alone. A line longer than the limit is cut there and the rest of that
 // physical line is passed over. A Ctrl-Z where a line would begin ends the
 // file. A read error is reported as such, never as an end of file.

@@ -59,7 +59,7 @@ struct VendorMeter::Stream {
 
     LineReader reader;
     std::string line;
-    bool firstLine = true;
+    bool beforeHeader = true;
 };
 
 // Not delegating: the own record may only be referred to once this
@@ -116,8 +116,10 @@ std::int32_t VendorMeter::NextRecordLine(LineUse& use) {
         }
         // An empty or blank line carries no meter for any vendor: as a record
         // it would list a route "" and break the order of the routes.
-        const bool header = layout_.firstLineIsHeader && stream_->firstLine;
-        stream_->firstLine = false;
+        // A header, though, is the first line that is not empty, even a blank
+        // one: an empty line before it is no header.
+        const bool header = layout_.firstLineIsHeader && stream_->beforeHeader && !line.empty();
+        stream_->beforeHeader = stream_->beforeHeader && !header;
         if (!header && std::all_of(line.begin(), line.end(), IsWhiteSpace)) {
             continue;
         }

@@ -321,7 +321,10 @@ TEST(LineEndsSyncTest, EveryMeterArrivesWhateverTheLineEnds) {
             FolderOffice office(layout.interface, layout.pattern, "readings.txt");
             const std::string blank =
                 form.blankLine ? form.blankLine + std::string(form.lineEnd) : "";
-            std::string text = (layout.header.empty() ? "" : layout.header + form.lineEnd) + blank;
+            // An empty line before a header is none; a blank one would be it.
+            const std::string top = form.blankLine && !*form.blankLine ? blank : "";
+            std::string text =
+                top + (layout.header.empty() ? "" : layout.header + form.lineEnd) + blank;
             for (std::size_t i = 0; i < std::size(routes); ++i) {
                 std::string line = layout.meter(routes[i]);
                 if (i == 0 && form.crInFirstName) {
