@@ -13,6 +13,7 @@
 #include "conduit/SyncLogActivity.h"
 #include "conduit/TextFileVendors.h"
 #include "conduit/formats/AnsiText.h"
+#include "conduit/formats/FileNamePart.h"
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
@@ -60,7 +61,9 @@ bool IsRouteFileHistory(const TextFileVendor& vendor, const std::string& folder,
         return false;
     }
     const std::optional<std::string> route = RouteOfFile(vendor, folder + name);
-    return route && HistoryBaseName(true, *route) == base;
+    // Earlier histories wrote the route as it is, a separator as '_'.
+    return route &&
+           (HistoryBaseName(true, *route) == base || "P" + WithoutPathSeparators(*route) == base);
 }
 
 bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines,

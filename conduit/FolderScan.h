@@ -23,7 +23,8 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
 // Whether the file `name` of `folder` is a used route file that a download
 // moved into the history: named "PriorD01" to "PriorD10", or "P" + route +
 // "01" to "10" where the route is the one the file itself holds, read with
-// the vendor's codec (the history kept per route names files so); "11" is
+// the vendor's codec (the history kept per route names files so, and did
+// before its names escaped the route's bytes); "11" is
 // the oldest while a rotation is under way. Any other name is a route file,
 // whatever it looks like.
 bool IsRouteFileHistory(const TextFileVendor& vendor, const std::string& folder,

@@ -10,7 +10,6 @@
 
 #include "conduit/SyncLogActivity.h"
 #include "conduit/formats/AnsiText.h"
-#include "conduit/formats/FileNamePart.h"
 #include "platform/files/FileNameEscape.h"
 #include "platform/files/MoveWithoutReplacing.h"
 #include "platform/synclog/SyncLog.h"
@@ -48,9 +47,7 @@ std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile) {
     if (!byRoute) {
         return "PriorD";
     }
-    return "P" +
-           wexal::files::EscapedForFileName(WithoutPathSeparators(routeOfFile),
-                                            [](unsigned char c, std::size_t) { return c != '\0'; });
+    return "P" + wexal::files::EscapedForFileName(routeOfFile);
 }
 
 bool PathExists(const std::string& path) {

@@ -6,9 +6,10 @@
 #include <string>
 #include <string_view>
 
-// "PriorD", or "P" + the route when the history is kept per route. A path
-// separator in the route would put the history into another folder, so it
-// becomes '_'; a NUL becomes "%00".
+// "PriorD", or "P" + the route when the history is kept per route, each
+// byte of the route that a file name cannot hold everywhere (a separator,
+// a NUL, '%'...) written as '%' and two hexadecimal digits: no two routes,
+// and no two generations, share a name.
 std::string HistoryBaseName(bool byRoute, const std::string& routeOfFile);
 
 // Whether `name` is one of the history names of `base`: base + "01" to "10",

@@ -33,11 +33,6 @@ std::string ErrnoText(int err) {
     throw StoreError(StoreError::Kind::Io, what + ": " + ErrnoText(err));
 }
 
-bool IsSafeByte(unsigned char c) {
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == ' ' ||
-           c == '_' || c == '.' || c == '-';
-}
-
 int HexValue(char c) {
     if (c >= '0' && c <= '9') {
         return c - '0';
@@ -253,12 +248,7 @@ bool HandheldStore::IsValidName(const std::string& name) {
 }
 
 std::string HandheldStore::FileNameFor(const std::string& name) {
-    // A leading '.' would hide the file, or name a folder.
-    return files::EscapedForFileName(name,
-                                     [](unsigned char c, std::size_t at) {
-                                         return IsSafeByte(c) && !(at == 0 && c == '.');
-                                     }) +
-           kDatabaseSuffix;
+    return files::EscapedForFileName(name) + kDatabaseSuffix;
 }
 
 std::optional<std::string> HandheldStore::NameForFileName(const std::string& fileName) {

@@ -622,14 +622,17 @@ TEST(FolderScanTest, HistoryKeptPerRouteIsSkippedAndNamedByItsRoute) {
                           "ReadingsPath=" + (office.Folder() / "readings.txt").string()});
     office.Put("a", {LogHHHeader("TOWN"), LogHHMeter("R/7", "0001", "SVC0000001", "1")});
     EXPECT_EQ(office.Sync(nullptr).back(), "20 Wexal Conduit Finished - LogHH");
-    EXPECT_EQ(Names(office.Routes()), (Lines{"PR_701"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PR%2F701"}));
 
+    // As an earlier version named it, the separator written as '_'.
+    office.Put("PR_702", {LogHHHeader("TOWN"), LogHHMeter("R/7", "0001", "SVC0000001", "1")});
     office.Put("b", {LogHHHeader("TOWN"), LogHHMeter("R08", "0001", "SVC0000008", "8")});
     EXPECT_EQ(office.Sync(nullptr),
               (Lines{"19  Started with interface LOGHH",
-                     "20 Wexal - Used route file not downloaded again: " + routes + "PR_701",
+                     "20 Wexal - Used route file not downloaded again: " + routes + "PR%2F701",
+                     "20 Wexal - Used route file not downloaded again: " + routes + "PR_702",
                      "20 Wexal Conduit Finished - LogHH"}));
-    EXPECT_EQ(Names(office.Routes()), (Lines{"PR0801", "PR_701"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PR%2F701", "PR0801", "PR_702"}));
     EXPECT_EQ(hh.RouteList(), (Lines{"R/7 1 R", "R08 1 R"}));
 }
 

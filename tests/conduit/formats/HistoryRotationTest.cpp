@@ -116,7 +116,7 @@ TEST_F(HistoryRotationTest, ByRouteUsesTheRouteOfTheFirstRecord) {
     }
     EXPECT_EQ(meter.CloseAndRoll(1), 0);
     // The separator would move the history into another folder.
-    EXPECT_TRUE(fs::exists(dir_ / "P7_A01"));
+    EXPECT_TRUE(fs::exists(dir_ / "P7%2FA01"));
     EXPECT_FALSE(fs::exists(dir_ / "P8B01"));
 }
 
@@ -124,7 +124,7 @@ TEST(HistoryBaseNameTest, RouteTextBecomesAFileName) {
     EXPECT_EQ(HistoryBaseName(false, "12"), "PriorD");
     EXPECT_EQ(HistoryBaseName(true, "12"), "P12");
     EXPECT_EQ(HistoryBaseName(true, ""), "P");
-    EXPECT_EQ(HistoryBaseName(true, "a\\b/c"), "Pa_b_c");
+    EXPECT_EQ(HistoryBaseName(true, "a\\b/c"), "Pa%5Cb%2Fc");
 }
 
 // Every byte of the route stays in the name, so that each generation has a
@@ -134,7 +134,9 @@ TEST_F(HistoryRotationTest, EachGenerationOfARouteKeepsAFileOfItsOwn) {
     const struct {
         std::string route;
         std::string base;
-    } cases[] = {{"12", "P12"}, {"a\\b/c", "Pa_b_c"}, {std::string("a\0b", 3), "Pa%00b"}};
+    } cases[] = {{"12", "P12"},         {"a_b", "Pa_b"},
+                 {"a/b", "Pa%2Fb"},     {std::string("a\0b", 3), "Pa%00b"},
+                 {"a%00b", "Pa%2500b"}, {"R:1", "PR%3A1"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.base);
         TempDir dir;
