@@ -18,6 +18,8 @@
 #include "conduit/formats/HistoryRotation.h"
 #include "conduit/formats/RouteFileClaim.h"
 #include "conduit/formats/VendorMeter.h"
+#include "platform/files/MoveWithoutReplacing.h"
+#include "platform/files/RegularFile.h"
 #include "platform/synclog/SyncLog.h"
 
 namespace {
@@ -38,6 +40,7 @@ enum class Ownership {
     Gone,        // no longer there
     Elsewhere,   // in the turn of another sync
     Obstructed,  // what has the name is no regular file
+    Failed,      // it could not be opened or locked (TurnLock::Error)
 };
 
 // How a sync owns a claimed file through its turn: an flock of the file
@@ -70,11 +73,13 @@ class TurnLock {
                 continue;
             }
             if (fd < 0) {
-                return Ownership::Gone;
+                error_ = errno;
+                return Ownership::Failed;
             }
             if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+                error_ = errno;
                 ::close(fd);
-                return Ownership::Elsewhere;
+                return error_ == EWOULDBLOCK ? Ownership::Elsewhere : Ownership::Failed;
             }
             struct stat held {};
             struct stat named {};
@@ -89,9 +94,12 @@ class TurnLock {
         return Ownership::Elsewhere;
     }
 
+    int Error() const { return error_; }
+
   private:
     static constexpr int kLooks = 8;
     int fd_ = -1;
+    int error_ = 0;
 };
 
 bool LeftToAnotherSync(const std::string& routeFile) {
@@ -109,6 +117,14 @@ bool LeftForWhatIsNoFile(const std::string& claimed) {
     return true;
 }
 
+bool LeftForWhatCannotBeTaken(const std::string& claimed, const TurnLock& lock) {
+    LogHandheldError(
+        "Wexal - Route file stays for the next HotSync, its claimed file cannot be "
+        "taken: " +
+        PathToUtf8(claimed) + ": " + wexal::files::ErrorText(lock.Error()));
+    return true;
+}
+
 // A file left downloaded by an earlier sync goes into the history now and is
 // never downloaded again. False while it cannot (logged).
 bool SettleDownloaded(const TextFileVendor& vendor, const std::string& routeFile,
@@ -119,19 +135,26 @@ bool SettleDownloaded(const TextFileVendor& vendor, const std::string& routeFile
     return MoveDownloadedIntoHistory(downloaded, HistoryBaseName(retainByRoute != 0, route)) == 0;
 }
 
-// Claims the route file, or logs why there is none to claim.
-bool Claim(const std::string& routeFile) {
-    struct stat info {};
-    int error = ::stat(routeFile.c_str(), &info) != 0 ? errno : 0;
-    if (error == 0 && !S_ISREG(info.st_mode)) {
-        LogRouteFileOpenError(VendorMeter::kNotRegularFile, routeFile, {});
-        return false;
+// Claims the route file: 0, or the errno after logging why there is none to
+// claim. It is read first: one this sync cannot read would be hidden among
+// the claimed files, never to come down.
+int Claim(const std::string& routeFile, bool listed) {
+    int error = 0;
+    if (const int fd = wexal::files::OpenRegularFile(routeFile, error); fd >= 0) {
+        ::close(fd);
     }
-    std::string reason = std::generic_category().message(error);
+    if (error == wexal::files::kNotRegularFile || error == EISDIR) {
+        LogRouteFileOpenError(VendorMeter::kNotRegularFile, routeFile, {});
+        return error;
+    }
+    std::string reason = wexal::files::ErrorText(error);
     if (error == 0) {
         error = ClaimRouteFile(routeFile, reason);
     }
-    if (error == ENOENT) {
+    // A file that the scan listed and is gone was taken by another sync.
+    if (error == ENOENT && listed) {
+        LeftToAnotherSync(routeFile);
+    } else if (error == ENOENT) {
         LogHandheldError("Wexal - No file found to download during Sort Order Verification");
     } else if (error != 0) {
         // Such a file could not go into the history either: downloaded, it
@@ -141,7 +164,7 @@ bool Claim(const std::string& routeFile) {
             "next HotSync: " +
             PathToUtf8(routeFile) + ": " + PathToUtf8(reason));
     }
-    return error == 0;
+    return error;
 }
 
 }  // namespace
@@ -158,10 +181,13 @@ std::optional<std::string> RouteOfFile(const TextFileVendor& vendor, const std::
 
 bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& routines,
                               std::int32_t number, const std::string& routeFile,
-                              std::uint32_t retainByRoute) {
+                              std::uint32_t retainByRoute, bool listed) {
     const TextFileVendor* vendor = text_file_vendors::ForNumber(static_cast<std::uint16_t>(number));
     if (vendor == nullptr) {
         return false;
+    }
+    if (!listed) {
+        MoveInEarlierClaims(routeFile);
     }
     const std::string downloaded = DownloadedName(routeFile);
     const std::string downloading = DownloadingName(routeFile);
@@ -179,6 +205,14 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
         }
         if (owner == Ownership::Obstructed) {
             return LeftForWhatIsNoFile(downloaded);
+        }
+        if (owner == Ownership::Failed) {
+            return LeftForWhatCannotBeTaken(downloaded, lock);
+        }
+        // Its move to the downloaded name by linking stopped before the
+        // unlink: the downloading name is no claim of its own.
+        if (owner == Ownership::Taken) {
+            wexal::files::DropNameOfStoppedMove(downloading, downloaded);
         }
         if (owner == Ownership::Taken && !SettleDownloaded(*vendor, routeFile, retainByRoute)) {
             if (PathExists(routeFile)) {
@@ -202,13 +236,16 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
         if (settled && !PathExists(routeFile)) {
             return true;
         }
-        if (!Claim(routeFile)) {
-            return false;
+        if (const int error = Claim(routeFile, listed); error != 0) {
+            return listed && error == ENOENT;
         }
         owner = lock.Take(downloading);
     }
     if (owner == Ownership::Obstructed) {
         return LeftForWhatIsNoFile(downloading);
+    }
+    if (owner == Ownership::Failed) {
+        return LeftForWhatCannotBeTaken(downloading, lock);
     }
     if (owner != Ownership::Taken) {
         return LeftToAnotherSync(routeFile);

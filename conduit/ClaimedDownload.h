@@ -18,11 +18,15 @@ struct TextFileVendor;
 // the route file. A claimed file in the turn of a sync still running (of
 // another handheld) is left to it, and the route file with it (logged); so
 // is the route file while anything but a regular file has a claimed name
-// (logged). False when the sync is to stop: the check refused the file, or a
-// file to check could not be taken.
+// (logged), and while a claimed file cannot be opened or locked (logged).
+// `listed`: the route file was found by a folder scan, where a file gone
+// before its claim was taken by another sync (logged), rather than named by
+// the configuration, where files that the previous version claimed beside it
+// are taken in first (MoveInEarlierClaims). False when the sync is to stop:
+// the check refused the file, or a file to check could not be taken.
 bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& routines,
                               std::int32_t number, const std::string& routeFile,
-                              std::uint32_t retainByRoute);
+                              std::uint32_t retainByRoute, bool listed);
 
 // The route that the download takes a file's per-route history name from:
 // that of the first record that gives one, as the vendor's codec reads the

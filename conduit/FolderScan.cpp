@@ -119,7 +119,8 @@ bool DownloadRouteFolder(WexalConduit& conduit, const TextFileRoutines& routines
     // Each file is checked for its sort order, the first one too: a route
     // that came back later in a file would lose its first meters.
     for (const std::string& name : *files) {
-        if (!DownloadClaimedRouteFile(conduit, routines, number, folder + name, retainByRoute)) {
+        if (!DownloadClaimedRouteFile(conduit, routines, number, folder + name, retainByRoute,
+                                      /*listed=*/true)) {
             return false;
         }
     }

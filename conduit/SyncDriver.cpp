@@ -43,8 +43,8 @@ std::int32_t RunSingleFile(WexalConduit& conduit, const WexalConfig& config,
     if (!UploadAndPurge(conduit, config, routines)) {
         return 0;
     }
-    if (!DownloadClaimedRouteFile(conduit, routines, number, config.RoutePath,
-                                  config.RetainByRoute)) {
+    if (!DownloadClaimedRouteFile(conduit, routines, number, config.RoutePath, config.RetainByRoute,
+                                  /*listed=*/false)) {
         return 0;
     }
     Log(row.finishText, kActivityFinished);

@@ -20,7 +20,8 @@ constexpr std::string_view kClaimFolder = ".wexal";
 constexpr std::string_view kDownloading = ".downloading";
 constexpr std::string_view kDownloaded = ".downloaded";
 constexpr std::string_view kRefused = ".refused";
-constexpr int kRefusedNames = 99;
+constexpr std::string_view kIncomplete = ".incomplete";
+constexpr int kSetAsideNames = 99;
 
 void LogHandheld(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityHandheld, 0);
@@ -56,25 +57,39 @@ int MakeClaimFolder(const std::string& folder) {
     return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
 }
 
-// A file its sort order refused goes to the first free refused name.
-bool SetAsideRefused(const std::string& downloading, const std::string& routeFile,
-                     int giveBackError) {
-    const std::string refused = ClaimedName(routeFile, kRefused);
-    for (int number = 1; number <= kRefusedNames; ++number) {
-        const std::string name = number == 1 ? refused : refused + std::to_string(number);
+// Moves a claimed file to the first free of `suffix` and its numbered
+// variants: the name it got, or nothing when it stayed.
+std::string SetAside(const std::string& downloading, const std::string& routeFile,
+                     std::string_view suffix) {
+    const std::string aside = ClaimedName(routeFile, suffix);
+    for (int number = 1; number <= kSetAsideNames; ++number) {
+        const std::string name = number == 1 ? aside : aside + std::to_string(number);
         const int error = wexal::files::MoveBetweenOwnNames(downloading, name);
         if (error == 0) {
-            LogHandheld("Wexal - Route file refused for its sort order, kept as " +
-                        PathToUtf8(name) + ": " +
-                        (giveBackError == EEXIST ? std::string("a newer route file took its name")
-                                                 : Message(giveBackError)));
-            return true;
+            return name;
         }
         if (error != EEXIST) {
-            return false;
+            break;
         }
     }
-    return false;
+    return {};
+}
+
+// Makes the folder of claimed names when it is missing and takes the turn
+// that every claiming sync takes: 0, or the errno with `reason` saying what
+// failed.
+int TakeClaimTurn(const std::string& routeFile, wexal::billingfile::BillingFileLock& turns,
+                  std::string& reason) {
+    const std::string folder = ClaimFolder(routeFile);
+    if (const int error = MakeClaimFolder(folder); error != 0) {
+        reason = folder + ": " + Message(error);
+        return error;
+    }
+    if (!turns.Acquire(folder + "/claims")) {
+        reason = turns.LockPath() + ": " + turns.Error();
+        return ENOLCK;
+    }
+    return 0;
 }
 
 }  // namespace
@@ -109,21 +124,36 @@ std::string ClaimedRouteFile(std::string_view path) {
 }
 
 int ClaimRouteFile(const std::string& routeFile, std::string& reason) {
-    const std::string folder = ClaimFolder(routeFile);
-    if (const int error = MakeClaimFolder(folder); error != 0) {
-        reason = folder + ": " + Message(error);
-        return error;
-    }
     // Where the file system cannot rename without replacing, the claim
     // renames once its name is seen free: claiming syncs take turns at that.
     wexal::billingfile::BillingFileLock turns;
-    if (!turns.Acquire(folder + "/claims")) {
-        reason = turns.LockPath() + ": " + turns.Error();
-        return ENOLCK;
+    if (const int error = TakeClaimTurn(routeFile, turns, reason); error != 0) {
+        return error;
     }
     const int error = wexal::files::TakeOffSharedName(routeFile, DownloadingName(routeFile));
     reason = Message(error);
     return error;
+}
+
+void MoveInEarlierClaims(const std::string& routeFile) {
+    wexal::billingfile::BillingFileLock turns;
+    for (const std::string_view suffix : {kDownloading, kDownloaded}) {
+        const std::string earlier = routeFile + std::string(suffix);
+        const std::string claimed = ClaimedName(routeFile, suffix);
+        struct stat info {};
+        if (::lstat(earlier.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) {
+            continue;
+        }
+        std::string reason;
+        // The claim that follows says why it cannot be made.
+        if (!turns.Held() && TakeClaimTurn(routeFile, turns, reason) != 0) {
+            return;
+        }
+        // A move that stopped halfway left the file under both names.
+        if (wexal::files::MoveBetweenOwnNames(earlier, claimed) == EEXIST) {
+            wexal::files::DropNameOfStoppedMove(earlier, claimed);
+        }
+    }
 }
 
 void GiveBackRouteFile(const std::string& downloading, bool refused) {
@@ -131,14 +161,27 @@ void GiveBackRouteFile(const std::string& downloading, bool refused) {
     // The route file's name is the billing system's: this move never
     // replaces a file put there meanwhile.
     const int error = wexal::files::MoveWithoutReplacing(downloading, routeFile);
-    if (error == 0 || error == ENOENT ||
-        (refused && SetAsideRefused(downloading, routeFile, error))) {
+    if (error == 0 || error == ENOENT) {
         return;
     }
-    LogHandheld(
-        "Wexal - Route file not put back, another file took its name: it stays for "
-        "the next HotSync as " +
-        PathToUtf8(downloading));
+    const std::string why =
+        error == EEXIST ? "a newer route file took its name" : "not put back: " + Message(error);
+    // Still claimed, it would go first at every later sync, ahead of the
+    // newer file: a refused file only to be refused again. An incomplete
+    // one that no newer file keeps from its name stays claimed, to be
+    // downloaded again.
+    if (error == EEXIST || refused) {
+        const std::string kept = SetAside(downloading, routeFile, refused ? kRefused : kIncomplete);
+        if (!kept.empty()) {
+            LogHandheld(
+                "Wexal - Route file " +
+                std::string(refused ? "refused for its sort order" : "download did not finish") +
+                ", kept as " + PathToUtf8(kept) + ": " + why);
+            return;
+        }
+    }
+    LogHandheld("Wexal - Route file stays for the next HotSync as " + PathToUtf8(downloading) +
+                ": " + why);
 }
 
 std::int32_t MoveDownloadedIntoHistory(const std::string& path, const std::string& baseName) {

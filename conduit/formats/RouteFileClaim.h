@@ -13,6 +13,10 @@
 //                                         newer file had the route file's
 //                                         name (then .refused2, ...); no
 //                                         sync takes it
+//   .wexal/<route file name>.incomplete   its download did not finish while
+//                                         a newer file had the route file's
+//                                         name (numbered likewise); no sync
+//                                         takes it
 //
 // A file left under one of the first two names by a sync that stopped is
 // found by the next one: a downloading file is downloaded again, a
@@ -38,11 +42,19 @@ std::string ClaimedRouteFile(std::string_view path);
 // (ENOENT: there is no route file) with `reason` saying what failed.
 int ClaimRouteFile(const std::string& routeFile, std::string& reason);
 
+// Moves the files that the previous version claimed beside the route file
+// (`<route file>.downloading`, `.downloaded`) to their claimed names, where
+// these are free, so that they are settled as its own claims are. Only for a
+// route file named by the configuration: in a folder, a billing file may
+// have such a name.
+void MoveInEarlierClaims(const std::string& routeFile);
+
 // Gives a claimed file back under the route file's name, unless another file
-// took that name meanwhile. Then a file its sort order refused is set aside
-// as refused, as every later sync would refuse it ahead of the newer one;
-// any other stays claimed, and the next sync downloads it first. Either is
-// logged (activity 22).
+// took that name meanwhile: then it is set aside as refused or incomplete,
+// so that the newer file comes down at the next sync. A refused file that
+// cannot be given back for another reason is set aside too (every later
+// sync would refuse it again); an incomplete one stays claimed, and the next
+// sync downloads it first. Each is logged with its cause (activity 22).
 void GiveBackRouteFile(const std::string& downloading, bool refused);
 
 // Moves a route file whose every meter reached the handheld into the history

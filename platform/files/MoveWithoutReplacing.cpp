@@ -64,6 +64,14 @@ int MoveBetweenOwnNames(const std::string& from, const std::string& to) {
     return error;
 }
 
+bool DropNameOfStoppedMove(const std::string& from, const std::string& to) {
+    struct stat left {};
+    struct stat moved {};
+    return ::lstat(from.c_str(), &left) == 0 && ::lstat(to.c_str(), &moved) == 0 &&
+           S_ISREG(left.st_mode) && left.st_dev == moved.st_dev && left.st_ino == moved.st_ino &&
+           ::unlink(from.c_str()) == 0;
+}
+
 int TakeOffSharedName(const std::string& from, const std::string& to) {
     bool unknown = false;
     const int error = RenameNoReplace(from, to, unknown);

@@ -22,6 +22,12 @@ int MoveByLinking(const std::string& from, const std::string& to);
 // the caller's own program gives, whose movers take turns at them.
 int MoveBetweenOwnNames(const std::string& from, const std::string& to);
 
+// A move by linking that stopped between its link and its unlink leaves
+// `from` and `to` on one file: then removes the name `from` (never the
+// file's last name) and says so. Only for a caller that takes turns with
+// every mover of the file, or it would undo a move under way.
+bool DropNameOfStoppedMove(const std::string& from, const std::string& to);
+
 // Takes the file off `from`, a name that another program writes (it may
 // rename its next file onto it at any moment), to `to`, a name of the
 // caller's own. Where the file system has no rename that refuses to

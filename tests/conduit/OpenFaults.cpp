@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <sys/types.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdlib>
 #include <filesystem>
@@ -21,6 +22,7 @@ struct Fault {
     int nth;
     std::function<void()> action;
     bool locking;
+    int error;
     int seen = 0;
     bool ran = false;
 };
@@ -39,17 +41,21 @@ Function Library(const char* symbol) {
     return reinterpret_cast<Function>(found);
 }
 
-void Before(const char* path, bool locking = false) {
+// The error the call is then to fail with, or 0.
+int Before(const char* path, bool locking = false) {
     if (!g_fault || g_inAction || path == nullptr || g_fault->path != path ||
         g_fault->locking != locking) {
-        return;
+        return 0;
     }
     if (++g_fault->seen == g_fault->nth) {
         g_inAction = true;
         g_fault->action();
         g_fault->ran = true;
         g_inAction = false;
+        errno = g_fault->error;
+        return g_fault->error;
     }
+    return 0;
 }
 
 // The mode argument is there only when the flags create a file.
@@ -64,11 +70,11 @@ mode_t ModeArgument(int flags, va_list arguments) {
 
 namespace wexal::testing {
 
-BeforeOpening::BeforeOpening(std::string path, int nth, std::function<void()> action,
-                             bool locking) {
+BeforeOpening::BeforeOpening(std::string path, int nth, std::function<void()> action, bool locking,
+                             int error) {
     // A locked descriptor is known by the path /proc gives it.
     g_fault = Fault{locking ? std::filesystem::weakly_canonical(path).string() : std::move(path),
-                    nth, std::move(action), locking};
+                    nth, std::move(action), locking, error};
 }
 
 BeforeOpening::~BeforeOpening() {
@@ -87,8 +93,7 @@ extern "C" int open(const char* path, int flags, ...) {
     va_start(arguments, flags);
     const mode_t mode = ModeArgument(flags, arguments);
     va_end(arguments);
-    Before(path);
-    return next(path, flags, mode);
+    return Before(path) != 0 ? -1 : next(path, flags, mode);
 }
 
 extern "C" int open64(const char* path, int flags, ...) {
@@ -97,8 +102,7 @@ extern "C" int open64(const char* path, int flags, ...) {
     va_start(arguments, flags);
     const mode_t mode = ModeArgument(flags, arguments);
     va_end(arguments);
-    Before(path);
-    return next(path, flags, mode);
+    return Before(path) != 0 ? -1 : next(path, flags, mode);
 }
 
 extern "C" int flock(int fd, int operation) {

@@ -11,10 +11,12 @@ namespace wexal::testing {
 
 // While alive, `action` runs once, just before the `nth` opening of `path`
 // (1: the next one) by open(2); with `locking`, before the `nth` flock(2) of
-// a descriptor of the file that `path` names.
+// a descriptor of the file that `path` names. With `error`, that opening
+// then fails with it.
 class BeforeOpening {
   public:
-    BeforeOpening(std::string path, int nth, std::function<void()> action, bool locking = false);
+    BeforeOpening(std::string path, int nth, std::function<void()> action, bool locking = false,
+                  int error = 0);
     ~BeforeOpening();
     BeforeOpening(const BeforeOpening&) = delete;
     BeforeOpening& operator=(const BeforeOpening&) = delete;

@@ -48,6 +48,7 @@ using wexal::testing::RouteMeter;
 using wexal::testing::StandardReadingLines;
 using wexal::testing::SyncProcess;
 using wexal::testing::TextFileOffice;
+using wexal::testing::WithoutRenameNoReplace;
 using Clock = std::chrono::steady_clock;
 
 // 20,000 meters over 10 routes. One route is larger than the readings
@@ -288,15 +289,23 @@ INSTANTIATE_TEST_SUITE_P(Shards, SyncKillTest, ::testing::Range(0, kShards));
 // in all: again in the first case; in the second not at all, as the reader
 // already works its routes. Held by a sync still running, the file is left
 // to it; moved into the history by its owner as the next sync locks it, it
-// is not the next sync's to move.
+// is not the next sync's to move. Killed between the link and the unlink of
+// its move to the downloaded name, it is that name's; left by the previous
+// version beside the route file, it is settled likewise.
 TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
     const struct {
         const char* where;
         bool downloaded;
         bool movedByItsOwner;
-    } cases[] = {{"storing its routes", false, false},
-                 {"moving it into the history", true, false},
-                 {"moving it into the history, then moved by its owner", true, true}};
+        bool byLinking;
+        const char* previousName;
+    } cases[] = {
+        {"storing its routes", false, false, false, nullptr},
+        {"moving it into the history", true, false, false, nullptr},
+        {"moving it into the history, then moved by its owner", true, true, false, nullptr},
+        {"moving it to its downloaded name by linking", true, false, true, nullptr},
+        {"storing its routes, by the previous version", false, false, false, ".downloading"},
+        {"moving it into the history, by the previous version", true, false, false, ".downloaded"}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.where);
         TextFileOffice office;
@@ -312,6 +321,10 @@ TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
                 }
                 return false;
             });
+            std::optional<WithoutRenameNoReplace> linking;
+            if (c.byLinking) {
+                linking.emplace(DownloadingName(path), [] { ::kill(::getpid(), SIGKILL); });
+            }
             SyncProcess child(office.Bed().Handheld(), office.Bed().Folder() / "child.log");
             const int status = child.Wait();
             ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << status;
@@ -333,6 +346,9 @@ TEST(RouteFileKillTest, KilledTurnBringsTheFileDownOnce) {
             EXPECT_EQ(ReadFile(left), routeFile);
         }
 
+        if (c.previousName != nullptr) {
+            fs::rename(left, path + c.previousName);
+        }
         std::optional<BeforeOpening> owner;
         if (c.movedByItsOwner) {
             owner.emplace(

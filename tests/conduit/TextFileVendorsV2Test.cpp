@@ -7,6 +7,7 @@
 #include <initializer_list>
 #include <iostream>
 #include <memory>
+#include <tuple>
 #include <utility>
 
 #include "conduit/FileSearch.h"
@@ -18,12 +19,14 @@
 #include "tests/conduit/KilledSync.h"
 #include "tests/conduit/OpenFaults.h"
 #include "tests/conduit/TextFileOffice.h"
+#include "tests/conduit/WriteFaults.h"
 #include "tests/support/NotRegularFiles.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using wexal::testing::BeforeOpening;
+using wexal::testing::FailingWrites;
 using wexal::testing::ReadFile;
 using wexal::testing::Reading;
 using wexal::testing::TextFileOffice;
@@ -722,6 +725,37 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
           "22 Wexal - Route file refused for its sort order, kept as @.wexal/route.txt.refused: a "
           "newer route file took its name",
           false, {"R11 7 R", "R12 3 R"}, ".wexal/route.txt.refused");
+    const Setup unstored = [&corrected](const std::string& routes) {
+        return std::make_shared<std::pair<std::shared_ptr<void>, FailingWrites>>(
+            std::piecewise_construct, std::forward_as_tuple(corrected(routes)),
+            std::forward_as_tuple("routeR11", 0, true));
+    };
+    check("incomplete file whose name a newer route file took",
+          {{"route.txt", meters({{"R11", 4}})}}, unstored,
+          "22 Wexal - Route file download did not finish, kept as @.wexal/route.txt.incomplete: a "
+          "newer route file took its name",
+          false, {"R11 7 R", "R12 3 R"}, ".wexal/route.txt.incomplete");
+    // Another handheld's sync moves it into the history just before the claim.
+    const Setup takenFirst = [](const std::string& routes) {
+        return std::make_shared<BeforeOpening>(
+            routes + "a.txt", 1, [=] { fs::rename(routes + "a.txt", routes + "PriorD01"); });
+    };
+    check("file taken by another sync",
+          {{"a.txt", meters({{"R01", 1}})}, {"b.txt", meters({{"R02", 1}})}}, takenFirst,
+          "19 Wexal - Route file in the turn of another HotSync: @a.txt", true, {"R02 1 R"});
+    const std::pair<std::string, std::string> unreadable[] = {
+        {"route.txt", "cannot be taken for the download, it stays for the next HotSync"},
+        {".wexal/route.txt.downloading",
+         "stays for the next HotSync, its claimed file cannot be taken"}};
+    for (const auto& [name, line] : unreadable) {
+        const Setup failing = [name = name](const std::string& routes) {
+            return std::make_shared<BeforeOpening>(
+                routes + name, 1, [] {}, false, EACCES);
+        };
+        check(name + " unreadable", {{"route.txt", meters({{"R01", 1}})}}, failing,
+              "22 Wexal - Route file " + line + ": @" + name + ": Permission denied", false,
+              {"R01 1 R"});
+    }
     check("billing files named like claimed ones",
           {{"book1.downloaded", meters({{"R01", 1}})},
            {"book1.downloading", meters({{"R02", 1}})},
