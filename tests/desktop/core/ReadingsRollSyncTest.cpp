@@ -125,7 +125,7 @@ TEST(ReadingsRollSyncTest, RollsDuringASyncLoseAndDoubleNoReading) {
     constexpr int kRoutes = 16;
     constexpr int kMeters = 400;
     // A busy machine may let a whole sync pass without meeting it mid-route.
-    constexpr int kMostRounds = 8;
+    constexpr int kMostRounds = 32;
     TextFileOffice office;
     const fs::path rolls = office.Bed().Folder() / "rolls";
     fs::create_directory(rolls);
