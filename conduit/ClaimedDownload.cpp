@@ -1,6 +1,5 @@
 #include "conduit/ClaimedDownload.h"
 
-#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,14 +66,16 @@ class TurnLock {
             if (!HoldsRegularFile(path)) {
                 return Ownership::Obstructed;
             }
-            // Without O_NONBLOCK the open would wait for a FIFO's writer.
-            const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-            if (fd < 0 && errno == ENOENT) {
+            int error = 0;
+            const int fd = wexal::files::OpenRegularFile(path, error);
+            if (fd < 0 && error == ENOENT) {
                 continue;
             }
             if (fd < 0) {
-                error_ = errno;
-                return Ownership::Failed;
+                error_ = error;
+                return error == wexal::files::kNotRegularFile || error == EISDIR
+                           ? Ownership::Obstructed
+                           : Ownership::Failed;
             }
             if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
                 error_ = errno;
@@ -84,8 +85,7 @@ class TurnLock {
             struct stat held {};
             struct stat named {};
             if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
-                S_ISREG(named.st_mode) && held.st_dev == named.st_dev &&
-                held.st_ino == named.st_ino) {
+                held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
                 fd_ = fd;
                 return Ownership::Taken;
             }
