@@ -1,5 +1,6 @@
 #include "conduit/ClaimedDownload.h"
 
+#include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,11 +28,16 @@ void LogInfo(const std::string& text) {
     LogAddEntry(text.c_str(), kActivityStarted, 0);
 }
 
-// What a claimed name may hold: a regular file, or a link to one (a route
-// file that is a link is claimed as the link).
+// What a claimed name may hold: a regular file, never a link (a route file
+// that is one is not claimed).
 bool HoldsRegularFile(const std::string& path) {
     struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+    return ::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
+}
+
+bool IsLink(const std::string& path) {
+    struct stat info {};
+    return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
 enum class Ownership {
@@ -67,13 +73,13 @@ class TurnLock {
                 return Ownership::Obstructed;
             }
             int error = 0;
-            const int fd = wexal::files::OpenRegularFile(path, error);
+            const int fd = wexal::files::OpenRegularFile(path, O_RDONLY | O_NOFOLLOW, 0, error);
             if (fd < 0 && error == ENOENT) {
                 continue;
             }
             if (fd < 0) {
                 error_ = error;
-                return error == wexal::files::kNotRegularFile || error == EISDIR
+                return error == wexal::files::kNotRegularFile || error == EISDIR || error == ELOOP
                            ? Ownership::Obstructed
                            : Ownership::Failed;
             }
@@ -84,7 +90,7 @@ class TurnLock {
             }
             struct stat held {};
             struct stat named {};
-            if (::fstat(fd, &held) == 0 && ::stat(path.c_str(), &named) == 0 &&
+            if (::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 &&
                 held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
                 fd_ = fd;
                 return Ownership::Taken;
@@ -136,9 +142,19 @@ bool SettleDownloaded(const TextFileVendor& vendor, const std::string& routeFile
 }
 
 // Claims the route file: 0, or the errno after logging why there is none to
-// claim. It is read first: one this sync cannot read would be hidden among
-// the claimed files, never to come down.
+// claim (ELOOP: it is a link). It is read first: one this sync cannot read
+// would be hidden among the claimed files, never to come down.
 int Claim(const std::string& routeFile, bool listed) {
+    // Claimed, a link would move and its target stay: the billing system's
+    // next export through the link would never be seen, and a relative link
+    // would point nowhere from the claimed name.
+    if (IsLink(routeFile)) {
+        LogHandheldError(
+            "Wexal - Route file is a symbolic link, it is not downloaded: the route path must "
+            "name the file itself: " +
+            PathToUtf8(routeFile));
+        return ELOOP;
+    }
     int error = 0;
     if (const int fd = wexal::files::OpenRegularFile(routeFile, error); fd >= 0) {
         ::close(fd);
@@ -191,6 +207,11 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     }
     const std::string downloaded = DownloadedName(routeFile);
     const std::string downloading = DownloadingName(routeFile);
+    // A link that an earlier version claimed goes back under its name, where
+    // it is refused as a link.
+    if (IsLink(downloading)) {
+        wexal::files::MoveWithoutReplacing(downloading, routeFile);
+    }
     for (const std::string& claimed : {downloaded, downloading}) {
         if (PathExists(claimed) && !HoldsRegularFile(claimed)) {
             return LeftForWhatIsNoFile(claimed);
@@ -230,6 +251,14 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     TurnLock lock;
     Ownership owner = PathExists(downloading) ? lock.Take(downloading) : Ownership::Gone;
     if (owner == Ownership::Taken) {
+        // Left by another user's sync in a folder this one may not change.
+        if (const std::string stuck = WhyClaimedFileIsStuck(downloading); !stuck.empty()) {
+            LogHandheldError(
+                "Wexal - Route file of an interrupted HotSync not downloaded, this HotSync could "
+                "not move it on: " +
+                PathToUtf8(downloading) + ": " + PathToUtf8(stuck));
+            return true;
+        }
         LogInfo("Wexal - Route file of an interrupted HotSync downloaded again: " +
                 PathToUtf8(downloading));
     } else if (owner == Ownership::Gone) {
@@ -237,7 +266,7 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
             return true;
         }
         if (const int error = Claim(routeFile, listed); error != 0) {
-            return listed && error == ENOENT;
+            return (listed && error == ENOENT) || error == ELOOP;
         }
         owner = lock.Take(downloading);
     }
@@ -254,10 +283,14 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
         GiveBackRouteFile(downloading, /*refused=*/true);
         return false;
     }
-    routines.download(conduit, downloading, retainByRoute, number);
-    // Still claimed: its meters did not all reach the handheld.
+    const bool complete = routines.download(conduit, downloading, retainByRoute, number) == 0;
+    // Still claimed: its meters did not all reach the handheld, or it could
+    // not be marked downloaded (logged).
     if (PathExists(downloading)) {
-        GiveBackRouteFile(downloading, /*refused=*/false);
+        if (GiveBackRouteFile(downloading, /*refused=*/false) && !complete) {
+            LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
+                             PathToUtf8(routeFile));
+        }
     } else if (PathExists(routeFile)) {
         LogInfo("Wexal - A newer route file stays for the next HotSync: " + PathToUtf8(routeFile));
     }

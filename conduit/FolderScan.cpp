@@ -32,8 +32,12 @@ std::vector<std::string> FindClaimedRouteFiles(const std::string& folder,
     const std::string listed = ClaimFolder(folder) + "/";
     std::vector<std::string> routeFiles;
     std::vector<std::string> notRegular;
-    for (const std::string& name :
-         FindMatchingFiles(listed, "*", notRegular).value_or(std::vector<std::string>{})) {
+    std::vector<std::string> names =
+        FindMatchingFiles(listed, "*", notRegular).value_or(std::vector<std::string>{});
+    // What is no regular file under a claimed name holds its route file
+    // back: its turn says so.
+    names.insert(names.end(), notRegular.begin(), notRegular.end());
+    for (const std::string& name : names) {
         const std::string routeFile = ClaimedRouteFile(listed + name);
         if (routeFile != listed + name) {
             std::string routeName = routeFile.substr(folder.size());

@@ -235,9 +235,13 @@ class RouteFileDownload {
     std::uint32_t lostMeters_ = 0;
 };
 
-void LogDownloadIncomplete(const std::string& routeFile) {
-    LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
-                     PathToUtf8(routeFile));
+// A claimed file is given back or set aside after the download, which then
+// says where it stays (GiveBackRouteFile).
+void LogDownloadIncomplete(const std::string& file) {
+    if (ClaimedRouteFile(file) == file) {
+        LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
+                         PathToUtf8(file));
+    }
 }
 
 }  // namespace
@@ -265,7 +269,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     // Routes stored without a route list to enter them in would never be
     // offered to the reader (HHRoute logs why the list cannot be opened).
     if (!HHRoute::CanBeOpened()) {
-        LogDownloadIncomplete(routeFile);
+        LogDownloadIncomplete(file);
         return -1;
     }
     std::int32_t result = VendorMeter::kRecordRead;
@@ -358,7 +362,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
         complete = false;
     }
     if (!complete) {
-        LogDownloadIncomplete(routeFile);
+        LogDownloadIncomplete(file);
         return -1;
     }
     codec->CloseAndRoll(retainByRoute);

@@ -1,6 +1,8 @@
 #include "conduit/formats/RouteFileClaim.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cerrno>
 #include <system_error>
@@ -43,10 +45,59 @@ std::string ClaimedName(std::string_view routeFile, std::string_view suffix) {
            std::string(suffix);
 }
 
+// A folder of a path, as the system names it: without its separator, "."
+// for a path of no folder.
+std::string FolderOf(std::string_view path) {
+    std::string_view folder = Split(path).first;
+    if (folder.size() > 1) {
+        folder.remove_suffix(1);
+    }
+    return folder.empty() ? std::string(".") : std::string(folder);
+}
+
+// Why a move between `from` and `to` failed, naming what refused it: the
+// folder that this sync may not change (the claim folder is looked at
+// first), else the name moved to.
+std::string WhyNotMoved(const std::string& from, const std::string& to, int error) {
+    if (error == EACCES || error == EPERM) {
+        for (const std::string& folder : {FolderOf(to), FolderOf(from)}) {
+            if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+                return folder + ": " + Message(error);
+            }
+        }
+    }
+    return to + ": " + Message(error);
+}
+
+// Every user who may write the route folder syncs through the claim folder:
+// what the conduit makes there (the folder, its lock) gets the route
+// folder's group and its permission `bits`, whatever the umask of the sync
+// that made it. One made narrower before is opened up by its owner.
+void ShareLikeRouteFolder(const std::string& path, const struct stat& routeFolder, mode_t bits) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || info.st_uid != ::geteuid()) {
+        return;
+    }
+    if (info.st_gid != routeFolder.st_gid) {
+        // Not a member of that group: the bits below still open it to ours.
+        [[maybe_unused]] const int ignored = ::chown(path.c_str(), -1, routeFolder.st_gid);
+    }
+    const mode_t wanted = routeFolder.st_mode & bits;
+    if ((info.st_mode & 07777) != wanted) {
+        ::chmod(path.c_str(), wanted);
+    }
+}
+
+// Read, write and search for each class, and setgid, which keeps the group
+// of what is made inside.
+constexpr mode_t kSharedFolderBits = S_IRWXU | S_IRWXG | S_IRWXO | S_ISGID;
+constexpr mode_t kSharedFileBits = 0666;
+
 // Made when first needed and made to last (its parent flushed); anything
 // else under its name, a link included, is no folder of ours. 0 or the errno.
-int MakeClaimFolder(const std::string& folder) {
-    if (::mkdir(folder.c_str(), 0777) == 0) {
+int MakeClaimFolder(const std::string& folder, const struct stat& routeFolder) {
+    if (::mkdir(folder.c_str(), S_IRWXU) == 0) {
+        ShareLikeRouteFolder(folder, routeFolder, kSharedFolderBits);
         wexal::files::FlushFolder((folder + "/..").c_str());
         return 0;
     }
@@ -54,7 +105,11 @@ int MakeClaimFolder(const std::string& folder) {
     if (errno != EEXIST || ::lstat(folder.c_str(), &info) != 0) {
         return errno;
     }
-    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+    if (!S_ISDIR(info.st_mode)) {
+        return ENOTDIR;
+    }
+    ShareLikeRouteFolder(folder, routeFolder, kSharedFolderBits);
+    return 0;
 }
 
 // Moves a claimed file to the first free of `suffix` and its numbered
@@ -81,7 +136,14 @@ std::string SetAside(const std::string& downloading, const std::string& routeFil
 int TakeClaimTurn(const std::string& routeFile, wexal::billingfile::BillingFileLock& turns,
                   std::string& reason) {
     const std::string folder = ClaimFolder(routeFile);
-    if (const int error = MakeClaimFolder(folder); error != 0) {
+    const std::string routeFolder = FolderOf(folder);
+    struct stat routeFolderInfo {};
+    if (::stat(routeFolder.c_str(), &routeFolderInfo) != 0) {
+        const int error = errno;
+        reason = routeFolder + ": " + Message(error);
+        return error;
+    }
+    if (const int error = MakeClaimFolder(folder, routeFolderInfo); error != 0) {
         reason = folder + ": " + Message(error);
         return error;
     }
@@ -89,6 +151,7 @@ int TakeClaimTurn(const std::string& routeFile, wexal::billingfile::BillingFileL
         reason = turns.LockPath() + ": " + turns.Error();
         return ENOLCK;
     }
+    ShareLikeRouteFolder(turns.LockPath(), routeFolderInfo, kSharedFileBits);
     return 0;
 }
 
@@ -130,8 +193,9 @@ int ClaimRouteFile(const std::string& routeFile, std::string& reason) {
     if (const int error = TakeClaimTurn(routeFile, turns, reason); error != 0) {
         return error;
     }
-    const int error = wexal::files::TakeOffSharedName(routeFile, DownloadingName(routeFile));
-    reason = Message(error);
+    const std::string claimed = DownloadingName(routeFile);
+    const int error = wexal::files::TakeOffSharedName(routeFile, claimed);
+    reason = WhyNotMoved(routeFile, claimed, error);
     return error;
 }
 
@@ -156,32 +220,48 @@ void MoveInEarlierClaims(const std::string& routeFile) {
     }
 }
 
-void GiveBackRouteFile(const std::string& downloading, bool refused) {
+bool GiveBackRouteFile(const std::string& downloading, bool refused) {
     const std::string routeFile = ClaimedRouteFile(downloading);
     // The route file's name is the billing system's: this move never
     // replaces a file put there meanwhile.
     const int error = wexal::files::MoveWithoutReplacing(downloading, routeFile);
     if (error == 0 || error == ENOENT) {
-        return;
+        return error == 0;
     }
-    const std::string why =
-        error == EEXIST ? "a newer route file took its name" : "not put back: " + Message(error);
+    const std::string why = error == EEXIST
+                                ? "a newer route file took its name"
+                                : "not put back: " + WhyNotMoved(downloading, routeFile, error);
     // Still claimed, it would go first at every later sync, ahead of the
     // newer file: a refused file only to be refused again. An incomplete
     // one that no newer file keeps from its name stays claimed, to be
     // downloaded again.
     if (error == EEXIST || refused) {
         const std::string kept = SetAside(downloading, routeFile, refused ? kRefused : kIncomplete);
+        if (!kept.empty() && refused) {
+            LogHandheld("Wexal - Route file refused for its sort order, kept as " +
+                        PathToUtf8(kept) + ": " + why);
+            return false;
+        }
         if (!kept.empty()) {
-            LogHandheld(
-                "Wexal - Route file " +
-                std::string(refused ? "refused for its sort order" : "download did not finish") +
-                ", kept as " + PathToUtf8(kept) + ": " + why);
-            return;
+            LogHandheld("Wexal - Download incomplete, the file is kept as " + PathToUtf8(kept) +
+                        ": " + why + " and comes down with the next HotSync");
+            return false;
         }
     }
-    LogHandheld("Wexal - Route file stays for the next HotSync as " + PathToUtf8(downloading) +
-                ": " + why);
+    LogHandheld(
+        std::string(refused ? "Wexal - Route file" : "Wexal - Download incomplete, the file") +
+        " stays for the next HotSync as " + PathToUtf8(downloading) + ": " + why);
+    return false;
+}
+
+std::string WhyClaimedFileIsStuck(const std::string& claimed) {
+    const std::string claims = FolderOf(claimed);
+    for (const std::string& folder : {claims, FolderOf(claims)}) {
+        if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
+            return folder + ": " + Message(errno);
+        }
+    }
+    return {};
 }
 
 std::int32_t MoveDownloadedIntoHistory(const std::string& path, const std::string& baseName) {
@@ -192,8 +272,8 @@ std::int32_t MoveDownloadedIntoHistory(const std::string& path, const std::strin
     // this one rename fail, it is downloaded again by the next sync.
     if (from != path) {
         if (const int error = wexal::files::MoveBetweenOwnNames(path, from); error != 0) {
-            LogHandheld("Wexal - Unable to move route file " + PathToUtf8(path) + " to " +
-                        PathToUtf8(from) + ": " + Message(error));
+            LogHandheld("Wexal - Unable to move route file " + PathToUtf8(path) + ": " +
+                        PathToUtf8(WhyNotMoved(path, from, error)));
             return -1;
         }
     }

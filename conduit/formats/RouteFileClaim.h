@@ -39,7 +39,10 @@ std::string ClaimedRouteFile(std::string_view path);
 
 // Renames the route file to its downloading name, making the folder of
 // claimed names first when it is missing: 0, or the errno of the failure
-// (ENOENT: there is no route file) with `reason` saying what failed.
+// (ENOENT: there is no route file) with `reason` saying what failed (the
+// folder that refused the move, when one did). The folder and its lock file
+// get the route folder's group and permissions, so that every user who may
+// write the route folder may claim in it.
 int ClaimRouteFile(const std::string& routeFile, std::string& reason);
 
 // Moves the files that the previous version claimed beside the route file
@@ -54,8 +57,16 @@ void MoveInEarlierClaims(const std::string& routeFile);
 // so that the newer file comes down at the next sync. A refused file that
 // cannot be given back for another reason is set aside too (every later
 // sync would refuse it again); an incomplete one stays claimed, and the next
-// sync downloads it first. Each is logged with its cause (activity 22).
-void GiveBackRouteFile(const std::string& downloading, bool refused);
+// sync downloads it first. Each but a file given back is logged with its
+// cause (activity 22). True when it is back under the route file's name.
+bool GiveBackRouteFile(const std::string& downloading, bool refused);
+
+// Why this sync could not move the claimed file `claimed` on (to its
+// downloaded name and into the history, or back under the route file's
+// name): the folder that refuses it and why; empty when it can. Downloaded
+// by a sync that cannot move it on, a file would come down again with every
+// sync.
+std::string WhyClaimedFileIsStuck(const std::string& claimed);
 
 // Moves a route file whose every meter reached the handheld into the history
 // under `baseName` (RotateIntoHistory). A claimed file is first renamed to

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 
 #include "conduit/WexalConduit.h"
 #include "platform/palm/SyncManager.h"
@@ -56,8 +57,10 @@ class StartGate {
 class SyncProcess {
   public:
     // Starts the child at once; with a gate, its sync waits for the gate.
+    // `inChild` runs in the child before the sync (to take another user's
+    // ids, say); false ends the child with status 4.
     SyncProcess(const std::filesystem::path& handheld, const std::filesystem::path& log,
-                StartGate* gate = nullptr) {
+                StartGate* gate = nullptr, const std::function<bool()>& inChild = {}) {
         std::fflush(nullptr);
         pid_ = ::fork();
         if (pid_ != 0) {
@@ -69,6 +72,9 @@ class SyncProcess {
         }
         if (gate != nullptr) {
             gate->Pass();
+        }
+        if (inChild && !inChild()) {
+            _exit(4);
         }
         if (SyncOpenSession(handheld.c_str()) != kSyncErrNone) {
             _exit(3);

@@ -5,6 +5,7 @@ add_executable(conduit_textfile_test
   ${CMAKE_CURRENT_LIST_DIR}/TextFileRoadTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileFaultsTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SyncFlushCountTest.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SharedRouteFolderTest.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorsV1Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorsV2Test.cpp
   ${CMAKE_CURRENT_LIST_DIR}/TextFileVendorsV3Test.cpp

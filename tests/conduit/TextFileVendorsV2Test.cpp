@@ -700,6 +700,11 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
             logged.replace(at, 1, folder);
         }
         EXPECT_TRUE(Logged(log, logged)) << ::testing::PrintToString(log);
+        // A file set aside never stays for the next sync.
+        EXPECT_TRUE(kept.empty() || !Logged(log,
+                                            "22 Wexal - Download incomplete, the file stays for "
+                                            "the next HotSync: " +
+                                                folder + "route.txt"));
         EXPECT_EQ(office.Office().RouteList(), downAtFirst ? routes : Lines{});
         office.Sync(nullptr);
         EXPECT_EQ(office.Office().RouteList(), routes);
@@ -732,8 +737,8 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
     };
     check("incomplete file whose name a newer route file took",
           {{"route.txt", meters({{"R11", 4}})}}, unstored,
-          "22 Wexal - Route file download did not finish, kept as @.wexal/route.txt.incomplete: a "
-          "newer route file took its name",
+          "22 Wexal - Download incomplete, the file is kept as @.wexal/route.txt.incomplete: a "
+          "newer route file took its name and comes down with the next HotSync",
           false, {"R11 7 R", "R12 3 R"}, ".wexal/route.txt.incomplete");
     // Another handheld's sync moves it into the history just before the claim.
     const Setup takenFirst = [](const std::string& routes) {
@@ -802,6 +807,77 @@ TEST(FolderScanTest, WhatIsNotARegularFileIsPassedOverWithALogLine) {
         EXPECT_EQ(log.back(), "20 Wexal Conduit Finished - Connekt");
         EXPECT_EQ(office.Office().RouteList(), (Lines{"R01 1 R", "R03 1 R"}));
     }
+}
+
+// A route file that is a symbolic link is named and left as it is, and so is
+// the file it names: claimed, the link would move while the billing system
+// writes its next export through it. The other files of a folder scan come
+// down, and a route folder reached through a link is a folder as any other.
+TEST(RouteFileLinkTest, ALinkIsNamedAndLeftAsItIs) {
+    const auto refusal = [](const fs::path& link) {
+        return "22 Wexal - Route file is a symbolic link, it is not downloaded: the route path "
+               "must name the file itself: " +
+               link.string();
+    };
+    struct Case {
+        const char* what;
+        bool absolute;
+        bool claimedBefore;  // by the version that claimed links
+    };
+    for (const Case& c : {Case{"relative link", false, false}, Case{"absolute link", true, false},
+                          Case{"relative link claimed before", false, true}}) {
+        SCOPED_TRACE(c.what);
+        TextFileOffice office;
+        const fs::path folder = office.Bed().Folder();
+        fs::create_directories(folder / "routes");
+        fs::create_directories(folder / "exports");
+        const std::string text = wexal::testing::StandardRouteLine({.route = "0001"});
+        WriteFile(folder / "exports" / "route.txt", text);
+        const fs::path link = folder / "routes" / "route.txt";
+        const fs::path target =
+            c.absolute ? folder / "exports" / "route.txt" : fs::path("../exports/route.txt");
+        fs::create_symlink(target, link);
+        if (c.claimedBefore) {
+            fs::create_directory(ClaimFolder(link.string()));
+            fs::rename(link, DownloadingName(link.string()));
+        }
+        office.Configure(link, office.Readings());
+        for (int sync = 0; sync < 2; ++sync) {
+            const Lines log = office.Sync();
+            EXPECT_TRUE(Logged(log, refusal(link))) << ::testing::PrintToString(log);
+            EXPECT_EQ(log.back(), "20 Wexal Conduit Finished - AccuFund");
+        }
+        EXPECT_TRUE(office.RouteList().empty());
+        EXPECT_EQ(fs::read_symlink(link), target);
+        EXPECT_EQ(ReadFile(folder / "exports" / "route.txt"), text);
+        EXPECT_EQ(Names(folder / "routes"), Lines{"route.txt"});
+        EXPECT_EQ(Names(folder / "exports"), Lines{"route.txt"});
+    }
+
+    FolderOffice scan("CONNEKT", "*", "readings.txt");
+    fs::create_directories(scan.Folder() / "exports");
+    WriteFile(scan.Folder() / "exports" / "b.txt",
+              File({ConnektMeter("R02", "0001", "SVC000000000002", "AB1WC")}));
+    scan.Put("a.txt", {ConnektMeter("R01", "0001", "SVC000000000001", "AB1WC")});
+    fs::create_symlink("../exports/b.txt", scan.Routes() / "b.txt");
+    scan.Put("c.txt", {ConnektMeter("R03", "0001", "SVC000000000003", "AB1WC")});
+    const Lines log = scan.Sync(nullptr);
+    EXPECT_TRUE(Logged(log, refusal(scan.Routes() / "b.txt"))) << ::testing::PrintToString(log);
+    EXPECT_EQ(log.back(), "20 Wexal Conduit Finished - Connekt");
+    EXPECT_EQ(scan.Office().RouteList(), (Lines{"R01 1 R", "R03 1 R"}));
+    EXPECT_EQ(Names(scan.Routes()), (Lines{"PriorD01", "PriorD02", "b.txt"}));
+    EXPECT_TRUE(fs::is_symlink(scan.Routes() / "b.txt"));
+
+    TextFileOffice linkedFolder;
+    const fs::path real = linkedFolder.Bed().Folder() / "real";
+    fs::create_directories(real);
+    fs::create_directory_symlink(real, linkedFolder.Bed().Folder() / "linked");
+    WriteFile(real / "route.txt", wexal::testing::StandardRouteLine({.route = "0001"}));
+    linkedFolder.Configure(linkedFolder.Bed().Folder() / "linked" / "route.txt",
+                           linkedFolder.Readings());
+    EXPECT_EQ(linkedFolder.Sync().back(), "20 Wexal Conduit Finished - AccuFund");
+    EXPECT_EQ(linkedFolder.RouteList(), Lines{"0001 1 R"});
+    EXPECT_EQ(Names(real), Lines{"PriorD01"});
 }
 
 TEST(FolderScanTest, ReadingsStillOnTheHandheldHoldEveryDownloadBack) {
