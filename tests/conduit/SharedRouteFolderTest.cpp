@@ -162,13 +162,23 @@ TEST(SharedRouteFolderTest, EveryClerkOfTheGroupTakesHisRoutes) {
 
     SharedFolderOffice office(02775, /*officeGroup=*/true);
     ::chmod(office.office.Bed().Folder().c_str(), 0755);
-    // An earlier version's claim folder, and a sync of its owner killed
-    // while it downloaded the file.
+    // An earlier version's claim folder refuses the clerk's claim, and names
+    // itself; then a sync of its owner is killed while it downloads the file.
     fs::create_directory(office.Claims());
     ::chmod(office.Claims().c_str(), 02755);
+    WriteFile(office.Claims() / "claims.lock", "");
+    ::chmod((office.Claims() / "claims.lock").c_str(), 0644);
+    office.Export("0001");
+    Lines log = SyncAs(office.office, kClerk);
+    EXPECT_TRUE(Mentions(log,
+                         "Route file cannot be taken for the download, it stays for the next "
+                         "HotSync: " +
+                             office.RouteFile().string() + ": " + office.Claims().string() +
+                             ": Permission denied"))
+        << ::testing::PrintToString(log);
     const std::string claimed = DownloadingName(office.RouteFile().string());
-    WriteFile(claimed, StandardRouteLine({.route = "0001"}));
-    const Lines log = SyncAs(office.office, kClerk);
+    fs::rename(office.RouteFile(), claimed);
+    log = SyncAs(office.office, kClerk);
     EXPECT_TRUE(Mentions(log,
                          "Route file of an interrupted HotSync not downloaded, this HotSync "
                          "could not move it on: " +
