@@ -113,9 +113,10 @@ int MakeClaimFolder(const std::string& folder, const struct stat& routeFolder) {
 }
 
 // Moves a claimed file to the first free of `suffix` and its numbered
-// variants: the name it got, or nothing when it stayed.
+// variants: the name it got, or nothing when it stayed, with `refusal`
+// saying why.
 std::string SetAside(const std::string& downloading, const std::string& routeFile,
-                     std::string_view suffix) {
+                     std::string_view suffix, std::string& refusal) {
     const std::string aside = ClaimedName(routeFile, suffix);
     for (int number = 1; number <= kSetAsideNames; ++number) {
         const std::string name = number == 1 ? aside : aside + std::to_string(number);
@@ -123,7 +124,8 @@ std::string SetAside(const std::string& downloading, const std::string& routeFil
         if (error == 0) {
             return name;
         }
-        if (error != EEXIST) {
+        if (error != EEXIST || number == kSetAsideNames) {
+            refusal = "not set aside: " + WhyNotMoved(downloading, name, error);
             break;
         }
     }
@@ -235,8 +237,10 @@ bool GiveBackRouteFile(const std::string& downloading, bool refused) {
     // newer file: a refused file only to be refused again. An incomplete
     // one that no newer file keeps from its name stays claimed, to be
     // downloaded again.
+    std::string refusal;
     if (error == EEXIST || refused) {
-        const std::string kept = SetAside(downloading, routeFile, refused ? kRefused : kIncomplete);
+        const std::string kept =
+            SetAside(downloading, routeFile, refused ? kRefused : kIncomplete, refusal);
         if (!kept.empty() && refused) {
             LogHandheld("Wexal - Route file refused for its sort order, kept as " +
                         PathToUtf8(kept) + ": " + why);
@@ -250,7 +254,8 @@ bool GiveBackRouteFile(const std::string& downloading, bool refused) {
     }
     LogHandheld(
         std::string(refused ? "Wexal - Route file" : "Wexal - Download incomplete, the file") +
-        " stays for the next HotSync as " + PathToUtf8(downloading) + ": " + why);
+        " stays for the next HotSync as " + PathToUtf8(downloading) + ": " + why +
+        (refusal.empty() ? "" : "; " + refusal));
     return false;
 }
 
