@@ -16,6 +16,7 @@
 #include <thread>
 
 #include "conduit/formats/RouteFileClaim.h"
+#include "tests/conduit/OpenFaults.h"
 #include "tests/conduit/ReadFaults.h"
 #include "tests/conduit/SmallDisk.h"
 #include "tests/conduit/SyncProcess.h"
@@ -554,12 +555,21 @@ TEST(HonestDownloadTest, DamagedRouteListIsLoggedAndTheFileStays) {
 
 TEST(HonestDownloadTest, ReadErrorIsNoEndOfFile) {
     // Reading this file at its start fails: no memory is mapped at 0. The
-    // sync reads it through a link, which it can claim and give back.
+    // sync reads it through a link put in the claimed file's place once the
+    // sync holds that file, and gives the link back.
     const std::string unreadable = "/proc/self/mem";
     TextFileOffice office;
-    std::filesystem::create_symlink(unreadable, office.RouteFile());
+    office.WriteRouteFile({{.route = "0001"}});
+    const std::string claimed = DownloadingName(office.RouteFile().string());
     std::int32_t result = 1;
-    const Lines log = office.Sync(&result);
+    Lines log;
+    {
+        const wexal::testing::BeforeOpening unreadableClaim(claimed, 2, [&claimed, &unreadable] {
+            std::filesystem::remove(claimed);
+            std::filesystem::create_symlink(unreadable, claimed);
+        });
+        log = office.Sync(&result);
+    }
     EXPECT_EQ(result, 0);
     EXPECT_EQ(log.back(),
               "22 Wexal - Download file could not be read: " + office.RouteFile().string());
