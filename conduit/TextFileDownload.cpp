@@ -270,7 +270,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
     std::int32_t result = VendorMeter::kRecordRead;
     std::string header;
-    if (vendor.headerGivesUserDef) {
+    if (vendor.headerIsFirstRecord) {
         result = codec->Read();
         if (result == VendorMeter::kReadError) {
             LogRouteFileReadError(routeFile);
@@ -342,7 +342,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
     download.Finish();
     // Files that come with a header are not expected to be empty.
-    if (!stored && vendor.skipsHeader && result != VendorMeter::kReadError) {
+    if (!stored && vendor.comesWithHeader && result != VendorMeter::kReadError) {
         LogHandheldError("Wexal - Download file holds no meters: " + PathToUtf8(routeFile));
     }
 

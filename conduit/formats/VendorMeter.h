@@ -70,8 +70,9 @@ class VendorMeter {
         Skip,        // it carries no meter: the next line is read
         SameRecord,  // it gives the record read before once more, fields unchanged
     };
-    // Sees every line read that is neither empty nor blank, before any
-    // field is cut; may reshape it. By default every such line is a record.
+    // Sees every line read that is neither empty nor blank, and a header
+    // line whatever it holds, before any field is cut; may reshape it. By
+    // default every such line is a record.
     virtual LineUse PrepareLine(std::string& line);
     // The record's dial-digit count (negative: empty readings). By default
     // the layout's digit rule on its digits field, which is cut by then.
