@@ -345,6 +345,13 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     if (!stored && vendor.comesWithHeader && result != VendorMeter::kReadError) {
         LogHandheldError("Wexal - Download file holds no meters: " + PathToUtf8(routeFile));
     }
+    // The rest of a cut line is passed over, and with it any meter there (of
+    // lines run into one where the line ends change after the file's start).
+    if (const std::size_t cut = codec->FirstCutLine(); cut != 0) {
+        LogHandheldError(
+            "Wexal - Download file has a line longer than " + std::to_string(codec->LineLimit()) +
+            " characters, cut there: " + PathToUtf8(routeFile) + " line " + std::to_string(cut));
+    }
 
     bool complete = download.Complete();
     // The route list's last save lasts before the file leaves its place.

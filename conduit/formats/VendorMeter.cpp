@@ -227,6 +227,14 @@ std::int32_t VendorMeter::CloseAndRoll(std::uint32_t byRoute) {
     return MoveDownloadedIntoHistory(path_, HistoryBaseName(byRoute != 0, routeOfFile_));
 }
 
+std::size_t VendorMeter::LineLimit() const {
+    return layout_.lineLimit;
+}
+
+std::size_t VendorMeter::FirstCutLine() const {
+    return stream_ != nullptr ? stream_->reader.FirstCutLine() : 0;
+}
+
 const std::string& VendorMeter::Field(CodecField field) const {
     return fields_[Index(field)];
 }

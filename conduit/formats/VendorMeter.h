@@ -55,6 +55,10 @@ class VendorMeter {
     // The route of the first record read (trailing blanks removed).
     const std::string& RouteOfFile() const { return routeOfFile_; }
     const std::string& Path() const { return path_; }
+    // Characters of a line the layout keeps, and the number of the first
+    // line read so far that was longer (LineReader::FirstCutLine).
+    std::size_t LineLimit() const;
+    std::size_t FirstCutLine() const;
 
   protected:
     // For a codec that also writes readings files: both directions share
