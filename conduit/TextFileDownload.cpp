@@ -274,7 +274,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
     std::int32_t result = VendorMeter::kRecordRead;
     std::string header;
-    if (vendor.headerGivesUserDef) {
+    if (vendor.headerIsFirstRecord) {
         result = codec->Read();
         if (result == VendorMeter::kReadError) {
             LogRouteFileReadError(routeFile);
@@ -346,8 +346,15 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     }
     download.Finish();
     // Files that come with a header are not expected to be empty.
-    if (!stored && vendor.skipsHeader && result != VendorMeter::kReadError) {
+    if (!stored && vendor.comesWithHeader && result != VendorMeter::kReadError) {
         LogHandheldError("Wexal - Download file holds no meters: " + PathToUtf8(routeFile));
+    }
+    // The rest of a cut line is passed over, and with it any meter there (of
+    // lines run into one where the line ends change after the file's start).
+    if (const std::size_t cut = codec->FirstCutLine(); cut != 0) {
+        LogHandheldError(
+            "Wexal - Download file has a line longer than " + std::to_string(codec->LineLimit()) +
+            " characters, cut there: " + PathToUtf8(routeFile) + " line " + std::to_string(cut));
     }
 
     bool complete = download.Complete();

@@ -35,10 +35,11 @@ std::int32_t VerifyTextFileSortOrder(const TextFileVendor& vendor, const std::st
                               "Wexal - No file found to download during Sort Order Verification");
         return -1;
     }
-    // The header of a vendor whose file starts with one is passed over. A
-    // file without any record is in order: refused, it would stay in the
-    // route folder and stop every later sync (its download reports it).
-    if (vendor.skipsHeader) {
+    // A header read as a record is no meter; every record after it is one
+    // the download stores. A file without any record is in order: refused,
+    // it would stay in the route folder and stop every later sync (its
+    // download reports it).
+    if (vendor.headerIsFirstRecord) {
         const std::int32_t header = reader->Read();
         if (header == VendorMeter::kReadError) {
             LogRouteFileReadError(routeFile);

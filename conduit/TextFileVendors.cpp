@@ -216,7 +216,7 @@ constinit const TextFileVendor kConnekt = {
     .starInReadingsPath = true,
     .writeReading = WriteForRoute<ConnektReading>,
     .sortMessage = SortMessage::Long,
-    .skipsHeader = true,
+    .comesWithHeader = true,
 };
 
 constinit const TextFileVendor kCustom1 = {
@@ -327,7 +327,8 @@ constinit const TextFileVendor kLogHH = {
                                        C::PrvReading, C::MaxReading, C::MinReading}),
     .starInReadingsPath = true,
     .sortMessage = SortMessage::Long,
-    .skipsHeader = true,
+    .headerIsFirstRecord = true,
+    .comesWithHeader = true,
     .headerGivesUserDef = true,
 };
 
@@ -429,7 +430,7 @@ constinit const TextFileVendor kRMSBadger = {
     .starInReadingsPath = true,
     .writeReading = WriteForRoute<RMSBadgerReading>,
     .sortMessage = SortMessage::Long,
-    .skipsHeader = true,
+    .comesWithHeader = true,
 };
 
 constinit const TextFileVendor kSCA = {

@@ -92,14 +92,20 @@ struct TextFileVendor {
 
     // Sort-order check.
     SortMessage sortMessage = SortMessage::Short;
-    // The file's first record is a header and is passed over.
-    bool skipsHeader = false;
+    // The codec reads the file's first line, whatever it holds, as a header
+    // record: the check discards it and the download does not store it. A
+    // header that is no meter line is no record at all.
+    bool headerIsFirstRecord = false;
 
     // Download.
     CodecField routeField = CodecField::SelectedRoute;
     ProvisionalEntries provisionalEntries = ProvisionalEntries::FirstRoute;
-    // The first record is a header: not stored, its ServiceAddress (trailing
-    // white space removed) becomes every meter's UserDef.
+    // The files begin with a header, never a meter (read as the first
+    // record, or passed over as no meter line): a file without meters is
+    // logged.
+    bool comesWithHeader = false;
+    // The header record's ServiceAddress (trailing white space removed)
+    // becomes every meter's UserDef.
     bool headerGivesUserDef = false;
     // Fills the meter record from the codec's record; null: the common fill.
     // `meterNumber` is the record's place among the route's records read

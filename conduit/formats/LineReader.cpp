@@ -13,6 +13,8 @@
 namespace {
 
 constexpr char kEndOfText = 0x1A;  // Ctrl-Z: old editors end text files with it
+// What an editor that saves text as UTF-8 may put before it.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 // The line ends of a file's first bytes: those that a LF makes (with the
 // CRs right before it) and those that CRs make alone. Counting goes on over
@@ -85,6 +87,8 @@ bool LineReader::Open(const std::string& path, int* error) {
     begin_ = end_ = 0;
     lineEnd_ = LineEnd::Undecided;
     afterCr_ = false;
+    atFileStart_ = true;
+    lines_ = firstCutLine_ = 0;
     finished_ = Outcome::Line;
     return true;
 }
@@ -138,10 +142,18 @@ bool LineReader::DecideLineEnd() {
     return true;
 }
 
-void LineReader::Keep(std::string& line, const char* from, std::size_t count) const {
-    if (line.size() < limit_) {
-        line.append(from, std::min(count, limit_ - line.size()));
+std::size_t LineReader::Room(const std::string& line, std::size_t count) {
+    const std::size_t room = limit_ - std::min(limit_, line.size());
+    lineCut_ = lineCut_ || count > room;
+    return std::min(count, room);
+}
+
+LineReader::Outcome LineReader::LineGiven() {
+    ++lines_;
+    if (lineCut_ && firstCutLine_ == 0) {
+        firstCutLine_ = lines_;
     }
+    return Outcome::Line;
 }
 
 LineReader::Outcome LineReader::Next(std::string& line) {
@@ -149,6 +161,7 @@ LineReader::Outcome LineReader::Next(std::string& line) {
     if (finished_ != Outcome::Line) {
         return finished_;
     }
+    lineCut_ = false;
     bool begun = false;       // whether a character of the physical line was seen
     std::size_t heldCrs = 0;  // CRs last seen: line end if a LF follows, else data
     for (;;) {
@@ -157,11 +170,18 @@ LineReader::Outcome LineReader::Next(std::string& line) {
                 line.clear();
                 return finished_ = Outcome::Error;
             }
+            const bool marked =
+                atFileStart_ && std::string_view(buffer_.get(), end_).starts_with(kByteOrderMark);
+            atFileStart_ = false;
+            if (marked) {
+                begin_ = kByteOrderMark.size();
+                continue;
+            }
             if (begin_ == end_) {
                 // A last line without a line end keeps every character
                 // (but held CRs, which end it where LF ends lines).
                 finished_ = Outcome::End;
-                return begun ? Outcome::Line : Outcome::End;
+                return begun ? LineGiven() : Outcome::End;
             }
         }
         if (lineEnd_ == LineEnd::Undecided && !DecideLineEnd()) {
@@ -191,9 +211,9 @@ LineReader::Outcome LineReader::Next(std::string& line) {
                 --data;
             }
             if (data > 0) {
-                line.append(std::min(heldCrs, limit_ - line.size()), '\r');
+                line.append(Room(line, heldCrs), '\r');
                 heldCrs = 0;
-                Keep(line, from, data);
+                line.append(from, Room(line, data));
             }
             heldCrs += length - data;
         } else {
@@ -202,7 +222,7 @@ LineReader::Outcome LineReader::Next(std::string& line) {
                 lineEnd = cr;
                 length = std::size_t(cr - from);
             }
-            Keep(line, from, length);
+            line.append(from, Room(line, length));
         }
         if (lineEnd == nullptr) {
             begin_ = end_;
@@ -210,6 +230,6 @@ LineReader::Outcome LineReader::Next(std::string& line) {
         }
         begin_ += length + 1;
         afterCr_ = *lineEnd == '\r';
-        return Outcome::Line;
+        return LineGiven();
     }
 }

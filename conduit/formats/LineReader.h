@@ -6,8 +6,10 @@
 // second text-mode transfer makes of CR LF. Any other CR is data. Where
 // more lines end at a CR alone, a line ends at LF, at CR LF or at a CR
 // alone. A line longer than the limit is cut there and the rest of that
-// physical line is passed over. A Ctrl-Z where a line would begin ends the
-// file. A read error is reported as such, never as an end of file.
+// physical line is passed over; the first line so cut is remembered. A
+// UTF-8 byte-order mark at the very start of the file is no data. A Ctrl-Z
+// where a line would begin ends the file. A read error is reported as such,
+// never as an end of file.
 #pragma once
 
 #include <cstddef>
@@ -33,6 +35,9 @@ class LineReader {
     // The next line, without its line end, at most `limit` characters. After
     // End or Error every further call gives the same outcome.
     Outcome Next(std::string& line);
+    // The number of the first line given so far that was cut at the limit,
+    // counting every line given from 1; 0 while none was.
+    std::size_t FirstCutLine() const { return firstCutLine_; }
 
   private:
     bool Refill();
@@ -40,8 +45,11 @@ class LineReader {
     // end, from the first line end after it) without taking anything out of
     // the buffer; false on a read error.
     bool DecideLineEnd();
-    // Appends to `line` what the limit leaves room for.
-    void Keep(std::string& line, const char* from, std::size_t count) const;
+    // How many of `count` further characters the limit leaves room for in
+    // `line`; notes the line as cut when not all.
+    std::size_t Room(const std::string& line, std::size_t count);
+    // Counts the line about to be given, the first cut one remembered.
+    Outcome LineGiven();
 
     static constexpr std::size_t kBufferSize = 256 * 1024;
 
@@ -54,4 +62,8 @@ class LineReader {
     enum class LineEnd { Undecided, Lf, CrOrLf };
     LineEnd lineEnd_ = LineEnd::Undecided;
     bool afterCr_ = false;  // the line before ended at a CR
+    bool atFileStart_ = true;
+    bool lineCut_ = false;
+    std::size_t lines_ = 0;  // lines given
+    std::size_t firstCutLine_ = 0;
 };

@@ -65,8 +65,8 @@ struct MeterLayout {
     CodecField route = CodecField::SelectedRoute;
     // Whether a Read in the wrong mode shows its message box.
     bool wrongModeMessage = true;
-    // The file's first line that is not empty is its header, read as a
-    // record even when blank: a blank header is never taken for a meter.
+    // The file's first line is its header, read as a record whatever it
+    // holds (even empty or blank): no meter is ever taken for it.
     bool firstLineIsHeader = false;
 
     // Replaces the rule of `field`, or adds it when the table has none.

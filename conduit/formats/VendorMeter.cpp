@@ -115,11 +115,11 @@ std::int32_t VendorMeter::NextRecordLine(LineUse& use) {
                 break;
         }
         // An empty or blank line carries no meter for any vendor: as a record
-        // it would list a route "" and break the order of the routes.
-        // A header, though, is the first line that is not empty, even a blank
-        // one: an empty line before it is no header.
-        const bool header = layout_.firstLineIsHeader && stream_->beforeHeader && !line.empty();
-        stream_->beforeHeader = stream_->beforeHeader && !header;
+        // it would list a route "" and break the order of the routes. A
+        // header, though, is the first line whatever it holds: passed over
+        // when empty, it would let the first meter take its place.
+        const bool header = layout_.firstLineIsHeader && stream_->beforeHeader;
+        stream_->beforeHeader = false;
         if (!header && std::all_of(line.begin(), line.end(), IsWhiteSpace)) {
             continue;
         }
@@ -225,6 +225,14 @@ std::int32_t VendorMeter::CloseAndRoll(std::uint32_t byRoute) {
         return -1;
     }
     return MoveDownloadedIntoHistory(path_, HistoryBaseName(byRoute != 0, routeOfFile_));
+}
+
+std::size_t VendorMeter::LineLimit() const {
+    return layout_.lineLimit;
+}
+
+std::size_t VendorMeter::FirstCutLine() const {
+    return stream_ != nullptr ? stream_->reader.FirstCutLine() : 0;
 }
 
 const std::string& VendorMeter::Field(CodecField field) const {

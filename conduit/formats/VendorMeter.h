@@ -55,6 +55,10 @@ class VendorMeter {
     // The route of the first record read (trailing blanks removed).
     const std::string& RouteOfFile() const { return routeOfFile_; }
     const std::string& Path() const { return path_; }
+    // Characters of a line the layout keeps, and the number of the first
+    // line read so far that was longer (LineReader::FirstCutLine).
+    std::size_t LineLimit() const;
+    std::size_t FirstCutLine() const;
 
   protected:
     // For a codec that also writes readings files: both directions share
@@ -70,8 +74,9 @@ class VendorMeter {
         Skip,        // it carries no meter: the next line is read
         SameRecord,  // it gives the record read before once more, fields unchanged
     };
-    // Sees every line read that is neither empty nor blank, before any
-    // field is cut; may reshape it. By default every such line is a record.
+    // Sees every line read that is neither empty nor blank, and a header
+    // line whatever it holds, before any field is cut; may reshape it. By
+    // default every such line is a record.
     virtual LineUse PrepareLine(std::string& line);
     // The record's dial-digit count (negative: empty readings). By default
     // the layout's digit rule on its digits field, which is cut by then.

@@ -81,6 +81,25 @@ TEST(TextFileDownloadTest, FillsAMeterDatabasePerRouteAndRotatesTheFile) {
     EXPECT_EQ(ReadFile(office.History(1)), routeFile);
 }
 
+// A byte-order mark is no data. Past a first buffer fill of LF lines, lines
+// ending at a CR alone run into one, cut at the limit: logged, and no more.
+TEST(TextFileDownloadTest, ByteOrderMarkIsNoDataAndACutLineIsLogged) {
+    TextFileOffice office;
+    const std::string line = wexal::testing::StandardRouteLine({.route = "11"}).substr(0, 191);
+    std::string text = "\xEF\xBB\xBF";
+    for (int i = 0; i < 1400; ++i) {
+        text += line + (i < 1395 ? "\n" : "\r");
+    }
+    WriteFile(office.RouteFile(), text);
+    EXPECT_EQ(office.Sync(), (Lines{kStartAndFinish[0],
+                                    "22 Wexal - Download file has a line longer than 499 "
+                                    "characters, cut there: " +
+                                        office.RouteFile().string() + " line 1396",
+                                    kStartAndFinish[1]}));
+    EXPECT_EQ(office.RouteList(), (Lines{"11 1396 R"}));
+    EXPECT_EQ(ReadFile(office.History(1)), text);
+}
+
 TEST(TextFileUploadTest, ReadMetersBecomeLinesAndExceptionsAreCaptured) {
     TextFileOffice office;
     office.WriteRouteFile({{.route = "0001", .sequence = "1"},

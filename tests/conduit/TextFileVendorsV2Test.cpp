@@ -324,8 +324,9 @@ TEST(LineEndsSyncTest, EveryMeterArrivesWhateverTheLineEnds) {
             FolderOffice office(layout.interface, layout.pattern, "readings.txt");
             const std::string blank =
                 form.blankLine ? form.blankLine + std::string(form.lineEnd) : "";
-            // An empty line before a header is none; a blank one would be it.
-            const std::string top = form.blankLine && !*form.blankLine ? blank : "";
+            // An empty line before the first meter (before a header, it is one).
+            const std::string top =
+                form.blankLine && !*form.blankLine && layout.header.empty() ? blank : "";
             std::string text =
                 top + (layout.header.empty() ? "" : layout.header + form.lineEnd) + blank;
             for (std::size_t i = 0; i < std::size(routes); ++i) {
@@ -519,13 +520,48 @@ TEST(ConnektSyncTest, RoutesWithoutReadingsLeaveOnlyTheirHeaders) {
     EXPECT_TRUE(office.Office().RouteList().empty());
 }
 
+// A LogHH header is the first line whatever it holds (after an empty one, the
+// header line is a meter of route ""); a Connekt or RMSBadger header is no
+// meter line. No meter is taken for a header; the check sees every meter.
+TEST(ConnektSyncTest, NoMeterIsTakenForAHeader) {
+    const std::string header = LogHHHeader("TOWN") + "\r\n";
+    struct Case {
+        const char* interface;
+        decltype(&LogHHMeter) meter;
+        std::string top = "";
+        std::string userDef = "AB1WC";
+        Lines routes = {"R07 3 R"};
+    };
+    std::vector<Case> cases = {
+        {"LOGHH", &LogHHMeter, "\r\n", ""},
+        {"LOGHH", &LogHHMeter, header + "\r\n \r\n", "TOWN"},
+        {"LOGHH", &LogHHMeter, "\r\n" + header, "", {" 1 R", "R07 3 R"}},
+        {"LOGHH", &LogHHMeter, "\xEF\xBB\xBF" + header, "TOWN"},
+    };
+    for (const Case& vendor : {Case{"CONNEKT", &ConnektMeter}, Case{"RMSBADGER", &BadgerMeter}}) {
+        for (const char* top : {"", "\r\n", "H EXPORT\r\n", "\xEF\xBB\xBF"}) {
+            cases.push_back({vendor.interface, vendor.meter, top});
+        }
+    }
+    for (const auto& [interface, meter, top, userDef, routes] : cases) {
+        SCOPED_TRACE(interface + (": " + top));
+        FolderOffice office(interface, "*", "r.txt");
+        const auto line = [&](const char* route) { return meter(route, "1", "SVC1", "AB1WC"); };
+        WriteFile(office.Routes() / "a.txt", top + File({line("R07"), line("R07"), line("R07")}));
+        // Its first route comes back after another: refused, none of it comes down.
+        WriteFile(office.Routes() / "b.txt", top + File({line("R12"), line("R11"), line("R12")}));
+        office.Sync(nullptr);
+        EXPECT_EQ(office.Office().RouteList(), routes);
+        EXPECT_EQ(office.Office().Meters("R07").at(0).at(21), userDef);
+    }
+}
+
 // --- The folder scan ----------------------------------------------------
 
 // Every file is verified before its download, the first one too: one out of
 // order stops the sync and stays where it is.
 TEST(FolderScanTest, UnsortedFileStopsTheSyncAndStays) {
     FolderOffice office("CONNEKT", "*.txt", "readings.txt");
-    // Verification passes over the first record of each file.
     const Lines unsorted = {ConnektMeter("R11", "0001", "SVC000000000000", "AB1WC"),
                             ConnektMeter("R12", "0001", "SVC000000000001", "AB1WC"),
                             ConnektMeter("R11", "0002", "SVC000000000002", "AB1WC")};
@@ -540,7 +576,7 @@ TEST(FolderScanTest, UnsortedFileStopsTheSyncAndStays) {
     std::int32_t result = 1;
     EXPECT_EQ(office.Sync(&result),
               (Lines{"19  Started with interface CONNEKT",
-                     "22 Wexal - Download file is not sequenced by route. Line = 1 R12 is > R11"}));
+                     "22 Wexal - Download file is not sequenced by route. Line = 2 R12 is > R11"}));
     EXPECT_EQ(result, 0);
     EXPECT_EQ(office.Office().RouteList(), Lines{});
     EXPECT_EQ(ReadFile(office.Routes() / "a.txt"), File(unsorted));
@@ -548,9 +584,9 @@ TEST(FolderScanTest, UnsortedFileStopsTheSyncAndStays) {
     office.Put("a.txt", {unsorted[0], unsorted[2], unsorted[1]});
     EXPECT_EQ(office.Sync(&result),
               (Lines{"19  Started with interface CONNEKT",
-                     "22 Wexal - Download file is not sequenced by route. Line = 1 R06 is > R04"}));
-    EXPECT_EQ(office.Office().RouteList(), (Lines{"R11 2 R", "R12 1 R", "R09 1 R", "R03 1 R"}));
-    EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "PriorD02", "c.txt", "d.txt"}));
+                     "22 Wexal - Download file is not sequenced by route. Line = 1 R09 is > R03"}));
+    EXPECT_EQ(office.Office().RouteList(), (Lines{"R11 2 R", "R12 1 R"}));
+    EXPECT_EQ(Names(office.Routes()), (Lines{"PriorD01", "b.txt", "c.txt", "d.txt"}));
 }
 
 TEST(FolderScanTest, RoutePathsThatNameNoFiles) {

@@ -16,6 +16,7 @@ constexpr std::size_t kLimit = 499;
 struct Reading {
     std::vector<std::string> lines;
     LineReader::Outcome last;
+    std::size_t firstCut;
 };
 
 Reading ReadAll(const TempDir& dir, const std::string& content, std::size_t limit = kLimit) {
@@ -28,6 +29,7 @@ Reading ReadAll(const TempDir& dir, const std::string& content, std::size_t limi
     while ((result.last = reader.Next(line)) == LineReader::Outcome::Line) {
         result.lines.push_back(line);
     }
+    result.firstCut = reader.FirstCutLine();
     return result;
 }
 
@@ -77,6 +79,32 @@ TEST(LineReaderTest, LineEndsAreNeverData) {
         const Reading read = ReadAll(dir, content, limit);
         EXPECT_EQ(read.lines, lines) << content.substr(0, 40);
         EXPECT_EQ(read.last, LineReader::Outcome::End) << content.substr(0, 40);
+    }
+}
+
+TEST(LineReaderTest, ByteOrderMarkIsNoDataAndTheFirstCutLineIsNumbered) {
+    TempDir dir;
+    const std::string mark = "\xEF\xBB\xBF";
+    // Past a first buffer fill of LF lines, lines ending at a CR alone run into one.
+    std::vector<std::string> lfLines(256 * 1024 + 1);
+    lfLines.push_back("ab\r");
+    const struct {
+        std::string content;
+        std::vector<std::string> lines;  // of at most 3 characters
+        std::size_t firstCut;
+    } cases[] = {
+        {mark + "one\ntwo\n", {"one", "two"}, 0},
+        {mark + "one\r\ntwo\r\n", {"one", "two"}, 0},
+        {mark + "one\rtwo\r", {"one", "two"}, 0},
+        {mark, {}, 0},
+        {mark + mark + "\n" + mark, {mark, mark}, 0},
+        {"aa\nbb\r\ncc\rdd\nee\r\nff\rgg\n", {"aa", "bb", "cc\r", "ee", "ff\r"}, 3},
+        {std::string(256 * 1024 + 1, '\n') + "ab\rcd\r", lfLines, lfLines.size()},
+    };
+    for (const auto& [content, lines, firstCut] : cases) {
+        const Reading read = ReadAll(dir, content, 3);
+        EXPECT_EQ(read.lines, lines) << content.substr(0, 40);
+        EXPECT_EQ(read.firstCut, firstCut) << content.substr(0, 40);
     }
 }
 
