@@ -211,13 +211,20 @@ void MoveInEarlierClaims(const std::string& routeFile) {
             continue;
         }
         std::string reason;
-        // The claim that follows says why it cannot be made.
+        const auto stays = [&earlier](const std::string& why) {
+            LogHandheld("Wexal - Route file claimed by an earlier version stays as " +
+                        PathToUtf8(earlier) + ": " + PathToUtf8(why));
+        };
         if (!turns.Held() && TakeClaimTurn(routeFile, turns, reason) != 0) {
+            stays(reason);
             return;
         }
         // A move that stopped halfway left the file under both names.
-        if (wexal::files::MoveBetweenOwnNames(earlier, claimed) == EEXIST) {
+        if (const int error = wexal::files::MoveBetweenOwnNames(earlier, claimed);
+            error == EEXIST) {
             wexal::files::DropNameOfStoppedMove(earlier, claimed);
+        } else if (error != 0) {
+            stays(WhyNotMoved(earlier, claimed, error));
         }
     }
 }
