@@ -207,10 +207,10 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     }
     const std::string downloaded = DownloadedName(routeFile);
     const std::string downloading = DownloadingName(routeFile);
-    // A link that an earlier version claimed goes back under its name, where
-    // it is refused as a link.
-    if (IsLink(downloading)) {
-        wexal::files::MoveWithoutReplacing(downloading, routeFile);
+    for (const std::string& claimed : {downloaded, downloading}) {
+        if (IsLink(claimed) && SettleClaimedLink(claimed)) {
+            return LeftToAnotherSync(routeFile);
+        }
     }
     for (const std::string& claimed : {downloaded, downloading}) {
         if (PathExists(claimed) && !HoldsRegularFile(claimed)) {

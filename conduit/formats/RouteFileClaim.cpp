@@ -1,6 +1,7 @@
 #include "conduit/formats/RouteFileClaim.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -45,24 +46,48 @@ std::string ClaimedName(std::string_view routeFile, std::string_view suffix) {
            std::string(suffix);
 }
 
-// A folder of a path, as the system names it: without its separator, "."
-// for a path of no folder.
-std::string FolderOf(std::string_view path) {
-    std::string_view folder = Split(path).first;
-    if (folder.size() > 1) {
-        folder.remove_suffix(1);
+// The folder that holds `path` as the system resolves it (only '/'
+// separates there): "." for a path of no folder.
+std::string ParentOf(std::string_view path) {
+    const std::size_t separator = path.find_last_of('/');
+    if (separator == std::string_view::npos) {
+        return ".";
     }
-    return folder.empty() ? std::string(".") : std::string(folder);
+    return separator == 0 ? "/" : std::string(path.substr(0, separator));
+}
+
+// Whether this sync may rename `file` in and out of `folder`: 0, or the errno
+// of the refusal. A sticky folder lets only the file's owner, its own owner
+// and root do so.
+int MayMoveWithin(const std::string& folder, const std::string& file) {
+    // Where the real ids are the effective ones, access(2) asks the same
+    // without the newer system call that AT_EACCESS takes (which some
+    // sandboxes refuse). Only a refusal counts.
+    const bool own = ::getuid() == ::geteuid() && ::getgid() == ::getegid();
+    const int checked = own ? ::access(folder.c_str(), W_OK | X_OK)
+                            : ::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS);
+    if (checked != 0 && (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        return errno;
+    }
+    struct stat folderInfo {};
+    struct stat fileInfo {};
+    const uid_t user = ::geteuid();
+    if (::stat(folder.c_str(), &folderInfo) == 0 && (folderInfo.st_mode & S_ISVTX) != 0 &&
+        user != 0 && folderInfo.st_uid != user &&
+        (::lstat(file.c_str(), &fileInfo) != 0 || fileInfo.st_uid != user)) {
+        return EPERM;
+    }
+    return 0;
 }
 
 // Why a move between `from` and `to` failed, naming what refused it: the
 // folder that this sync may not change (the claim folder is looked at
 // first), else the name moved to.
 std::string WhyNotMoved(const std::string& from, const std::string& to, int error) {
-    if (error == EACCES || error == EPERM) {
-        for (const std::string& folder : {FolderOf(to), FolderOf(from)}) {
-            if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
-                return folder + ": " + Message(error);
+    if (error == EACCES || error == EPERM || error == EROFS) {
+        for (const std::string& folder : {ParentOf(to), ParentOf(from)}) {
+            if (const int refusal = MayMoveWithin(folder, from); refusal != 0) {
+                return folder + ": " + Message(refusal);
             }
         }
     }
@@ -70,45 +95,48 @@ std::string WhyNotMoved(const std::string& from, const std::string& to, int erro
 }
 
 // Every user who may write the route folder syncs through the claim folder:
-// what the conduit makes there (the folder, its lock) gets the route
-// folder's group and its permission `bits`, whatever the umask of the sync
-// that made it. One made narrower before is opened up by its owner.
-void ShareLikeRouteFolder(const std::string& path, const struct stat& routeFolder, mode_t bits) {
+// what the conduit makes there (the folder, its lock; open as `fd`) gets the
+// route folder's group and its permission `bits`, whatever the umask of the
+// sync that made it. One made narrower before is opened up by its owner.
+// Through the descriptor, never the name: another user of the folder may
+// put a link in its place.
+void ShareLikeRouteFolder(int fd, const struct stat& routeFolder, mode_t bits) {
     struct stat info {};
-    if (::lstat(path.c_str(), &info) != 0 || info.st_uid != ::geteuid()) {
+    if (fd < 0 || ::fstat(fd, &info) != 0 || info.st_uid != ::geteuid()) {
         return;
     }
-    if (info.st_gid != routeFolder.st_gid) {
-        // Not a member of that group: the bits below still open it to ours.
-        [[maybe_unused]] const int ignored = ::chown(path.c_str(), -1, routeFolder.st_gid);
+    mode_t wanted = routeFolder.st_mode & bits;
+    if (info.st_gid != routeFolder.st_gid && ::fchown(fd, -1, routeFolder.st_gid) != 0) {
+        // Not a member of that group: ours gets only what others get.
+        wanted = (wanted & ~S_IRWXG) | ((wanted & S_IRWXO) << 3);
     }
-    const mode_t wanted = routeFolder.st_mode & bits;
     if ((info.st_mode & 07777) != wanted) {
-        ::chmod(path.c_str(), wanted);
+        ::fchmod(fd, wanted);
     }
 }
 
-// Read, write and search for each class, and setgid, which keeps the group
-// of what is made inside.
-constexpr mode_t kSharedFolderBits = S_IRWXU | S_IRWXG | S_IRWXO | S_ISGID;
+// Read, write and search for each class; setgid, which keeps the group of
+// what is made inside; and sticky, which keeps each user's files his own as
+// in the route folder.
+constexpr mode_t kSharedFolderBits = S_IRWXU | S_IRWXG | S_IRWXO | S_ISGID | S_ISVTX;
 constexpr mode_t kSharedFileBits = 0666;
 
 // Made when first needed and made to last (its parent flushed); anything
 // else under its name, a link included, is no folder of ours. 0 or the errno.
 int MakeClaimFolder(const std::string& folder, const struct stat& routeFolder) {
-    if (::mkdir(folder.c_str(), S_IRWXU) == 0) {
-        ShareLikeRouteFolder(folder, routeFolder, kSharedFolderBits);
-        wexal::files::FlushFolder((folder + "/..").c_str());
-        return 0;
-    }
-    struct stat info {};
-    if (errno != EEXIST || ::lstat(folder.c_str(), &info) != 0) {
+    const bool made = ::mkdir(folder.c_str(), S_IRWXU) == 0;
+    if (!made && errno != EEXIST) {
         return errno;
     }
-    if (!S_ISDIR(info.st_mode)) {
-        return ENOTDIR;
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) {
+        return errno == ELOOP ? ENOTDIR : errno;
     }
-    ShareLikeRouteFolder(folder, routeFolder, kSharedFolderBits);
+    ShareLikeRouteFolder(fd, routeFolder, kSharedFolderBits);
+    ::close(fd);
+    if (made) {
+        wexal::files::FlushFolder((folder + "/..").c_str());
+    }
     return 0;
 }
 
@@ -138,7 +166,7 @@ std::string SetAside(const std::string& downloading, const std::string& routeFil
 int TakeClaimTurn(const std::string& routeFile, wexal::billingfile::BillingFileLock& turns,
                   std::string& reason) {
     const std::string folder = ClaimFolder(routeFile);
-    const std::string routeFolder = FolderOf(folder);
+    const std::string routeFolder = ParentOf(folder);
     struct stat routeFolderInfo {};
     if (::stat(routeFolder.c_str(), &routeFolderInfo) != 0) {
         const int error = errno;
@@ -153,7 +181,7 @@ int TakeClaimTurn(const std::string& routeFile, wexal::billingfile::BillingFileL
         reason = turns.LockPath() + ": " + turns.Error();
         return ENOLCK;
     }
-    ShareLikeRouteFolder(turns.LockPath(), routeFolderInfo, kSharedFileBits);
+    ShareLikeRouteFolder(turns.Descriptor(), routeFolderInfo, kSharedFileBits);
     return 0;
 }
 
@@ -253,9 +281,11 @@ bool GiveBackRouteFile(const std::string& downloading, bool refused) {
                         PathToUtf8(kept) + ": " + why);
             return false;
         }
+        // Its download did not finish, or it could not be marked downloaded
+        // (logged before): either way it is no longer the route file.
         if (!kept.empty()) {
-            LogHandheld("Wexal - Download incomplete, the file is kept as " + PathToUtf8(kept) +
-                        ": " + why + " and comes down with the next HotSync");
+            LogHandheld("Wexal - Route file kept as " + PathToUtf8(kept) + ": " + why +
+                        " and comes down with the next HotSync");
             return false;
         }
     }
@@ -266,11 +296,55 @@ bool GiveBackRouteFile(const std::string& downloading, bool refused) {
     return false;
 }
 
+bool SettleClaimedLink(const std::string& claimed) {
+    const std::string routeFile = ClaimedRouteFile(claimed);
+    const auto stays = [&claimed](const std::string& why) {
+        LogHandheld("Wexal - Route file claimed as a link by an earlier version stays as " +
+                    PathToUtf8(claimed) + ": " + PathToUtf8(why));
+    };
+    wexal::billingfile::BillingFileLock turns;
+    std::string reason;
+    if (TakeClaimTurn(routeFile, turns, reason) != 0) {
+        stays(reason);
+        return false;
+    }
+    struct stat info {};
+    if (::lstat(claimed.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
+        return false;
+    }
+    // A sync of that version downloading through it holds the file it names
+    // locked.
+    if (const int fd = ::open(claimed.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+        fd >= 0) {
+        const bool held = ::flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
+        ::close(fd);
+        if (held) {
+            return true;
+        }
+    }
+    const int error = wexal::files::MoveWithoutReplacing(claimed, routeFile);
+    if (error == 0) {
+        return false;
+    }
+    std::string refusal;
+    const std::string kept =
+        error == EEXIST ? SetAside(claimed, routeFile, kRefused, refusal) : std::string();
+    if (!kept.empty()) {
+        LogHandheld(
+            "Wexal - Route file that is a symbolic link, claimed by an earlier version, "
+            "kept as " +
+            PathToUtf8(kept) + ": a newer route file took its name");
+    } else {
+        stays(refusal.empty() ? WhyNotMoved(claimed, routeFile, error) : refusal);
+    }
+    return false;
+}
+
 std::string WhyClaimedFileIsStuck(const std::string& claimed) {
-    const std::string claims = FolderOf(claimed);
-    for (const std::string& folder : {claims, FolderOf(claims)}) {
-        if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) {
-            return folder + ": " + Message(errno);
+    const std::string claims = ParentOf(claimed);
+    for (const std::string& folder : {claims, ParentOf(claims)}) {
+        if (const int refusal = MayMoveWithin(folder, claimed); refusal != 0) {
+            return folder + ": " + Message(refusal);
         }
     }
     return {};

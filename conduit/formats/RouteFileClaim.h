@@ -61,6 +61,14 @@ void MoveInEarlierClaims(const std::string& routeFile);
 // cause (activity 22). True when it is back under the route file's name.
 bool GiveBackRouteFile(const std::string& downloading, bool refused);
 
+// A link under the claimed name `claimed`, made by an earlier version that
+// claimed route files that are links, is never read: under the claim turn
+// it goes back under the route file's name (where the claim refuses it as a
+// link), or, while a newer route file has that name, is set aside as
+// refused (logged). True, and nothing done, while a sync of that version
+// still downloads through it.
+bool SettleClaimedLink(const std::string& claimed);
+
 // Why this sync could not move the claimed file `claimed` on (to its
 // downloaded name and into the history, or back under the route file's
 // name): the folder that refuses it and why; empty when it can. Downloaded

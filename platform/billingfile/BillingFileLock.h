@@ -46,6 +46,8 @@ class BillingFileLock {
     bool Awaited() const;
 
     const std::string& LockPath() const { return lockPath_; }
+    // The lock file held open (read-only), or -1: for its owner to share it.
+    int Descriptor() const { return fd_; }
     const std::string& Error() const { return error_; }
 
   private:

@@ -86,7 +86,7 @@ std::string SyncAs(TextFileOffice& office, uid_t user) {
 // version is opened up by its owner's next sync.
 TEST(SharedRouteFolderTest, ClaimFolderIsAsOpenAsTheRouteFolder) {
     const mode_t umask = ::umask(022);
-    for (const mode_t mode : {02775, 02770}) {
+    for (const mode_t mode : {02775, 02770, 01777}) {
         for (const bool madeBefore : {false, true}) {
             SCOPED_TRACE(::testing::Message()
                          << std::oct << mode << (madeBefore ? " made before" : ""));

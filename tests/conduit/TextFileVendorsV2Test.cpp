@@ -1,5 +1,9 @@
 // Whole syncs of the interfaces that take every route file of a folder:
 // LogHH (24), RMSBadger (30) and Connekt (31), and the folder scan itself.
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -750,7 +754,7 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
             history.push_back("PriorD0" + std::to_string(history.size() + 1));
         }
         EXPECT_EQ(Names(office.Routes()), history);
-        EXPECT_TRUE(kept.empty() || fs::exists(folder + kept)) << kept;
+        EXPECT_TRUE(kept.empty() || fs::exists(fs::symlink_status(folder + kept))) << kept;
     };
 
     // The billing system puts its corrected file in place while the sort
@@ -773,8 +777,8 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
     };
     check("incomplete file whose name a newer route file took",
           {{"route.txt", meters({{"R11", 4}})}}, unstored,
-          "22 Wexal - Download incomplete, the file is kept as @.wexal/route.txt.incomplete: a "
-          "newer route file took its name and comes down with the next HotSync",
+          "22 Wexal - Route file kept as @.wexal/route.txt.incomplete: a newer route file took "
+          "its name and comes down with the next HotSync",
           false, {"R11 7 R", "R12 3 R"}, ".wexal/route.txt.incomplete");
     // Another handheld's sync moves it into the history just before the claim.
     const Setup takenFirst = [](const std::string& routes) {
@@ -815,12 +819,18 @@ TEST(FolderScanTest, ClaimedNamesAreTheSyncsOwn) {
                 make(at);
                 return std::shared_ptr<void>(nullptr, [at](void*) { fs::remove(at); });
             };
+            // A link there was a route file that an earlier version claimed:
+            // it is set aside, never read, and the newer file comes down.
+            const bool link = kind == "dangling link";
             check(kind + " as " + claimed("route.txt"), {{"route.txt", meters({{"R01", 1}})}},
                   obstruct,
-                  "22 Wexal - Route file stays for the next HotSync, its claimed name is taken by "
-                  "what is not a regular file: @" +
-                      claimed("route.txt"),
-                  false, {"R01 1 R"});
+                  link ? "22 Wexal - Route file that is a symbolic link, claimed by an earlier "
+                         "version, kept as @.wexal/route.txt.refused: a newer route file took its "
+                         "name"
+                       : "22 Wexal - Route file stays for the next HotSync, its claimed name is "
+                         "taken by what is not a regular file: @" +
+                             claimed("route.txt"),
+                  link, {"R01 1 R"}, link ? ".wexal/route.txt.refused" : "");
         }
     }
 }
@@ -861,7 +871,8 @@ TEST(RouteFileLinkTest, ALinkIsNamedAndLeftAsItIs) {
         bool claimedBefore;  // by the version that claimed links
     };
     for (const Case& c : {Case{"relative link", false, false}, Case{"absolute link", true, false},
-                          Case{"relative link claimed before", false, true}}) {
+                          Case{"relative link claimed before", false, true},
+                          Case{"absolute link claimed before", true, true}}) {
         SCOPED_TRACE(c.what);
         TextFileOffice office;
         const fs::path folder = office.Bed().Folder();
@@ -873,11 +884,23 @@ TEST(RouteFileLinkTest, ALinkIsNamedAndLeftAsItIs) {
         const fs::path target =
             c.absolute ? folder / "exports" / "route.txt" : fs::path("../exports/route.txt");
         fs::create_symlink(target, link);
+        office.Configure(link, office.Readings());
+        const std::string claimed = DownloadingName(link.string());
         if (c.claimedBefore) {
             fs::create_directory(ClaimFolder(link.string()));
-            fs::rename(link, DownloadingName(link.string()));
+            fs::rename(link, claimed);
         }
-        office.Configure(link, office.Readings());
+        // While a sync of that version downloads through it, it is that
+        // sync's (from the claimed name, only an absolute link leads there).
+        if (c.claimedBefore && c.absolute) {
+            const int held = ::open(claimed.c_str(), O_RDONLY | O_CLOEXEC);
+            ASSERT_EQ(::flock(held, LOCK_EX), 0);
+            EXPECT_TRUE(
+                Logged(office.Sync(),
+                       "19 Wexal - Route file in the turn of another HotSync: " + link.string()));
+            ::close(held);
+            EXPECT_EQ(fs::read_symlink(claimed), target);
+        }
         for (int sync = 0; sync < 2; ++sync) {
             const Lines log = office.Sync();
             EXPECT_TRUE(Logged(log, refusal(link))) << ::testing::PrintToString(log);
