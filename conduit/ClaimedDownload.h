@@ -18,7 +18,9 @@ struct TextFileVendor;
 // the route file. A claimed file in the turn of a sync still running (of
 // another handheld) is left to it, and the route file with it (logged); so
 // is the route file while anything but a regular file has a claimed name
-// (logged), and while a claimed file cannot be opened or locked (logged).
+// (logged), while a claimed file cannot be opened or locked (logged), and
+// while a file left claimed lies where this sync could not move it on
+// (logged). A route file that is a symbolic link is never claimed (logged).
 // `listed`: the route file was found by a folder scan, where a file gone
 // before its claim was taken by another sync (logged), rather than named by
 // the configuration, where files that the previous version claimed beside it
