@@ -129,6 +129,11 @@ int MakeClaimFolder(const std::string& folder, const struct stat& routeFolder) {
         return errno;
     }
     const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    // One this sync may not read is another user's to share: what the claim
+    // needs of it is said where it fails.
+    if (fd < 0 && errno == EACCES && !made) {
+        return 0;
+    }
     if (fd < 0) {
         return errno == ELOOP ? ENOTDIR : errno;
     }
