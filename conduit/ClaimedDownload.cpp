@@ -288,8 +288,7 @@ bool DownloadClaimedRouteFile(WexalConduit& conduit, const TextFileRoutines& rou
     // not be marked downloaded (logged).
     if (PathExists(downloading)) {
         if (GiveBackRouteFile(downloading, /*refused=*/false) && !complete) {
-            LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
-                             PathToUtf8(routeFile));
+            LogDownloadIncomplete(routeFile);
         }
     } else if (PathExists(routeFile)) {
         LogInfo("Wexal - A newer route file stays for the next HotSync: " + PathToUtf8(routeFile));

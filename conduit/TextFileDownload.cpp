@@ -235,16 +235,12 @@ class RouteFileDownload {
     std::uint32_t lostMeters_ = 0;
 };
 
-// A claimed file is given back or set aside after the download, which then
-// says where it stays (GiveBackRouteFile).
-void LogDownloadIncomplete(const std::string& file) {
-    if (ClaimedRouteFile(file) == file) {
-        LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
-                         PathToUtf8(file));
-    }
-}
-
 }  // namespace
+
+void LogDownloadIncomplete(const std::string& routeFile) {
+    LogHandheldError("Wexal - Download incomplete, the file stays for the next HotSync: " +
+                     PathToUtf8(routeFile));
+}
 
 void LogRouteFileReadError(const std::string& routeFile) {
     LogHandheldError("Wexal - Download file could not be read: " + PathToUtf8(routeFile));
@@ -261,6 +257,9 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
                               const std::string& file, std::uint32_t retainByRoute) {
     // Named to the office as its route file, even while a sync holds it.
     const std::string routeFile = ClaimedRouteFile(file);
+    // A claimed file is given back or set aside after the download, which
+    // then says where it stays (DownloadClaimedRouteFile).
+    const bool claimed = routeFile != file;
     std::unique_ptr<VendorMeter> codec = vendor.makeMeter();
     if (const std::int32_t opened = codec->Open(file); opened != 0) {
         LogRouteFileOpenError(opened, routeFile, "Wexal - No file found to download");
@@ -269,7 +268,9 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
     // Routes stored without a route list to enter them in would never be
     // offered to the reader (HHRoute logs why the list cannot be opened).
     if (!HHRoute::CanBeOpened()) {
-        LogDownloadIncomplete(file);
+        if (!claimed) {
+            LogDownloadIncomplete(routeFile);
+        }
         return -1;
     }
     std::int32_t result = VendorMeter::kRecordRead;
@@ -328,7 +329,7 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
         ++read;
         packer.Clear();
         (vendor.fillMeter != nullptr ? vendor.fillMeter : FillCommon)(*codec, read, packer);
-        if (vendor.headerGivesUserDef) {
+        if (vendor.headerIsFirstRecord) {
             packer.UserDef = header;
         }
         route.Add(packer, scratch);
@@ -369,7 +370,9 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
         complete = false;
     }
     if (!complete) {
-        LogDownloadIncomplete(file);
+        if (!claimed) {
+            LogDownloadIncomplete(routeFile);
+        }
         return -1;
     }
     codec->CloseAndRoll(retainByRoute);

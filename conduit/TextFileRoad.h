@@ -113,6 +113,10 @@ std::int32_t DownloadTextFile(WexalConduit& conduit, const TextFileVendor& vendo
 // Logs that a route file could not be read to its end (activity 22).
 void LogRouteFileReadError(const std::string& routeFile);
 
+// Logs that a download did not finish and its route file stays where it
+// is for the next sync (activity 22).
+void LogDownloadIncomplete(const std::string& routeFile);
+
 // Logs that a route file could not be opened (activity 22): `missing`, or
 // that it is no regular file when the codec's open said so (`opened`).
 void LogRouteFileOpenError(std::int32_t opened, const std::string& routeFile,

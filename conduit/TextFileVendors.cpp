@@ -329,7 +329,6 @@ constinit const TextFileVendor kLogHH = {
     .sortMessage = SortMessage::Long,
     .headerIsFirstRecord = true,
     .comesWithHeader = true,
-    .headerGivesUserDef = true,
 };
 
 constinit const TextFileVendor kMunicipalSoftware = {

@@ -93,8 +93,9 @@ struct TextFileVendor {
     // Sort-order check.
     SortMessage sortMessage = SortMessage::Short;
     // The codec reads the file's first line, whatever it holds, as a header
-    // record: the check discards it and the download does not store it. A
-    // header that is no meter line is no record at all.
+    // record: the check discards it, and the download does not store it but
+    // gives its ServiceAddress (trailing white space removed) to every meter
+    // as UserDef. A header that is no meter line is no record at all.
     bool headerIsFirstRecord = false;
 
     // Download.
@@ -104,9 +105,6 @@ struct TextFileVendor {
     // record, or passed over as no meter line): a file without meters is
     // logged.
     bool comesWithHeader = false;
-    // The header record's ServiceAddress (trailing white space removed)
-    // becomes every meter's UserDef.
-    bool headerGivesUserDef = false;
     // Fills the meter record from the codec's record; null: the common fill.
     // `meterNumber` is the record's place among the route's records read
     // from the file, from 1 (a meter the handheld refused keeps its number).

@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <initializer_list>
 #include <system_error>
 #include <utility>
 
@@ -80,15 +81,25 @@ int MayMoveWithin(const std::string& folder, const std::string& file) {
     return 0;
 }
 
+// The first of `folders` in which this sync may not move `file`, and why;
+// empty when it may in each.
+std::string RefusingFolder(std::initializer_list<std::string> folders, const std::string& file) {
+    for (const std::string& folder : folders) {
+        if (const int refusal = MayMoveWithin(folder, file); refusal != 0) {
+            return folder + ": " + Message(refusal);
+        }
+    }
+    return {};
+}
+
 // Why a move between `from` and `to` failed, naming what refused it: the
 // folder that this sync may not change (the claim folder is looked at
 // first), else the name moved to.
 std::string WhyNotMoved(const std::string& from, const std::string& to, int error) {
     if (error == EACCES || error == EPERM || error == EROFS) {
-        for (const std::string& folder : {ParentOf(to), ParentOf(from)}) {
-            if (const int refusal = MayMoveWithin(folder, from); refusal != 0) {
-                return folder + ": " + Message(refusal);
-            }
+        if (std::string folder = RefusingFolder({ParentOf(to), ParentOf(from)}, from);
+            !folder.empty()) {
+            return folder;
         }
     }
     return to + ": " + Message(error);
@@ -347,12 +358,7 @@ bool SettleClaimedLink(const std::string& claimed) {
 
 std::string WhyClaimedFileIsStuck(const std::string& claimed) {
     const std::string claims = ParentOf(claimed);
-    for (const std::string& folder : {claims, ParentOf(claims)}) {
-        if (const int refusal = MayMoveWithin(folder, claimed); refusal != 0) {
-            return folder + ": " + Message(refusal);
-        }
-    }
-    return {};
+    return RefusingFolder({claims, ParentOf(claims)}, claimed);
 }
 
 std::int32_t MoveDownloadedIntoHistory(const std::string& path, const std::string& baseName) {
